@@ -1,0 +1,32 @@
+# The two commands of the README: `make demo` and `make check`. Both install
+# missing Debian packages, configure and build first.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= 2
+
+.PHONY: deps build demo check check-asan bench clean
+
+deps:
+	tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	octave-cli --no-gui --norc -q --eval "addpath('$(BUILD)/mex'); addpath('toolbox/demo'); wavetide_demo('$(BUILD)/demo')"
+
+check: build
+	tests/run_all.sh $(BUILD)
+
+# The C++ tests again, with plug-ins, testhost and tests under ASan + UBSan.
+check-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWAVETIDE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
+
+bench: build
+	bench/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,56 @@
+// Conventions every gateway shares: argument checks, the rows-or-columns
+// rule, the dyadic and triadic length tests and the readings of a scalar.
+//
+// Messages stay literal in the gateway that says them; these helpers take
+// the message text as an argument and report it through mexErrMsgTxt.
+#pragma once
+
+#include "mex.h"
+
+// How an input array holds its signals: one row of N values (M = 1), or
+// N columns of M values each, contiguous in memory.
+//
+//      M = 1:  [ x0 x1 ... x(N-1) ]        -> count = 1, length = N
+//      M > 1:  column c at data + c*M      -> count = N, length = M
+struct Signals {
+    int length;
+    int count;
+};
+
+Signals signals_of(const mxArray* a);
+
+// Length of a single vector argument: N when M = 1, otherwise M.
+int vector_length(const mxArray* a);
+
+// J with n = 2^J (found by doubling from 1), or -1 when n is not dyadic.
+// n = 1 gives 0; n = 0 is not dyadic.
+int dyadic_exponent(long long n);
+
+// J with n = 3^J (found by tripling from 1), or -1 when n is not triadic.
+int triadic_exponent(long long n);
+
+// Refuses (with the given message) any of prhs[first .. first+count-1] that
+// is not a real, full double array; mxGetPr of anything else is not n doubles.
+void require_real_doubles(const mxArray* const prhs[], int first, int count, const char* message);
+
+// The three readings of an integer scalar, taken from the first element.
+// An empty argument or a NaN is refused with the given message; +-Inf and
+// values beyond the int range saturate to the nearest int.
+int read_rounded(const mxArray* a, const char* message);             // floor(v + 0.5)
+int read_rounded_by_truncation(const mxArray* a, const char* message); // trunc(v + 0.5)
+int read_truncated(const mxArray* a, const char* message);           // trunc(v)
+
+// First element of a scalar argument as a double; empty refused with message.
+double read_first(const mxArray* a, const char* message);
+
+// Number of doubles an argument holds (M * N): the length of a filter.
+int element_count(const mxArray* a);
+
+// Data of an argument, for reading.
+inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
+
+// A new zero-filled M x N real matrix.
+mxArray* new_matrix(int rows, int cols);
+
+// A new zero-filled matrix of the shape of a.
+mxArray* new_matrix_like(const mxArray* a);

@@ -1,0 +1,159 @@
+#include "testhost.hpp"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <new>
+
+namespace {
+
+// A host matrix: its class, shape and storage of M*N elements of that class.
+struct HostArray {
+    testhost::Kind kind;
+    size_t M, N;
+    unsigned char* bytes;
+};
+
+long live = 0;
+
+size_t element_size(testhost::Kind k)
+{
+    switch (k) {
+    case testhost::Kind::Double: return sizeof(double);
+    case testhost::Kind::Complex: return sizeof(double); // real part only
+    case testhost::Kind::Single: return 4;
+    case testhost::Kind::Int32: return 4;
+    case testhost::Kind::Logical: return 1;
+    case testhost::Kind::Char: return 2;
+    case testhost::Kind::Sparse: return sizeof(double); // nonzeros only: none
+    }
+    return 1;
+}
+
+HostArray* create(size_t M, size_t N, testhost::Kind kind)
+{
+    size_t count = kind == testhost::Kind::Sparse ? 0 : M * N;
+    auto* a = new HostArray{kind, M, N, nullptr};
+    // Zero-filled, as the host contract promises; never a null pointer.
+    a->bytes = static_cast<unsigned char*>(std::calloc(count ? count : 1, element_size(kind)));
+    if (!a->bytes) throw std::bad_alloc();
+    ++live;
+    return a;
+}
+
+HostArray* of(const mxArray* p) { return static_cast<HostArray*>(const_cast<mxArray*>(p)); }
+
+using Entry = void (*)(int, mxArray**, int, const mxArray**);
+
+Entry entry_of(const std::string& name)
+{
+    static std::map<std::string, Entry> loaded;
+    auto it = loaded.find(name);
+    if (it != loaded.end()) return it->second;
+    const char* dir = std::getenv("WAVETIDE_MEX_DIR");
+    const std::string path = std::string(dir ? dir : WAVETIDE_MEX_DIR) + "/" + name + ".mex";
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
+    auto fn = reinterpret_cast<Entry>(dlsym(lib, "mexFunction"));
+    if (!fn) throw std::runtime_error(path + " exports no mexFunction");
+    loaded[name] = fn;
+    return fn;
+}
+
+} // namespace
+
+// The host interface, as Octave's mex.h declares it.
+extern "C" {
+
+size_t mxGetM(const mxArray* p) { return of(p)->M; }
+size_t mxGetN(const mxArray* p) { return of(p)->N; }
+double* mxGetPr(const mxArray* p) { return reinterpret_cast<double*>(of(p)->bytes); }
+bool mxIsDouble(const mxArray* p)
+{
+    const auto k = of(p)->kind;
+    return k == testhost::Kind::Double || k == testhost::Kind::Complex || k == testhost::Kind::Sparse;
+}
+bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
+bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
+
+mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
+{
+    return create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
+}
+
+void mxDestroyArray(mxArray* p)
+{
+    if (!p) return;
+    HostArray* a = of(p);
+    std::free(a->bytes);
+    delete a;
+    --live;
+}
+
+void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
+
+} // extern "C"
+
+namespace testhost {
+
+Array& Array::operator=(Array&& o) noexcept
+{
+    if (this != &o) {
+        mxDestroyArray(p_);
+        p_ = o.p_;
+        o.p_ = nullptr;
+    }
+    return *this;
+}
+
+Array::~Array() { mxDestroyArray(p_); }
+
+Array Array::matrix(int M, int N, const std::vector<double>& values)
+{
+    Array a(mxCreateDoubleMatrix(M, N, mxREAL));
+    if (!values.empty()) {
+        if (values.size() != static_cast<size_t>(M) * N) throw std::invalid_argument("matrix: wrong value count");
+        std::memcpy(mxGetPr(a.get()), values.data(), values.size() * sizeof(double));
+    }
+    return a;
+}
+
+Array Array::row(const std::vector<double>& values) { return matrix(1, static_cast<int>(values.size()), values); }
+Array Array::column(const std::vector<double>& values) { return matrix(static_cast<int>(values.size()), 1, values); }
+Array Array::scalar(double v) { return matrix(1, 1, {v}); }
+Array Array::of_kind(int M, int N, Kind kind) { return Array(static_cast<mxArray*>(create(M, N, kind))); }
+
+int Array::rows() const { return static_cast<int>(mxGetM(p_)); }
+int Array::cols() const { return static_cast<int>(mxGetN(p_)); }
+
+std::vector<double> Array::values() const
+{
+    const double* d = mxGetPr(p_);
+    return std::vector<double>(d, d + static_cast<size_t>(rows()) * cols());
+}
+
+long live_matrices() { return live; }
+
+std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args)
+{
+    Entry fn = entry_of(name);
+    std::vector<const mxArray*> prhs;
+    for (const Array* a : args) prhs.push_back(a->get());
+    // The host always offers at least one output slot, as Octave does.
+    std::vector<mxArray*> plhs(nlhs > 0 ? nlhs : 1, nullptr);
+    fn(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+    std::vector<Array> out;
+    for (int i = 0; i < nlhs; ++i) out.emplace_back(plhs[i]);
+    if (nlhs == 0 && plhs[0]) mxDestroyArray(plhs[0]);
+    return out;
+}
+
+Array call(const std::string& name, const std::vector<const Array*>& args)
+{
+    auto out = call_n(name, 1, args);
+    return std::move(out[0]);
+}
+
+} // namespace testhost

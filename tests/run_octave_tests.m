@@ -1,0 +1,28 @@
+## Runs the %!test and %!error blocks of every toolbox file found in the
+## folder given as the first argument (the folder that holds the plug-ins),
+## and prints "octave: N passed, M failed".
+function run_octave_tests (dir, varargin)
+  addpath (dir);
+  files = dir_m (dir);
+  total = 0; passed = 0;
+  for k = 1:numel (files)
+    name = files{k};
+    [n, nmax] = test (name, "quiet", stdout);
+    printf ("  %-16s %3d of %3d\n", name, n, nmax);
+    passed += n; total += nmax;
+  endfor
+  printf ("octave: %d passed, %d failed\n", passed, total - passed);
+endfunction
+
+function names = dir_m (dir)
+  d = dir_list (fullfile (dir, "*.m"));
+  names = {};
+  for k = 1:numel (d)
+    [~, base] = fileparts (d(k).name);
+    names{end+1} = base;
+  endfor
+endfunction
+
+function d = dir_list (pattern)
+  d = builtin ("dir", pattern);
+endfunction

@@ -1,0 +1,87 @@
+## -*- texinfo -*-
+## @deftypefn {} {@var{w} =} Jostrane (@var{x}, @var{L}, @var{h})
+## Forward periodic wavelet transform of a signal of dyadic length.
+##
+## @var{x} is a row vector of length @math{n = 2^J}, or a matrix whose
+## @math{n} rows hold one signal per column.  @var{L} is the coarsest level,
+## read as @code{floor (L + 0.5)} from its first element; @var{h} is the
+## orthonormal lowpass filter (any shape).  The highpass filter is
+## @code{g(k) = (-1)^k h(k)}, counting k from 0.  Each split computes
+## @example
+## lo(i) = sum_k h(k) x(2i + k mod n),  hi(i) = sum_k g(k) x(2i + 1 - k mod n)
+## @end example
+##
+## @var{w} has the shape of @var{x}.  Each signal is laid out coarse first:
+## @example
+## | coarse: 2^L | details of level L: 2^L | level L+1 | ... | level J-1: n/2 |
+## @end example
+## @var{L} >= @var{J} returns @var{x} unchanged; @var{L} < 0 acts as 0.
+## Call it with one output; @code{Unjostrane} with the same @var{L} and
+## @var{h} inverts it.
+##
+## Example (Haar):
+## @example
+## w = Jostrane ([1 2 3 4], 0, [1 1] / sqrt (2))
+##   @result{} 5.0000   2.0000   0.7071   0.7071
+## @end example
+## @seealso{Unjostrane, Plattigan, Wendlock}
+## @end deftypefn
+
+%!shared h, d4, d8
+%! h = [1 1] / sqrt (2);
+%! d4 = [0.4829629131445341 0.8365163037378079 0.2241438680420134 -0.1294095225512604];
+%! d8 = [0.2303778133088964 0.7148465705529154 0.6308807679298587 -0.0279837694168599 ...
+%!       -0.1870348117190931 0.0308413818355607 0.0328830116668852 -0.0105974017850690];
+
+%!test # the help example and the Haar layouts
+%! assert (Jostrane ([1 2 3 4], 0, h), [5 2 1 1] .* [1 1 h], 1e-12);
+%! assert (Jostrane ([1 2 3 4], 1, h), [3 7 1 1] / sqrt (2), 1e-12);
+%! assert (Jostrane (1:8, 0, h), [36/sqrt(8) 4*sqrt(2) 2 2 h(1)*ones(1, 4)], 1e-12);
+
+%!test # readings of L: rounded; beyond J unchanged, below 0 as 0
+%! x = [1 2 3 4];
+%! assert (Jostrane (x, 1.5, h), x);
+%! assert (Jostrane (x, 2.49, h), x);
+%! assert (Jostrane (x, 1e10, h), x);
+%! assert (Jostrane (x, -0.5, h), Jostrane (x, 0, h));
+%! assert (Jostrane (x, -0.51, h), Jostrane (x, 0, h));
+%! assert (Jostrane (x, -Inf, h), Jostrane (x, 0, h));
+
+%!test # shapes: row, column, columns as signals, 1 x 1
+%! x = rand (8, 3);
+%! w = Jostrane (x, 1, d4);
+%! assert (size (w), [8 3]);
+%! for c = 1:3
+%!   assert (w(:, c), Jostrane (x(:, c), 1, d4), 1e-14);
+%!   assert (w(:, c)', Jostrane (x(:, c)', 1, d4), 1e-14);
+%! end
+%! assert (Jostrane (7, 0, h), 7);
+
+%!test # round trips for Haar, D4 and D8 at every level, rows, columns, matrices
+%! for f = {h, d4, d8}
+%!   for x = {rand(1, 64), rand(32, 1), rand(16, 5)}
+%!     J = log2 (max (rows (x{1}), columns (x{1}) * (rows (x{1}) == 1)));
+%!     for L = 0:J
+%!       assert (Unjostrane (Jostrane (x{1}, L, f{1}), L, f{1}), x{1}, 1e-12);
+%!     end
+%!   end
+%! end
+
+%!test # Parseval for an orthonormal filter; energy of a constant is all coarse
+%! x = randn (1, 256);
+%! assert (norm (Jostrane (x, 3, d8)), norm (x), 1e-12);
+%! w = Jostrane (ones (1, 16), 0, d4);
+%! assert (w(1), 4, 1e-12);
+%! assert (w(2:end), zeros (1, 15), 1e-12);
+
+%!error <Jostrane requires three input arguments.> y = Jostrane ([1 2], 0)
+%!error <Jostrane requires one output argument.> [a, b] = Jostrane ([1 2], 0, [1 1])
+%!error <Jostrane requires dyadic length> y = Jostrane (1:6, 0, [1 1])
+%!error <Jostrane requires dyadic length> y = Jostrane ([], 0, [1 1])
+%!error <Jostrane requires real full double arguments> y = Jostrane (int32 ([1 2]), 0, [1 1])
+%!error <Jostrane requires real full double arguments> y = Jostrane (single ([1 2]), 0, [1 1])
+%!error <Jostrane requires real full double arguments> y = Jostrane ([1 2], 0, [1 1i])
+%!error <Jostrane requires real full double arguments> y = Jostrane (sparse ([1 2]), 0, [1 1])
+%!error <Jostrane requires real full double arguments> y = Jostrane ([1 2], true, [1 1])
+%!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], [], [1 1])
+%!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], NaN, [1 1])
