@@ -1,0 +1,22 @@
+## Runs every section of the Wavetide demo (toolbox/demo/demo_*.m, in name
+## order). Each section is a function demo_<topic>(outdir) that prints what
+## it shows and writes its figures (PNG) into outdir.
+function wavetide_demo (outdir)
+  if (nargin < 1)
+    outdir = fullfile ("build", "demo");
+  endif
+  if (! exist (outdir, "dir"))
+    mkdir (outdir);
+  endif
+  graphics_toolkit ("gnuplot");
+  set (0, "defaultfigurevisible", "off");
+  here = fileparts (mfilename ("fullpath"));
+  sections = dir (fullfile (here, "demo_*.m"));
+  for k = 1:numel (sections)
+    [~, name] = fileparts (sections(k).name);
+    printf ("\n== %s ==\n", strrep (name, "demo_", ""));
+    feval (name, outdir);
+    close all;
+  endfor
+  printf ("\nfigures written to %s\n", outdir);
+endfunction
