@@ -1,0 +1,31 @@
+// Fast orthonormal Hartley transform and the cosine transforms of types II
+// and III built on it, in place on n = 2^m doubles (m given, n computed).
+//
+// The table buffer q (3n/2 doubles, at least one) is shared by the Hartley
+// transform and the cosine routines, t = n/8 - 1:
+//
+//   q: | tag | C1 (t) | S1 (t) | C3 (t) | S3 (t) | ... | A (n/2) | B (n/2) |
+//      0     1       1+t     1+2t     1+3t     1+4t  n/2       n        3n/2
+//
+//   tag           the length n (as a double) the tables were built for;
+//                 written only by hartley_transform, and only for n >= 8
+//   C1, S1, C3, S3  cos, sin of theta_j and of 3 theta_j, theta_j = (j+1) 2pi/n
+//   A, B          (cos phi_i -+ sin phi_i)/sqrt2, phi_i = i pi/(2n)
+//
+// A routine that finds trunc(q[0]) == n reuses the tables it needs; a
+// zero-filled buffer makes every routine build them on first use. The
+// partner buffer p (n doubles) is the Hartley working copy of the cosine
+// routines; its contents on entry do not matter.
+//
+// The split-radix butterfly keeps its loaded values in file-scope variables,
+// so hartley_transform is not reentrant: calls must not overlap.
+#pragma once
+
+// x[k] <- (1/sqrt n) sum_j x[j] (cos(2pi jk/n) + sin(2pi jk/n)); its own inverse.
+void hartley_transform(double* x, int m, double* q);
+
+// x[k] <- sqrt(2/n) c_k sum_j x[j] cos(pi (2j+1) k / (2n)), c_0 = 1/sqrt2, else 1.
+void cosine_transform_type2(double* x, double* p, int m, double* q);
+
+// x[j] <- sqrt(2/n) sum_k c_k x[k] cos(pi (2j+1) k / (2n)); inverts type 2.
+void cosine_transform_type3(double* x, double* p, int m, double* q);
