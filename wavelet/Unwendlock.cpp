@@ -1,0 +1,27 @@
+// Unwendlock: translation-invariant wavelet synthesis (averages both shift branches).
+#include "host/gateway.hpp"
+#include "wavelet/invariant.hpp"
+#include "wavelet/periodic.hpp"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
+{
+    if (nrhs != 2) mexErrMsgTxt("Unwendlock requires two input arguments.");
+    if (nlhs != 1) mexErrMsgTxt("Unwendlock requires one output argument.");
+    require_real_doubles(prhs, 0, 2, "Unwendlock requires real full double arguments");
+    const int n = static_cast<int>(mxGetM(prhs[0]));
+    const int J = dyadic_exponent(n);
+    if (J < 0) mexErrMsgTxt("Unwendlock requires dyadic length");
+    const long long D = static_cast<long long>(mxGetN(prhs[0])) - 1;
+    const int flen = element_count(prhs[1]);
+    if (D > J) mexErrMsgTxt("Unwendlock requires D <= log_2(n)");
+    if (D < 0) mexErrMsgTxt("Unwendlock requires D >= 0");
+
+    plhs[0] = new_matrix(1, n);
+    mxArray* scratch = new_matrix(n, 6);
+    mxArray* g = new_matrix(flen, 1);
+    mirror_filter(data_of(prhs[1]), mxGetPr(g), flen);
+    translation_invariant_synthesis(mxGetPr(plhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[1]), flen,
+                                    data_of(prhs[0]), mxGetPr(scratch));
+    mxDestroyArray(scratch);
+    mxDestroyArray(g);
+}

@@ -1,0 +1,32 @@
+#include "packets.hpp"
+
+#include "host/arrays.hpp"
+#include "periodic.hpp"
+
+void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,
+                      double* s0, double* s1, double* s2)
+{
+    copy_doubles(T + static_cast<long long>(D) * n, out, n);
+    int nb = 1, len = n;
+    for (int d = 1; d < D; ++d) {
+        nb *= 2;
+        len /= 2;
+    }
+    for (int d = D - 1; d >= 0; --d) {
+        const double* level = T + static_cast<long long>(d) * n;
+        const int half = len / 2;
+        int flip = 0;
+        for (int b = 0; b < nb; ++b) {
+            double* children = out + static_cast<long long>(b) * len;
+            copy_doubles(level + static_cast<long long>(b) * len, s0, len);
+            upsample_lowpass_periodic(children + flip * half, half, h, m, s1);
+            upsample_highpass_periodic(children + (1 - flip) * half, half, g, m, s2);
+            add_doubles(s1, s0, len);
+            add_doubles(s2, s0, len);
+            copy_doubles(s0, children, len);
+            flip = 1 - flip;
+        }
+        len *= 2;
+        nb /= 2;
+    }
+}

@@ -1,0 +1,21 @@
+// Periodic wavelet packet synthesis.
+//
+// A packet table of n = 2^J rows and D + 1 columns (column-major). Column d
+// is level d: 2^d blocks of n/2^d coefficients, block b in rows
+// b*n/2^d .. (b+1)*n/2^d - 1.
+//
+//   level 0   [                block 0                  ]
+//   level 1   [       block 0       |       block 1       ]
+//   level 2   [ block 0 | block 1   | block 2 | block 3   ]
+//
+// Block b of level d has the children 2b and 2b+1 at level d+1, lying in its
+// own rows. For even b the first child is its lowpass half and the second its
+// highpass half; for odd b the roles are swapped, so the blocks of a level
+// come out in order of frequency (0, 1, 2, ... sign changes for Haar).
+#pragma once
+
+// out (n doubles) receives the sum over all levels 0 .. D of the blocks of
+// the table T (n x (D+1)), each synthesised down to level 0 with lowpass h
+// and highpass g (m taps). s0, s1, s2: n doubles each. Requires 0 <= D <= J.
+void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,
+                      double* s0, double* s1, double* s2);

@@ -1,0 +1,37 @@
+// Periodic wavelet transform of square arrays in the nested quadrant layout.
+//
+// An n x n array (n = 2^J, column-major, element (r, c) at r + c*n). One
+// step on the top-left nc x nc block filters every column of the block, then
+// every row, and leaves four nc/2 x nc/2 quadrants:
+//
+//              columns 0 .. nc/2-1    columns nc/2 .. nc-1
+//            +---------------------+---------------------+
+//   rows     |  lo cols, lo rows   |  lo cols, hi rows   |
+//   0..nc/2-1|  (next step here)   |                     |
+//            +---------------------+---------------------+
+//   rows     |  hi cols, lo rows   |  hi cols, hi rows   |
+//   nc/2..nc-1                     |                     |
+//            +---------------------+---------------------+
+//
+// Steps run from level J-1 down to L on the top-left quadrant each time, so
+// the final 2^L x 2^L corner holds the coarse coefficients. Levels are
+// clamped into 0 .. J, as in the one-dimensional drivers.
+#pragma once
+
+// buffer[k] = matrix[row + stride*k], k = 0 .. count-1 (one row of an array)
+void get_row(const double* matrix, int count, int stride, int row, double* buffer);
+
+// matrix[row + stride*k] = buffer[k], k = 0 .. count-1
+void set_row(const double* buffer, int count, int stride, int row, double* matrix);
+
+// W receives the n x n array X split from level J-1 down to L, columns then
+// rows at each level, with lowpass h and highpass g (m taps).
+// s0, s1, s2: n doubles each.
+void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
+                     double* s0, double* s1, double* s2);
+
+// X receives the n x n array rebuilt from W (the layout square_analysis
+// writes), rows then columns at each level from L up to J-1.
+// s0 .. s3: n doubles each.
+void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
+                      double* s0, double* s1, double* s2, double* s3);
