@@ -101,3 +101,9 @@ mxArray* new_matrix_like(const mxArray* a)
 {
     return mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
 }
+
+int row_or_column_length(const mxArray* a)
+{
+    const int N = static_cast<int>(mxGetN(a));
+    return N == 1 ? static_cast<int>(mxGetM(a)) : N;
+}

@@ -54,3 +54,7 @@ mxArray* new_matrix(int rows, int cols);
 
 // A new zero-filled matrix of the shape of a.
 mxArray* new_matrix_like(const mxArray* a);
+
+// Length of a vector read in storage order: N, or M when N = 1 (a single
+// column). A matrix of several columns counts as its first N stored values.
+int row_or_column_length(const mxArray* a);

@@ -1,0 +1,29 @@
+// Triadic pyramid transforms: a signal of n = 3^J values against one row of
+// 2n coefficients, coarsest level L, prediction degree D.
+//
+//   | coarse L: 3^L | 0 ... 0 | res L+1: 3^(L+1) | 0 ... | res J: 3^J = n |
+//   0            3^L    3^(L+1)              2 3^(L+1)  3^J             2n
+//
+// Level j's residuals (block value - prediction from level j-1) sit at
+// 3^j .. 2 3^j - 1, scaled by s(j) = 3^((J - j)/2); the coarse block values
+// of level L are scaled by s(L); every other position is left as the caller
+// filled it (zero). L above J acts as J (w[0 .. n-1] = x, scale 1); callers
+// keep L >= 1, so a degree-2 refinement always has three coarse values. A
+// degree other than 0 or 2 predicts zero at every level, in both directions.
+//
+// Work arrays come from the C allocator; a driver returns false, having
+// written nothing it promises, when they cannot be had.
+#pragma once
+
+// Block medians by the staged merge sort. x (n values) is sorted in place.
+bool median_pyramid_forward(double* x, int L, int D, double* w, int n, int J);
+
+// Block averages, three at a time from the level below. x is only read.
+bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);
+
+// Refinement step of an inverse: w[0 .. 3m-1] from v[0 .. m-1] with degree.
+using refine_step = void (*)(const double* v, double* w, int m, int degree);
+
+// y (n values) rebuilt from the row WC (2n values) level by level with the
+// given refinement (median_refine or average_refine).
+bool pyramid_inverse(const double* WC, int L, int D, double* y, int n, int J, refine_step refine);
