@@ -1,0 +1,25 @@
+// Morrowel: forward biorthogonal wavelet transform of a signal, or of each column.
+#include "biorthogonal/centred.hpp"
+#include "biorthogonal/transform.hpp"
+#include "host/gateway.hpp"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
+{
+    if (nrhs != 4) mexErrMsgTxt("Morrowel requires four input arguments.");
+    if (nlhs != 1) mexErrMsgTxt("Morrowel requires one output argument.");
+    require_real_doubles(prhs, 0, 4, "Morrowel requires real full double arguments");
+    const Signals s = signals_of(prhs[0]);
+    const int J = dyadic_exponent(s.length);
+    if (J < 0) mexErrMsgTxt("Morrowel requires dyadic length");
+    const int L = read_rounded(prhs[1], "Morrowel requires L to be a number, not empty or NaN");
+    const int Lg = element_count(prhs[2]), Lgd = element_count(prhs[3]);
+
+    plhs[0] = new_matrix_like(prhs[0]);
+    mxArray* scratch = new_matrix(s.length, 1);
+    mxArray* highpass = new_matrix(Lgd, 1);
+    mirror_filter_centred(data_of(prhs[3]), mxGetPr(highpass), Lgd);
+    biorthogonal_analysis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[2]), Lg, Lgd,
+                          mxGetPr(plhs[0]), mxGetPr(scratch));
+    mxDestroyArray(scratch);
+    mxDestroyArray(highpass);
+}

@@ -1,0 +1,26 @@
+// Unmorrowel: inverse biorthogonal wavelet transform of a signal, or of each column.
+#include "biorthogonal/centred.hpp"
+#include "biorthogonal/transform.hpp"
+#include "host/gateway.hpp"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
+{
+    if (nrhs != 4) mexErrMsgTxt("Unmorrowel requires four input arguments.");
+    if (nlhs != 1) mexErrMsgTxt("Unmorrowel requires one output argument.");
+    require_real_doubles(prhs, 0, 4, "Unmorrowel requires real full double arguments");
+    const Signals s = signals_of(prhs[0]);
+    const int J = dyadic_exponent(s.length);
+    if (J < 0) mexErrMsgTxt("Unmorrowel requires dyadic length");
+    const int L = read_rounded(prhs[1], "Unmorrowel requires L to be a number, not empty or NaN");
+    const int Lg = element_count(prhs[2]), Lgd = element_count(prhs[3]);
+
+    plhs[0] = new_matrix_like(prhs[0]);
+    mxArray* scratch = new_matrix(s.length, 2);
+    mxArray* highpass = new_matrix(Lg, 1);
+    mirror_filter_centred(data_of(prhs[2]), mxGetPr(highpass), Lg);
+    double* s0 = mxGetPr(scratch);
+    biorthogonal_synthesis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[3]), Lg, Lgd,
+                           mxGetPr(plhs[0]), s0, s0 + s.length);
+    mxDestroyArray(scratch);
+    mxDestroyArray(highpass);
+}
