@@ -1,0 +1,210 @@
+// Hartley, cosine and sine kernels against plain O(n^2) evaluations of their
+// defining sums, plus small literal cases, round trips, the table buffer and
+// its tag, and writes kept inside the buffers.
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "tests/support/tolerance.hpp"
+#include "trig/hartley.hpp"
+#include "trig/sine.hpp"
+
+namespace {
+
+using Vec = std::vector<double>;
+using Step = void (*)(double*, double*, int, double*);
+
+const double kPi = 3.14159265358979323846;
+const double r2 = 1.0 / std::sqrt(2.0);
+
+Vec random_vec(int n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    Vec v(n);
+    for (double& x : v) x = u(gen);
+    return v;
+}
+
+// cos(pi r / (2n)) for r = 0 .. 4n-1: every angle of the sums below reduced
+// exactly modulo 2 pi before the cosine is taken.
+Vec quarter_cosines(int n)
+{
+    Vec c(4 * n);
+    for (int r = 0; r < 4 * n; ++r) c[r] = std::cos(kPi * r / (2.0 * n));
+    return c;
+}
+
+Vec ref_hartley(const Vec& x)
+{
+    const int n = static_cast<int>(x.size());
+    const Vec c = quarter_cosines(n);
+    Vec y(n, 0.0);
+    for (int k = 0; k < n; ++k) {
+        for (int j = 0; j < n; ++j) {
+            const long r = 4L * j * k % (4L * n); // 2 pi jk / n in units of pi / (2n)
+            const long s = (r + 3L * n) % (4L * n); // sin a = cos(a - pi/2)
+            y[k] += x[j] * (c[r] + c[s]);
+        }
+        y[k] /= std::sqrt(static_cast<double>(n));
+    }
+    return y;
+}
+
+// type 2: y[k] = sqrt(2/n) w_k sum_j x[j] f(pi (2j+1) k' / (2n)), type 3 its transpose;
+// cosine: k' = k, w = c; sine: k' = k + 1, w = d.
+Vec ref_trig(const Vec& x, bool sine, bool type3)
+{
+    const int n = static_cast<int>(x.size());
+    const Vec c = quarter_cosines(n);
+    const double scale = std::sqrt(2.0 / n);
+    auto weight = [&](int k) { return (sine ? k == n - 1 : k == 0) ? r2 : 1.0; };
+    auto kernel = [&](int j, int k) {
+        long r = static_cast<long>(2 * j + 1) * (sine ? k + 1 : k) % (4L * n);
+        if (sine) r = (r + 3L * n) % (4L * n);
+        return c[r];
+    };
+    Vec y(n, 0.0);
+    for (int a = 0; a < n; ++a) {
+        for (int b = 0; b < n; ++b)
+            y[a] += type3 ? weight(b) * x[b] * kernel(a, b) : x[b] * kernel(b, a);
+        y[a] *= type3 ? scale : scale * weight(a);
+    }
+    return y;
+}
+
+// Runs a step on a copy of x with fresh zero-filled buffers.
+Vec run(Step step, Vec x)
+{
+    const int n = static_cast<int>(x.size());
+    int m = 0;
+    while ((1 << m) < n) ++m;
+    Vec p(n, 0.0), q(std::max(3 * n / 2, 1), 0.0);
+    step(x.data(), p.data(), m, q.data());
+    return x;
+}
+
+void hartley_step(double* x, double*, int m, double* q) { hartley_transform(x, m, q); }
+
+const struct {
+    const char* name;
+    Step step;
+    bool sine, type3;
+} kTrig[] = {
+    {"dct2", cosine_transform_type2, false, false},
+    {"dct3", cosine_transform_type3, false, true},
+    {"dst2", sine_transform_type2, true, false},
+    {"dst3", sine_transform_type3, true, true},
+};
+
+} // namespace
+
+TEST(TrigKernels, AgreeWithDefiningSumsForEveryDyadicLength)
+{
+    for (int n = 1; n <= 4096; n *= 2) {
+        const Vec x = random_vec(n, 17u + n);
+        EXPECT_CLOSE(run(hartley_step, x), ref_hartley(x)) << "hartley n=" << n;
+        for (const auto& t : kTrig) EXPECT_CLOSE(run(t.step, x), ref_trig(x, t.sine, t.type3)) << t.name << " n=" << n;
+    }
+}
+
+TEST(TrigKernels, RoundTripsForEveryDyadicLength)
+{
+    for (int n = 1; n <= 4096; n *= 2) {
+        const Vec x = random_vec(n, 5u + n);
+        EXPECT_CLOSE(run(hartley_step, run(hartley_step, x)), x) << "n=" << n;
+        EXPECT_CLOSE(run(cosine_transform_type3, run(cosine_transform_type2, x)), x) << "n=" << n;
+        EXPECT_CLOSE(run(sine_transform_type3, run(sine_transform_type2, x)), x) << "n=" << n;
+    }
+}
+
+TEST(TrigKernels, SmallLengthsByHand)
+{
+    for (Step s : {hartley_step, kTrig[0].step, kTrig[1].step, kTrig[2].step, kTrig[3].step})
+        EXPECT_EQ(run(s, {-2.5}), Vec{-2.5});
+    for (Step s : {hartley_step, kTrig[0].step, kTrig[1].step})
+        EXPECT_CLOSE(run(s, {3, 1}), (Vec{4 * r2, 2 * r2}));
+    // The truncated 1/sqrt2 = 0.707106781186547 is the length-2 factor, exactly.
+    EXPECT_EQ(run(hartley_step, {1, 0}), (Vec{0.707106781186547, 0.707106781186547}));
+    EXPECT_CLOSE(run(hartley_step, {1, 2, 4, 8}), (Vec{7.5, -4.5, -2.5, 1.5}));
+
+    for (int n : {8, 64, 1024}) {
+        Vec impulse(n, 0.0), constant(n, -1.5), expected(n, 0.0);
+        impulse[0] = 1.0;
+        expected[0] = -1.5 * std::sqrt(static_cast<double>(n));
+        EXPECT_CLOSE(run(hartley_step, impulse), Vec(n, 1.0 / std::sqrt(static_cast<double>(n)))) << n;
+        EXPECT_CLOSE(run(cosine_transform_type2, constant), expected) << n;
+    }
+}
+
+TEST(TrigKernels, ReusedTableBufferGivesTheSameResults)
+{
+    for (const auto& t : kTrig) {
+        for (int n : {2, 4, 8, 16, 256}) {
+            int m = 0;
+            while ((1 << m) < n) ++m;
+            const Vec fresh = run(t.step, random_vec(n, 3u));
+            Vec p(n), q(3 * n / 2, 0.0);
+            for (int call = 0; call < 3; ++call) {
+                Vec x = random_vec(n, 3u);
+                t.step(x.data(), p.data(), m, q.data());
+                EXPECT_EQ(x, fresh) << t.name << " n=" << n << " call " << call;
+            }
+        }
+        // A buffer left by another length is rebuilt, in both directions.
+        Vec p(64), q(96, 0.0);
+        for (int m : {4, 6, 3, 5}) {
+            const int n = 1 << m;
+            Vec x = random_vec(n, 9u);
+            t.step(x.data(), p.data(), m, q.data());
+            EXPECT_EQ(x, run(t.step, random_vec(n, 9u))) << t.name << " n=" << n << " after another length";
+        }
+    }
+}
+
+TEST(TrigKernels, TagRule)
+{
+    // hartley_transform tags its buffer with n for n >= 8 only.
+    for (int m = 0; m <= 6; ++m) {
+        const int n = 1 << m;
+        Vec x = random_vec(n, 1u), q(std::max(3 * n / 2, 1), 0.0);
+        hartley_transform(x.data(), m, q.data());
+        EXPECT_EQ(q[0], n >= 8 ? n : 0.0) << n;
+    }
+    // A tag whose truncation is n makes both routines trust the tables in q:
+    // spoiled tables then spoil the result. A tag that truncates to another
+    // length makes them rebuild.
+    const int m = 5, n = 32;
+    const Vec x0 = random_vec(n, 2u), good = run(cosine_transform_type2, x0);
+    for (double tag : {32.0, 32.9, 31.9, 33.0, -32.0, double(NAN)}) {
+        for (int spoiled : {2, n / 2 + 3, n + 5}) { // a Hartley twiddle, an A entry, a B entry
+            Vec x = x0, p(n), q(3 * n / 2, 0.0);
+            q[0] = tag;
+            q[spoiled] = 0.25;
+            cosine_transform_type2(x.data(), p.data(), m, q.data());
+            if (std::trunc(tag) == n)
+                EXPECT_GT(relative_error(x, good), 1e-6) << "tag " << tag << " slot " << spoiled;
+            else
+                EXPECT_EQ(x, good) << "tag " << tag << " slot " << spoiled;
+        }
+    }
+}
+
+TEST(TrigKernels, WritesStayInsideTheBuffers)
+{
+    const double guard = 4242.0;
+    for (const auto& t : kTrig) {
+        for (int m = 0; m <= 7; ++m) {
+            const int n = 1 << m, nq = std::max(3 * n / 2, 1);
+            Vec x(n + 2, guard), p(n + 2, guard), q(nq + 2, guard);
+            const Vec v = random_vec(n, 4u);
+            std::copy(v.begin(), v.end(), x.begin() + 1);
+            std::fill(q.begin() + 1, q.end() - 1, 0.0);
+            t.step(x.data() + 1, p.data() + 1, m, q.data() + 1);
+            for (const Vec* b : {&x, &p, &q}) {
+                EXPECT_EQ(b->front(), guard) << t.name << " n=" << n;
+                EXPECT_EQ(b->back(), guard) << t.name << " n=" << n;
+            }
+        }
+    }
+}
