@@ -8,8 +8,13 @@ function wavetide_demo (outdir)
   if (! exist (outdir, "dir"))
     mkdir (outdir);
   endif
+  warning ("off", "Octave:gnuplot-graphics");
+  warning ("off", "print:nogs");
   graphics_toolkit ("gnuplot");
   set (0, "defaultfigurevisible", "off");
+  set (0, "defaultfigureposition", [0 0 960 640]);
+  set (0, "defaultfigurepaperunits", "inches");
+  set (0, "defaultfigurepaperposition", [0 0 9.6 6.4]);
   here = fileparts (mfilename ("fullpath"));
   sections = dir (fullfile (here, "demo_*.m"));
   for k = 1:numel (sections)
