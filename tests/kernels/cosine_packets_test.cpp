@@ -1,0 +1,218 @@
+// Cosine-packet kernels and drivers against naive references: the defining
+// sums of the DFT and the DCT-IV, and a direct fold of each block written
+// from the bell's formula; then orthogonality and round trips.
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "cosine_packets/local_cosine.hpp"
+#include "cosine_packets/packet_table.hpp"
+#include "tests/support/tolerance.hpp"
+
+namespace {
+
+using Vec = std::vector<double>;
+const double pi = 3.141592653589793;
+
+Vec random_vec(int n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    Vec v(n);
+    for (double& x : v) x = u(gen);
+    return v;
+}
+
+Vec ref_dct4(const Vec& x)
+{
+    const int f = static_cast<int>(x.size());
+    Vec y(f, 0.0);
+    for (int k = 0; k < f; ++k) {
+        long double s = 0.0L;
+        for (int j = 0; j < f; ++j) {
+            // Reduce the angle exactly in integers before calling cos.
+            const long long a = (static_cast<long long>(2 * j + 1) * (2 * k + 1)) % (8LL * f);
+            s += x[j] * std::cos(static_cast<long double>(pi) * a / (4.0L * f));
+        }
+        y[k] = static_cast<double>(std::sqrt(2.0L / f) * s);
+    }
+    return y;
+}
+
+int log2_of(int n)
+{
+    int J = 0;
+    while ((1 << J) < n) ++J;
+    return J;
+}
+
+// Column d of the table built directly: each block folded with its plain
+// neighbours (ends untouched), then the naive DCT-IV.
+Vec ref_column(const Vec& x, int D, int d)
+{
+    const int n = static_cast<int>(x.size()), f = n >> d, m = (n >> D) / 2;
+    Vec col;
+    for (int s = 0; s < n; s += f) {
+        Vec w(x.begin() + s, x.begin() + s + f);
+        for (int i = 0; i < m; ++i) {
+            const double a = pi * (1.0 + (0.5 + i) / m) / 4.0, p = std::sin(a), q = std::cos(a);
+            if (s > 0) w[i] = p * x[s + i] + q * x[s - 1 - i];
+            if (s + f < n) w[f - 1 - i] = p * x[s + f - 1 - i] - q * x[s + f + i];
+        }
+        const Vec y = ref_dct4(w);
+        col.insert(col.end(), y.begin(), y.end());
+    }
+    return col;
+}
+
+Vec analysis(const Vec& x, int D)
+{
+    const int n = static_cast<int>(x.size());
+    Vec T(static_cast<size_t>(n) * (D + 1), 0.0), scratch(13 * static_cast<size_t>(n), 0.0);
+    cosine_packet_analysis(x.data(), T.data(), scratch.data(), D, n);
+    return T;
+}
+
+Vec synthesis(const Vec& T, int n, int D)
+{
+    Vec x(n, 7.0), scratch(14 * static_cast<size_t>(n), 0.0);
+    cosine_packet_synthesis(T.data(), n, D, x.data(), scratch.data());
+    return x;
+}
+
+Vec column(const Vec& T, int n, int d) { return Vec(T.begin() + d * n, T.begin() + (d + 1) * n); }
+
+double energy(const Vec& v)
+{
+    double s = 0.0;
+    for (double a : v) s += a * a;
+    return s;
+}
+
+} // namespace
+
+TEST(ComplexAndRealFft, AgainstTheDefiningSum)
+{
+    for (int K = 1; K <= 512; K *= 2) {
+        Vec z = random_vec(2 * K, K), ref(2 * K, 0.0);
+        for (int k = 0; k < K; ++k)
+            for (int j = 0; j < K; ++j) {
+                const double a = 2.0 * pi * ((static_cast<long long>(j) * k) % K) / K;
+                ref[2 * k] += z[2 * j] * std::cos(a) - z[2 * j + 1] * std::sin(a);
+                ref[2 * k + 1] += z[2 * j] * std::sin(a) + z[2 * j + 1] * std::cos(a);
+            }
+        complex_fft(z.data(), K);
+        EXPECT_CLOSE(z, ref) << "K=" << K;
+    }
+    for (int N = 4; N <= 1024; N *= 2) {
+        Vec d = random_vec(N, N + 1), ref(N, 0.0);
+        for (int k = 0; k <= N / 2; ++k) {
+            double re = 0.0, im = 0.0;
+            for (int j = 0; j < N; ++j) {
+                const double a = 2.0 * pi * ((static_cast<long long>(j) * k) % N) / N;
+                re += d[j] * std::cos(a);
+                im += d[j] * std::sin(a);
+            }
+            if (k == 0) ref[0] = re;
+            else if (k == N / 2) ref[1] = re;
+            else ref[2 * k] = re, ref[2 * k + 1] = im;
+        }
+        real_fft(d.data(), N);
+        EXPECT_CLOSE(d, ref) << "N=" << N;
+    }
+}
+
+TEST(CosineTransformType4, DefiningSumSelfInverseAndScratch)
+{
+    for (int f = 1; f <= 1024; f *= 2) {
+        const Vec x = random_vec(f, 3 * f);
+        Vec y(f), z(f), buf(8 * f + 1, 5.0);
+        buf[8 * f] = 99.0;  // one past the scratch: must stay untouched
+        cosine_transform_type4(x.data(), y.data(), buf.data(), f);
+        EXPECT_CLOSE(y, ref_dct4(x)) << "f=" << f;
+        cosine_transform_type4(y.data(), z.data(), buf.data(), f);
+        EXPECT_CLOSE(z, x) << "f=" << f;
+        EXPECT_EQ(buf[8 * f], 99.0);
+    }
+    const Vec one{-2.5};
+    Vec y(1), buf(8);
+    cosine_transform_type4(one.data(), y.data(), buf.data(), 1);
+    EXPECT_NEAR(y[0], -2.5, 1e-15);
+}
+
+TEST(Bell, ValuesForFourAndNothingForZero)
+{
+    Vec bp(4), bm(4);
+    make_bell(4, bp.data(), bm.data());
+    EXPECT_CLOSE(bp, (Vec{0.773010453362737, 0.881921264348355, 0.956940335732209, 0.995184726672197}));
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(bp[i] * bp[i] + bm[i] * bm[i], 1.0, 1e-15);
+    Vec none{3.0};
+    make_bell(0, none.data(), none.data());
+    EXPECT_EQ(none[0], 3.0);
+}
+
+TEST(FoldUnfold, PlainCopiesWithoutBellAndTrivialEnds)
+{
+    const int f = 8;
+    const Vec cur = random_vec(f, 11), left = random_vec(f, 12), right = random_vec(f, 13);
+    Vec w(f), c(f), lp(f, 4.0), rp(f, 4.0);
+    fold_block(cur.data(), left.data(), right.data(), nullptr, nullptr, 0, f, w.data());
+    EXPECT_EQ(w, cur);
+    unfold_block(cur.data(), c.data(), lp.data(), rp.data(), f, 0, nullptr, nullptr);
+    EXPECT_EQ(c, cur);
+    EXPECT_EQ(lp, Vec(f, 4.0));
+    EXPECT_EQ(rp, Vec(f, 4.0));
+
+    // m = f/2 with both extensions in one buffer: a lone block folds to
+    // itself, and unfolding plus the edge corrections give it back.
+    const int m = f / 2;
+    Vec bp(m), bm(m), ext(f, 0.0), g(f);
+    make_bell(m, bp.data(), bm.data());
+    edge_extension(Side::left, cur.data(), ext.data(), f, m, bp.data(), bm.data());
+    edge_extension(Side::right, cur.data(), ext.data(), f, m, bp.data(), bm.data());
+    fold_block(cur.data(), ext.data(), ext.data(), bp.data(), bm.data(), m, f, w.data());
+    EXPECT_CLOSE(w, cur);
+    unfold_block(cur.data(), g.data(), lp.data(), rp.data(), f, m, bp.data(), bm.data());
+    unfold_edge_correction(Side::left, g.data(), f, m, bp.data());
+    unfold_edge_correction(Side::right, g.data(), f, m, bp.data());
+    EXPECT_CLOSE(g, cur);
+
+    // Between real neighbours every value of the block moves.
+    fold_block(cur.data(), left.data(), right.data(), bp.data(), bm.data(), m, f, w.data());
+    for (int i = 0; i < f; ++i) EXPECT_NE(w[i], cur[i]) << i;
+}
+
+TEST(CosinePacketAnalysis, EveryColumnAgainstADirectFold)
+{
+    for (int n : {1, 2, 8, 16, 64}) {
+        const int J = log2_of(n);
+        const Vec x = random_vec(n, 100 + n);
+        for (int D = 0; D <= J; ++D) {
+            const Vec T = analysis(x, D);
+            for (int d = 0; d <= D; ++d)
+                EXPECT_CLOSE(column(T, n, d), ref_column(x, D, d)) << "n=" << n << " D=" << D << " d=" << d;
+        }
+        EXPECT_CLOSE(column(analysis(x, J), n, J), x);
+    }
+}
+
+TEST(CosinePacketRoundTrip, EachColumnAloneAndTheWholeTable)
+{
+    for (int n = 1; n <= 4096; n *= 2) {
+        const int J = log2_of(n);
+        const Vec x = random_vec(n, 7 * n);
+        const double ex = energy(x);
+        for (int D = 0; D <= J; ++D) {
+            const Vec T = analysis(x, D);
+            for (int d = 0; d <= D; ++d) {
+                EXPECT_NEAR(energy(column(T, n, d)), ex, 1e-12 * ex) << "n=" << n << " D=" << D << " d=" << d;
+                Vec single(T.size(), 0.0);
+                std::copy(T.begin() + d * n, T.begin() + (d + 1) * n, single.begin() + d * n);
+                EXPECT_CLOSE(synthesis(single, n, D), x) << "n=" << n << " D=" << D << " d=" << d;
+            }
+            Vec scaled(x);
+            for (double& v : scaled) v *= D + 1;
+            EXPECT_CLOSE(synthesis(T, n, D), scaled) << "n=" << n << " D=" << D;
+        }
+    }
+}
