@@ -1,0 +1,346 @@
+// Pyramid kernels: the three-way merge and staged sort against direct block
+// sorting, the median predictors against medians of quadratics measured by
+// dense sampling, the linear rules on linear and quadratic data, and the
+// drivers against block statistics computed directly from the signal.
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "pyramid/average.hpp"
+#include "pyramid/median.hpp"
+#include "pyramid/pyramid.hpp"
+#include "tests/support/tolerance.hpp"
+
+namespace {
+
+using Vec = std::vector<double>;
+
+int pow3(int k) { return static_cast<int>(std::lround(std::pow(3.0, k))); }
+
+// Values drawn from a few levels only, so that ties are everywhere.
+Vec tied_values(int n, int levels, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> u(0, levels - 1);
+    Vec v(n);
+    for (double& x : v) x = u(gen) * 0.5 - 1.0;
+    return v;
+}
+
+Vec random_values(int n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::normal_distribution<double> g;
+    Vec v(n);
+    for (double& x : v) x = g(gen);
+    return v;
+}
+
+// Median of block k (length d) of x, by sorting a copy of the block.
+double block_median(const Vec& x, int d, int k)
+{
+    Vec b(x.begin() + k * d, x.begin() + (k + 1) * d);
+    std::sort(b.begin(), b.end());
+    return b[(d - 1) / 2];
+}
+
+// Median over [u, v] of f(s) = c2 s^2 + c1 s + c0, from a dense midpoint grid.
+double sampled_median(double c2, double c1, double c0, double u, double v)
+{
+    const int N = 60001;
+    Vec s(N);
+    for (int i = 0; i < N; ++i) {
+        const double x = u + (v - u) * (i + 0.5) / N;
+        s[i] = (c2 * x + c1) * x + c0;
+    }
+    std::nth_element(s.begin(), s.begin() + N / 2, s.end());
+    return s[N / 2];
+}
+
+using Rule = void (*)(double, double, double, double*, double*, double*);
+
+Vec predict(Rule rule, double a, double b, double c)
+{
+    Vec out(3);
+    rule(a, b, c, &out[0], &out[1], &out[2]);
+    return out;
+}
+
+} // namespace
+
+TEST(MedianMerge, TiesGoToTheLaterRunAndNaNsToTheLaterComparand)
+{
+    // Equal heads: C first, then B, then A.
+    const double A[] = {1.0}, B[] = {1.0}, C[] = {1.0};
+    int ia = 0, ib = 0, ic = 0;
+    take_smallest_head(A, B, C, ia, ib, ic, 1);
+    EXPECT_EQ(ic, 1);
+    EXPECT_EQ(ib + ia, 0);
+    take_smallest_head(A, B, C, ia, ib, ic, 1);
+    EXPECT_EQ(ib, 1);
+    EXPECT_EQ(ia, 0);
+    take_smallest_head(A, B, C, ia, ib, ic, 1);
+    EXPECT_EQ(ia, 1);
+
+    // A NaN head in A loses the comparison with B, and C's NaN wins against a number.
+    const double An[] = {NAN}, Bn[] = {2.0}, Cn[] = {5.0};
+    ia = ib = ic = 0;
+    EXPECT_EQ(take_smallest_head(An, Bn, Cn, ia, ib, ic, 1), 2.0);
+    EXPECT_EQ(ib, 1);
+    const double Cnan[] = {NAN};
+    ia = ib = ic = 0;
+    EXPECT_TRUE(std::isnan(take_smallest_head(Bn, Cn, Cnan, ia, ib, ic, 1)));
+    EXPECT_EQ(ic, 1);
+
+    // Exhausted runs: with A and B spent only C is read.
+    ia = ib = 1;
+    ic = 0;
+    EXPECT_EQ(take_smallest_head(An, Bn, Cn, ia, ib, ic, 1), 5.0);
+}
+
+TEST(MedianMerge, ThreeSortedRunsMergeIntoTheSortedWhole)
+{
+    for (int m : {1, 2, 5, 27}) {
+        Vec A = tied_values(m, 4, 1 + m), B = tied_values(m, 4, 2 + m), C = random_values(m, 3 + m);
+        std::sort(A.begin(), A.end());
+        std::sort(B.begin(), B.end());
+        std::sort(C.begin(), C.end());
+        Vec out(3 * m + 4, 99.0);
+        merge_three_runs(A.data(), B.data(), C.data(), out.data(), 2, m);
+        Vec all = A;
+        all.insert(all.end(), B.begin(), B.end());
+        all.insert(all.end(), C.begin(), C.end());
+        std::sort(all.begin(), all.end());
+        EXPECT_EQ(Vec(out.begin() + 2, out.begin() + 2 + 3 * m), all) << "m=" << m;
+        EXPECT_EQ(out[0], 99.0);
+        EXPECT_EQ(out[1], 99.0);
+        EXPECT_EQ(out[3 * m + 2], 99.0);
+        EXPECT_EQ(out[3 * m + 3], 99.0);
+    }
+}
+
+TEST(MedianMerge, StagedSortGivesTheMediansOfDirectBlockSorting)
+{
+    for (int J = 1; J <= 7; ++J) {
+        const int n = pow3(J);
+        for (const Vec& x0 : {tied_values(n, 3, 10 + J), tied_values(n, 40, 20 + J), random_values(n, 30 + J)}) {
+            Vec x = x0;
+            for (int j = J; j >= 1; --j) {
+                ASSERT_TRUE(merge_sort_stage(x.data(), j, J));
+                const int d = pow3(J - j + 1), e = n / d;
+                Vec medians(e), expected(e);
+                copy_doubles_strided(x.data(), (d - 1) / 2, d, medians.data(), 0, 1, e);
+                for (int k = 0; k < e; ++k) expected[k] = block_median(x0, d, k);
+                EXPECT_EQ(medians, expected) << "J=" << J << " j=" << j;
+                for (int k = 0; k < e; ++k) {
+                    Vec block(x0.begin() + k * d, x0.begin() + (k + 1) * d);
+                    std::sort(block.begin(), block.end());
+                    EXPECT_TRUE(std::equal(block.begin(), block.end(), x.begin() + k * d));
+                }
+            }
+        }
+    }
+}
+
+TEST(MedianFactors, ContinuousAtEveryIntervalBound)
+{
+    using F = double (*)(double);
+    const struct {
+        F f;
+        std::vector<double> bounds;
+    } cases[] = {
+        {interior_left_factor, {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, -11}},
+        {interior_middle_factor, {-10.0 / 7, -7.0 / 10, -3, -1.0 / 3}},
+        {edge_first_factor, {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, 23.0 / 11}},
+        {edge_middle_factor, {7.0 / 3, 57.0 / 20, 51.0 / 14, 5}},
+        {edge_last_factor, {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, 13}},
+    };
+    for (const auto& c : cases) {
+        for (double b : c.bounds) {
+            const double below = c.f(std::nextafter(b, -INFINITY)), at = c.f(b), above = c.f(std::nextafter(b, INFINITY));
+            EXPECT_NEAR(below, at, 1e-9) << "bound " << b;
+            EXPECT_NEAR(above, at, 1e-9) << "bound " << b;
+        }
+    }
+    EXPECT_NEAR(interior_left_factor(-3), 10.0 / 9, 1e-15);
+    EXPECT_NEAR(edge_middle_factor(57.0 / 20), -1.0 / 20, 1e-15);
+    EXPECT_NEAR(edge_middle_factor(51.0 / 14), -1.0 / 14, 1e-15);
+}
+
+TEST(MedianPredict, ThirdsAreTheMediansOfTheQuadraticWithTheseBlockMedians)
+{
+    // Quadratics whose ratio t of block medians falls in every row of the
+    // tables (monotone ones, and ones bending inside a block).
+    const double quadratics[][3] = {
+        {0.0, 1.0, 0.0},  {0.5, 0.1, -0.3}, {-0.4, 1.0, 0.2}, {1.0, -3.2, 0.5}, {1.0, -2.6, 0.0},
+        {-1.0, 3.4, 1.0}, {1.0, -1.2, 0.1}, {1.0, -3.8, 2.0}, {0.3, -0.2, 1.0}, {-1.0, 2.9, 0.0},
+        {1.0, -1.9, 0.0}, {2.0, -1.0, 0.0}, {1.0, -4.4, 0.0}, {1.0, -3.0, 0.0}, {-1.0, 4.1, 0.3},
+        {1.0, -0.3, 0.0}, {1.0, -1.0, 0.0}, {1.0, -1.7, 0.0}, {1.0, -2.3, 0.0}, {1.0, -2.1, 0.0},
+        {1.0, -1.4, 0.0},
+    };
+    std::vector<std::vector<double>> cases;
+    for (const auto& f : quadratics) {
+        cases.push_back({f[0], f[1], f[2]});
+        // f(3 - s): the block medians reversed, so t becomes 1/t.
+        cases.push_back({f[0], -6 * f[0] - f[1], 9 * f[0] + 3 * f[1] + f[2]});
+    }
+    for (const auto& f : cases) {
+        const double a = sampled_median(f[0], f[1], f[2], 0, 1), b = sampled_median(f[0], f[1], f[2], 1, 2),
+                     c = sampled_median(f[0], f[1], f[2], 2, 3);
+        Vec interior(3), edge(3);
+        for (int k = 0; k < 3; ++k) {
+            interior[k] = sampled_median(f[0], f[1], f[2], 1 + k / 3.0, 1 + (k + 1) / 3.0);
+            edge[k] = sampled_median(f[0], f[1], f[2], k / 3.0, (k + 1) / 3.0);
+        }
+        const double t = (c - b) / (b - a), scale = std::fabs(b - a) + std::fabs(c - b);
+        const Vec pi = predict(median_predict_interior, a, b, c), pe = predict(median_predict_edge, a, b, c);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(pi[k], interior[k], 2e-4 * scale) << "interior third " << k << " t=" << t;
+            EXPECT_NEAR(pe[k], edge[k], 2e-4 * scale) << "edge third " << k << " t=" << t;
+        }
+    }
+}
+
+TEST(MedianPredict, LinearFlatMirroredAndZeroRatio)
+{
+    // t = 1: thirds of a linear function.
+    EXPECT_CLOSE(predict(median_predict_interior, 2, 5, 8), (Vec{4, 5, 6}));
+    EXPECT_CLOSE(predict(median_predict_edge, 2, 5, 8), (Vec{1, 2, 3}));
+    // Flat triples (within 1e-14) give the first value three times.
+    EXPECT_EQ(predict(median_predict_interior, 3, 3 + 5e-15, 3 - 5e-15), (Vec{3, 3, 3}));
+    EXPECT_EQ(predict(median_predict_edge, -1, -1, -1 + 9e-15), (Vec{-1, -1, -1}));
+    // a = b, c != b: the mirrored triple (-c, -b, -a) has t = 0, mirrored back.
+    EXPECT_CLOSE(predict(median_predict_interior, 1, 1, 0), (Vec{1 + 1.0 / 9, 1, 1 - 2.0 / 9}));
+    EXPECT_CLOSE(predict(median_predict_edge, 1, 1, 0), (Vec{1 + 1.0 / 9, 1, 1 - 2.0 / 9}));
+    // t = 0 exactly: right third a + 10 (b - a)/9; left (7/9), middle 1.
+    EXPECT_CLOSE(predict(median_predict_interior, 0, 9, 9), (Vec{7, 9, 10}));
+    // Mirror symmetry: reversing and negating a triple reverses the thirds.
+    const Vec p = predict(median_predict_interior, 0.3, 1.1, -0.7), m = predict(median_predict_interior, 0.7, -1.1, -0.3);
+    EXPECT_CLOSE(p, (Vec{-m[2], -m[1], -m[0]}));
+}
+
+TEST(LinearRules, LinearConstantQuadraticAndAverages)
+{
+    EXPECT_CLOSE(predict(average_predict_interior, 4, 5, 6), (Vec{5 - 1.0 / 3, 5, 5 + 1.0 / 3}));
+    EXPECT_CLOSE(predict(average_predict_edge, 4, 5, 6), (Vec{4 - 1.0 / 3, 4, 4 + 1.0 / 3}));
+    EXPECT_CLOSE(predict(lagrange_predict_interior, 4, 5, 6), (Vec{5 - 1.0 / 3, 5, 5 + 1.0 / 3}));
+    EXPECT_CLOSE(predict(lagrange_predict_edge, 4, 5, 6), (Vec{4 - 1.0 / 3, 4, 4 + 1.0 / 3}));
+    // Point rules reproduce s^2 at i - 1/3, i, i + 1/3 (samples at 2, 3, 4).
+    auto sq = [](double s) { return s * s; };
+    EXPECT_CLOSE(predict(lagrange_predict_interior, 4, 9, 16), (Vec{sq(3 - 1.0 / 3), 9, sq(3 + 1.0 / 3)}));
+    EXPECT_CLOSE(predict(lagrange_predict_edge, 4, 9, 16), (Vec{sq(2 - 1.0 / 3), 4, sq(2 + 1.0 / 3)}));
+    // Average rules keep each block's average; exact averages of s^2 over thirds.
+    auto avg_sq = [](double u, double v) { return (v * v * v - u * u * u) / (3 * (v - u)); };
+    const double a = avg_sq(0, 1), b = avg_sq(1, 2), c = avg_sq(2, 3);
+    Vec interior(3), edge(3);
+    for (int k = 0; k < 3; ++k) {
+        interior[k] = avg_sq(1 + k / 3.0, 1 + (k + 1) / 3.0);
+        edge[k] = avg_sq(k / 3.0, (k + 1) / 3.0);
+    }
+    EXPECT_CLOSE(predict(average_predict_interior, a, b, c), interior);
+    EXPECT_CLOSE(predict(average_predict_edge, a, b, c), edge);
+}
+
+TEST(Refine, DegreesEndsAndUntouchedOutput)
+{
+    using R = void (*)(const double*, double*, int, int);
+    const Vec lin = {0, 1, 2, 3, 4}, sq = {0, 1, 4, 9, 16};
+    Vec lin3, sq3;
+    for (int i = 0; i < 15; ++i) {
+        const double s = i / 3.0 - 1.0 / 3;
+        lin3.push_back(s);
+        sq3.push_back(s * s);
+    }
+    for (R refine : {R(median_refine), R(average_refine), R(lagrange_refine)}) {
+        Vec w(15, 7.0);
+        refine(lin.data(), w.data(), 5, 2);
+        EXPECT_CLOSE(w, lin3);
+        Vec c(9, 7.0);
+        const Vec constant(3, -2.5);
+        refine(constant.data(), c.data(), 3, 2);
+        EXPECT_EQ(c, Vec(9, -2.5));
+        Vec t(6, 7.0);
+        refine(lin.data(), t.data(), 2, 0);
+        EXPECT_EQ(t, (Vec{0, 0, 0, 1, 1, 1}));
+        for (int degree : {1, 3, -2}) {
+            Vec u(15, 7.0);
+            refine(sq.data(), u.data(), 5, degree);
+            EXPECT_EQ(u, Vec(15, 7.0)) << "degree " << degree;
+        }
+        Vec short2(6, 7.0);
+        refine(lin.data(), short2.data(), 2, 2);
+        EXPECT_EQ(short2, Vec(6, 7.0));
+    }
+    // Quadratics through the point rule, ends included; samples kept.
+    Vec w(15);
+    lagrange_refine(sq.data(), w.data(), 5, 2);
+    EXPECT_CLOSE(w, sq3);
+    // Average refinement keeps every block average, ends included.
+    const Vec v = random_values(7, 5);
+    Vec a(21);
+    average_refine(v.data(), a.data(), 7, 2);
+    Vec means(7);
+    for (int i = 0; i < 7; ++i) means[i] = (a[3 * i] + a[3 * i + 1] + a[3 * i + 2]) / 3;
+    EXPECT_CLOSE(means, v);
+}
+
+TEST(PyramidDrivers, PiecewiseConstantResidualsAgainstDirectBlockStatistics)
+{
+    // With D = 0 each residual is the block value less its parent's, so the
+    // whole row follows from block medians / means of the signal itself.
+    for (int J = 2; J <= 6; ++J) {
+        const int n = pow3(J);
+        const Vec x0 = tied_values(n, 7, 40 + J);
+        for (int L = 1; L <= J; ++L) {
+            Vec x = x0, wm(2 * n, 0.0), wa(2 * n, 0.0);
+            ASSERT_TRUE(median_pyramid_forward(x.data(), L, 0, wm.data(), n, J));
+            ASSERT_TRUE(average_pyramid_forward(x0.data(), L, 0, wa.data(), n, J));
+            Vec em(2 * n, 0.0), ea(2 * n, 0.0);
+            auto mean = [&](int d, int k) {
+                double s = 0;
+                for (int i = 0; i < d; ++i) s += x0[k * d + i];
+                return s / d;
+            };
+            for (int i = 0; i < pow3(L); ++i) {
+                em[i] = block_median(x0, n / pow3(L), i) * std::pow(3.0, (J - L) / 2.0);
+                ea[i] = mean(n / pow3(L), i) * std::pow(3.0, (J - L) / 2.0);
+            }
+            for (int j = L + 1; j <= J; ++j) {
+                const int m = pow3(j), d = n / m;
+                for (int i = 0; i < m; ++i) {
+                    em[m + i] = (block_median(x0, d, i) - block_median(x0, 3 * d, i / 3)) * std::pow(3.0, (J - j) / 2.0);
+                    ea[m + i] = (mean(d, i) - mean(3 * d, i / 3)) * std::pow(3.0, (J - j) / 2.0);
+                }
+            }
+            EXPECT_CLOSE(wm, em) << "J=" << J << " L=" << L;
+            EXPECT_CLOSE(wa, ea) << "J=" << J << " L=" << L;
+        }
+    }
+}
+
+TEST(PyramidDrivers, RoundTripsForEveryLevelAndDegreeAndLevelsBeyondJ)
+{
+    for (int J = 1; J <= 6; ++J) {
+        const int n = pow3(J);
+        const Vec x0 = random_values(n, 60 + J);
+        for (int L = 1; L <= J + 2; ++L) {
+            for (int D : {0, 1, 2, 3}) {
+                Vec x = x0, wm(2 * n, 0.0), wa(2 * n, 0.0), ym(n), ya(n);
+                ASSERT_TRUE(median_pyramid_forward(x.data(), L, D, wm.data(), n, J));
+                ASSERT_TRUE(average_pyramid_forward(x0.data(), L, D, wa.data(), n, J));
+                ASSERT_TRUE(pyramid_inverse(wm.data(), L, D, ym.data(), n, J, median_refine));
+                ASSERT_TRUE(pyramid_inverse(wa.data(), L, D, ya.data(), n, J, average_refine));
+                EXPECT_CLOSE(ym, x0) << "J=" << J << " L=" << L << " D=" << D;
+                EXPECT_CLOSE(ya, x0) << "J=" << J << " L=" << L << " D=" << D;
+                if (L >= J) {
+                    // No level to split: the samples, then zeros.
+                    Vec e = x0;
+                    e.resize(2 * n, 0.0);
+                    EXPECT_EQ(wm, e);
+                    EXPECT_EQ(wa, e);
+                }
+            }
+        }
+    }
+}
