@@ -4,7 +4,7 @@
 ## dyadic length.
 ##
 ## @var{x} is a row or a column of length @math{n = 2^J}.  With @math{k, j =
-## 0 @dots{} n-1}, @math{c_0 = 1/\sqrt 2} and @math{c_k = 1} otherwise:
+## 0 @dots{} n-1}, @math{c_0 = 1/sqrt(2)} and @math{c_k = 1} otherwise:
 ## @example
 ## y(k) = sqrt (2/n) * c(k) * sum_j x(j) * cos (pi * (2j + 1) * k / (2n))
 ## @end example

@@ -4,7 +4,7 @@
 ## of dyadic length: the inverse of @code{Fennick}.
 ##
 ## @var{x} is a row or a column of length @math{n = 2^J}.  With @math{k, j =
-## 0 @dots{} n-1}, @math{c_0 = 1/\sqrt 2} and @math{c_k = 1} otherwise:
+## 0 @dots{} n-1}, @math{c_0 = 1/sqrt(2)} and @math{c_k = 1} otherwise:
 ## @example
 ## y(j) = sqrt (2/n) * sum_k c(k) * x(k) * cos (pi * (2j + 1) * k / (2n))
 ## @end example

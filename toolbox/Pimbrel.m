@@ -4,7 +4,7 @@
 ## dyadic length.
 ##
 ## @var{x} is a row or a column of length @math{n = 2^J}.  With @math{k, j =
-## 0 @dots{} n-1}, @math{d_{n-1} = 1/\sqrt 2} and @math{d_k = 1} otherwise:
+## 0 @dots{} n-1}, @math{d_{n-1} = 1/sqrt(2)} and @math{d_k = 1} otherwise:
 ## @example
 ## y(k) = sqrt (2/n) * d(k) * sum_j x(j) * sin (pi * (2j + 1) * (k + 1) / (2n))
 ## @end example
