@@ -35,18 +35,6 @@
 %! assert (Unorrimac (y), (C * y)', 1e-12);
 %! assert (Unorrimac (7), 7, 1e-15);
 
-%!test # round trips column by column, every D, n up to 4096
-%! for n = 2 .^ [1 4 9 12]
-%!   x = randn (1, n);
-%!   for D = 0:log2 (n)
-%!     T = Orrimac (x, D, 0);
-%!     for d = unique ([1 D+1 ceil((D+1)/2)])
-%!       S = zeros (size (T)); S(:, d) = T(:, d);
-%!       assert (Unorrimac (S), x, 1e-11);
-%!     end
-%!   end
-%! end
-
 %!test # m = 0 (D = J) needs no folding; extra inputs are ignored
 %! T = randn (8, 4);
 %! x = Unorrimac (T, "ignored", {1});
