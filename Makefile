@@ -4,7 +4,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
 
-.PHONY: deps build demo check check-asan bench clean
+.PHONY: deps build demo check check-asan bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -27,6 +27,10 @@ check-asan: deps
 
 bench: build
 	bench/run.sh $(BUILD)
+
+# The Octave package $(BUILD)/wavetide-<version>.tar.gz, for pkg install.
+package:
+	package/make_package.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the C++ kernel and plug-in tests of a build folder, then
-# the Octave tests of its plug-ins. Ends with "N passed, M failed" and exits
+# the Octave tests and help examples of its plug-ins, the same tests against
+# plug-ins built by toolbox/build_plugins.m, and against the Octave package
+# installed with pkg install. Ends with "N passed, M failed" and exits
 # non-zero on any failure.
 #   tests/run_all.sh [build-dir] [--cpp-only]
 set -uo pipefail
@@ -19,17 +21,42 @@ for t in "$build"/tests/kernel_* "$build"/tests/plugin_*; do
   passed=$((passed + p)) failed=$((failed + f))
 done
 
-if [ "$cpp_only" != "--cpp-only" ]; then
-  out=$(octave-cli --no-gui --norc -q --eval \
-        "addpath('$(dirname "$0")'); run_octave_tests('$build/mex')" 2>&1)
+# count_octave <label> <octave code>: runs the code, shows its output and
+# adds its closing "<label>: N passed, M failed" line (none: one failure).
+count_octave() {
+  local label=$1 out line p f
+  out=$(octave-cli --no-gui --norc -q --eval "$2" 2>&1)
   printf '%s\n' "$out" | grep -v 'ignoring const execution_exception'
-  line=$(grep -E '^octave: [0-9]+ passed, [0-9]+ failed' <<<"$out" | tail -1)
+  line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" <<<"$out" | tail -1)
   if [ -n "$line" ]; then
     p=$(awk '{print $2}' <<<"$line"); f=$(awk '{print $4}' <<<"$line")
   else
     p=0 f=1
   fi
   passed=$((passed + p)) failed=$((failed + f))
+}
+
+if [ "$cpp_only" != "--cpp-only" ]; then
+  here=$(cd "$(dirname "$0")" && pwd)
+  root=$(dirname "$here")
+  count_octave octave "addpath('$here'); run_octave_tests('$build/mex')"
+  count_octave examples "addpath('$here'); run_help_examples('$build/mex')"
+
+  # The plug-ins again, built by toolbox/build_plugins.m with Octave's mex
+  # into a temporary folder, and the Octave tests against that folder.
+  tmp=$(mktemp -d)
+  echo "build_plugins into $tmp"
+  count_octave octave "addpath('$root/toolbox'); build_plugins('$tmp'); \
+                       addpath('$here'); run_octave_tests('$tmp')"
+  rm -rf "$tmp"
+
+  # The Octave package: pkg install into a temporary prefix, pkg load, and
+  # every function's tests from the installed copy.
+  if tarball=$("$root/package/make_package.sh" "$build"); then
+    count_octave package "addpath('$here'); run_package_tests('$tarball')"
+  else
+    failed=$((failed + 1))
+  fi
 fi
 
 echo "$passed passed, $failed failed"

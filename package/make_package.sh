@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Assembles the Octave package wavetide-<version>.tar.gz in the folder given
+# (default build/), in the layout pkg install expects. The plug-ins are taken
+# from the source tree: <subsystem>/<Name>.cpp with a capitalised name.
+#   package/make_package.sh [outdir]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+outdir=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
+version=$(sed -nE 's/^project\(wavetide VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+pkg="$stage/wavetide-$version"
+mkdir -p "$pkg/inst" "$pkg/src/host"
+
+sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%F)/" "$root/package/DESCRIPTION.in" > "$pkg/DESCRIPTION"
+cp "$root/package/COPYING" "$root/package/NEWS" "$root/package/post_install.m" "$pkg/"
+cp "$root/package/Makefile.src" "$pkg/src/Makefile"
+cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
+for f in "$root"/toolbox/*.m; do
+  [ "$(basename "$f")" = build_plugins.m ] || cp "$f" "$pkg/inst/"
+done
+
+declare -A title=([wavelet]="Periodic, packet and translation-invariant wavelet transforms"
+                  [biorthogonal]="Biorthogonal wavelet transforms"
+                  [trig]="Fast trigonometric transforms"
+                  [cosine_packets]="Cosine packets"
+                  [pyramid]="Median- and average-interpolating pyramids")
+{
+  echo "wavetide >> Wavetide"
+  for s in wavelet biorthogonal trig cosine_packets pyramid; do
+    compgen -G "$root/$s/*.cpp" > /dev/null || continue
+    mkdir -p "$pkg/src/$s"
+    cp "$root/$s"/*.cpp "$pkg/src/$s/"
+    cp "$root/$s"/*.hpp "$pkg/src/$s/" 2>/dev/null || true
+    names=$(cd "$root/$s" && ls [A-Z]*.cpp 2>/dev/null | sed 's/\.cpp$//' | tr '\n' ' ')
+    [ -n "$names" ] && { echo "${title[$s]}"; echo " $names"; }
+  done
+  echo "Filter banks"
+  echo " orthofilter biorthofilter"
+} > "$pkg/INDEX"
+
+tar czf "$outdir/wavetide-$version.tar.gz" -C "$stage" "wavetide-$version"
+echo "$outdir/wavetide-$version.tar.gz"

@@ -1,0 +1,56 @@
+## Installs the Octave package TARBALL with pkg install into a temporary
+## prefix, loads it, checks that every function of its INDEX comes from the
+## installed copy and has help with an example, runs each one's tests, and
+## prints "package: N passed, M failed" (pkg test itself does not fail).
+function run_package_tests (tarball)
+  prefix = tempname ();
+  mkdir (prefix);
+  pkg ("prefix", fullfile (prefix, "share"), fullfile (prefix, "lib"));
+  pkg ("local_list", fullfile (prefix, "octave_packages"));
+  t0 = tic ();
+  pkg ("install", tarball);
+  pkg ("load", "wavetide");
+  printf ("  package install and load: %.1f s\n", toc (t0));
+
+  [~, info] = pkg ("list");
+  names = index_names (fullfile (info{1}.dir, "packinfo", "INDEX"));
+  passed = 0; total = 0;
+  for k = 1:numel (names)
+    name = names{k};
+    where = which (name);
+    try
+      text = evalc (sprintf ("help %s", name));
+    catch
+      text = "";
+    end_try_catch
+    ok = strncmp (where, prefix, numel (prefix)) && ! isempty (strfind (text, "Example"));
+    if (! ok)
+      printf ("  %-16s help or location wrong: %s\n", name, where);
+    endif
+    [n, nmax] = test (name, "quiet", stdout);
+    printf ("  %-16s %3d of %3d, help %s\n", name, n, nmax, ifelse_str (ok));
+    passed += n + ok; total += nmax + 1;
+  endfor
+  pkg ("unload", "wavetide");
+  confirm_recursive_rmdir (false, "local");
+  rmdir (prefix, "s");
+  printf ("package: %d passed, %d failed\n", passed, total - passed);
+endfunction
+
+function names = index_names (file)
+  names = {};
+  text = fileread (file);
+  for line = strsplit (text, "\n")
+    if (! isempty (line{1}) && line{1}(1) == " ")
+      names = [names, strsplit(strtrim (line{1}))];
+    endif
+  endfor
+endfunction
+
+function s = ifelse_str (ok)
+  if (ok)
+    s = "ok";
+  else
+    s = "MISSING";
+  endif
+endfunction
