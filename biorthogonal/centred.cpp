@@ -1,5 +1,7 @@
 #include "centred.hpp"
 
+#include <algorithm>
+
 namespace {
 
 // t reduced into 0 .. n-1 by repeated subtraction or addition of n.
@@ -85,11 +87,25 @@ void upsample_lowpass_centred(const double* a, int m, const double* g, int L, do
     const int t = (L + 1) / 2 - 1;
     const int q = floor_half(t);
     const int r = t - 2 * q;
-    const int first_count = (L + 1 - r) / 2, second_count = (L + r) / 2;
+    const int n1 = (L + 1 - r) / 2, n2 = (L + r) / 2;
+    // Pair i reads a[c - n1 + 1 .. c] and a[c + r - n2 + 1 .. c + r], c = q + i:
+    // inside the block for i in [lo, hi), where plain indices serve.
+    const int lo = std::min(m, std::max(0, std::max(std::max(n1 - 1, n2 - 1 - r), 0) - q));
+    const int hi = std::max(lo, std::min(m, m - r - q));
+    for (int i = lo; i < hi; ++i) {
+        const double* p = a + (q + i);
+        double s1 = 0.0, s2 = 0.0;
+        for (int j = 0; j < n1; ++j) s1 += g[r + 2 * j] * p[-j];
+        for (int j = 0; j < n2; ++j) s2 += g[1 - r + 2 * j] * p[r - j];
+        out[2 * i] = s1;
+        out[2 * i + 1] = s2;
+    }
     for (int i = 0; i < m; ++i) {
+        if (i == lo) i = hi;
+        if (i >= m) break;
         const int c = q + i;
-        out[2 * i] = falling_sum(a, m, g, r, 2, first_count, c);
-        out[2 * i + 1] = falling_sum(a, m, g, 1 - r, 2, second_count, c + r);
+        out[2 * i] = falling_sum(a, m, g, r, 2, n1, c);
+        out[2 * i + 1] = falling_sum(a, m, g, 1 - r, 2, n2, c + r);
     }
 }
 
@@ -98,10 +114,24 @@ void upsample_highpass_centred(const double* d, int m, const double* h, int L, d
     const int t = (L + 1) / 2 + 2 * m - L;
     const int q = floor_half(t);
     const int r = t - 2 * q;
-    const int first_count = (L + 1 - r) / 2, second_count = (L + r) / 2;
+    const int n1 = (L + 1 - r) / 2, n2 = (L + r) / 2;
+    // Pair i reads d[c + r .. c + r + n1 - 1] and d[c .. c + n2 - 1], c = q + i:
+    // inside the block for i in [lo, hi), where plain indices serve.
+    const int lo = std::min(m, std::max(0, -q));
+    const int hi = std::max(lo, std::min(m, m - q - std::max(std::max(r + n1 - 1, n2 - 1), 0)));
+    for (int i = lo; i < hi; ++i) {
+        const double* p = d + (q + i);
+        double s1 = 0.0, s2 = 0.0;
+        for (int j = 0; j < n1; ++j) s1 += h[r + 2 * j] * p[r + j];
+        for (int j = 0; j < n2; ++j) s2 += h[1 - r + 2 * j] * p[j];
+        out[2 * i + 1] = s1;
+        out[2 * i] = s2;
+    }
     for (int i = 0; i < m; ++i) {
+        if (i == lo) i = hi;
+        if (i >= m) break;
         const int c = q + i;
-        out[2 * i + 1] = rising_sum(d, m, h, r, 2, first_count, c + r);
-        out[2 * i] = rising_sum(d, m, h, 1 - r, 2, second_count, c);
+        out[2 * i + 1] = rising_sum(d, m, h, r, 2, n1, c + r);
+        out[2 * i] = rising_sum(d, m, h, 1 - r, 2, n2, c);
     }
 }
