@@ -1,6 +1,7 @@
 ## Runs the example of every help file in folder DIR: the code lines of the
 ## @example blocks that follow the word "Example" (lines of the block that
-## start in its first column; indented lines are shown results).  Each example
+## start in its first column, up to any @result{}; indented lines are shown
+## results).  Each example
 ## runs in a fresh workspace; prints "examples: N passed, M failed".
 ## build_plugins is left out: the test command runs its example as a step.
 function run_help_examples (dir)
@@ -49,6 +50,7 @@ function code = example_code (file)
     elseif (inside && strncmp (l, "@end example", 12))
       inside = false; seen = false;
     elseif (inside && ! isempty (l) && ! isspace (l(1)) && l(1) != "@")
+      l = regexprep (l, "@result\\{\\}.*$", "");   # a result shown on the code line
       code = [code, strrep(strrep(strrep(l, "@{", "{"), "@}", "}"), "@@", "@"), "\n"];
     endif
   endfor
