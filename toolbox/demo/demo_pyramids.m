@@ -1,0 +1,56 @@
+## Triadic pyramids: a signal with impulsive outliers through the median
+## pyramid (Brontal) and the average pyramid (Drassock), and a few steps of
+## the two refinement schemes (Olmister, Ephrandel) from a short sequence.
+function demo_pyramids (outdir)
+  J = 7; n = 3^J; L = 2; D = 2;
+  t = ((0:n-1) + 0.5) / n;
+  clean = sin (2 * pi * t) + 0.5 * (t > 0.55);
+  rand ("state", 3);
+  hits = sort (randperm (n, 200));
+  spiky = clean;
+  spiky(hits) += 6 + 2 * rand (1, 200);
+
+  s = 3^((J - L) / 2);
+  coarse = @(w) w(1:3^L) / s;
+  clean_med = coarse (Brontal (clean, L, D));
+  clean_avg = coarse (Drassock (clean, L, D));
+  med = coarse (Brontal (spiky, L, D));
+  avg = coarse (Drassock (spiky, L, D));
+  printf ("%d outliers of size 6 to 8 in %d samples; coarse level %d (%d blocks of %d)\n",
+          numel (hits), n, L, 3^L, 3^(J - L));
+  printf ("coarse change caused by the outliers: median %.3f, average %.3f (max abs)\n",
+          max (abs (med - clean_med)), max (abs (avg - clean_avg)));
+  back = Unbrontal (Brontal (spiky, L, D), L, D);
+  printf ("Unbrontal round trip error %.1e\n", max (abs (back - spiky)));
+
+  fig = figure ();
+  tc = ((0:3^L-1) + 0.5) / 3^L;
+  plot (t, spiky, "color", [0.7 0.7 0.7], t, clean, "k", ...
+        tc, med, "bo-", "linewidth", 2, tc, avg, "rs-", "linewidth", 2);
+  legend ("signal with outliers", "clean signal", "Brontal coarse medians", ...
+          "Drassock coarse averages", "location", "southwest");
+  ylim ([-2 3]);
+  title (sprintf ("level %d: Brontal vs Drassock, D = %d", L, D));
+  file = fullfile (outdir, "pyramid_outliers.png");
+  print (fig, file, "-dpngcairo");
+  printf ("figure: %s (coarse medians follow the clean signal, averages the outliers)\n", file);
+
+  x0 = [0 1 3 2 -1];
+  fig = figure ();
+  names = {"Olmister", "Ephrandel"};
+  for k = 1:2
+    subplot (2, 1, k);
+    v = x0; hold on;
+    for it = 1:4
+      v = feval (names{k}, v, 2);
+      m = numel (v);
+      plot (((0:m-1) + 0.5) / m * numel (x0), v, "color", [0.2 0.2 0.2] + 0.15 * (4 - it));
+    end
+    plot ((0:numel (x0)-1) + 0.5, x0, "ko", "markerfacecolor", "k");
+    hold off;
+    title (sprintf ("%s (D = 2), four steps", names{k}));
+  end
+  file = fullfile (outdir, "pyramid_refinement.png");
+  print (fig, file, "-dpngcairo");
+  printf ("figure: %s (median- and point-interpolating refinement sequences)\n", file);
+endfunction
