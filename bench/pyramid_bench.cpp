@@ -1,0 +1,126 @@
+// Triadic pyramids (the Brontal / Unbrontal / Drassock / Undrassock drivers),
+// L = 1, D = 2, n = 3^6 .. 3^13; and the block medians of all levels by the
+// staged merge sort against std::nth_element on every block of every level.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "pyramid/average.hpp"
+#include "pyramid/median.hpp"
+#include "pyramid/pyramid.hpp"
+
+namespace {
+
+struct Setup {
+    int J, n;
+    std::vector<double> x, s, w, y;
+    Setup(const benchmark::State& state)
+        : J(static_cast<int>(state.range(0))), n(power_of_three(J)), x(n), s(n), w(2 * n), y(n)
+    {
+        for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01 + (i % 97 == 0 ? 5.0 : 0.0);
+    }
+};
+
+void finish(benchmark::State& state, int n)
+{
+    state.SetItemsProcessed(state.iterations() * n);
+    // Seconds per sample (shown with an SI prefix: 3.7n is 3.7 ns).
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Brontal(benchmark::State& state)
+{
+    Setup k(state);
+    for (auto _ : state) {
+        std::copy(k.x.begin(), k.x.end(), k.s.begin());  // the gateway's scratch copy
+        median_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+        benchmark::DoNotOptimize(k.w.data());
+    }
+    finish(state, k.n);
+}
+
+void BM_Unbrontal(benchmark::State& state)
+{
+    Setup k(state);
+    k.s = k.x;
+    median_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+    for (auto _ : state) {
+        pyramid_inverse(k.w.data(), 1, 2, k.y.data(), k.n, k.J, median_refine);
+        benchmark::DoNotOptimize(k.y.data());
+    }
+    finish(state, k.n);
+}
+
+void BM_Drassock(benchmark::State& state)
+{
+    Setup k(state);
+    for (auto _ : state) {
+        std::copy(k.x.begin(), k.x.end(), k.s.begin());
+        average_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+        benchmark::DoNotOptimize(k.w.data());
+    }
+    finish(state, k.n);
+}
+
+void BM_Undrassock(benchmark::State& state)
+{
+    Setup k(state);
+    average_pyramid_forward(k.x.data(), 1, 2, k.w.data(), k.n, k.J);
+    for (auto _ : state) {
+        pyramid_inverse(k.w.data(), 1, 2, k.y.data(), k.n, k.J, average_refine);
+        benchmark::DoNotOptimize(k.y.data());
+    }
+    finish(state, k.n);
+}
+
+// Medians of every block of levels J-1 .. 0, as the forward transform finds them.
+void BM_AllMedians_MergeStages(benchmark::State& state)
+{
+    Setup k(state);
+    for (auto _ : state) {
+        std::copy(k.x.begin(), k.x.end(), k.s.begin());
+        for (int j = k.J; j >= 1; --j) {
+            merge_sort_stage(k.s.data(), j, k.J);
+            const int d = power_of_three(k.J - j + 1);
+            copy_doubles_strided(k.s.data(), (d - 1) / 2, d, k.y.data(), 0, 1, k.n / d);
+        }
+        benchmark::DoNotOptimize(k.y.data());
+    }
+    finish(state, k.n);
+}
+
+// The same medians by selecting within a fresh copy of every block.
+void BM_AllMedians_NthElement(benchmark::State& state)
+{
+    Setup k(state);
+    for (auto _ : state) {
+        for (int j = k.J; j >= 1; --j) {
+            const int d = power_of_three(k.J - j + 1);
+            std::copy(k.x.begin(), k.x.end(), k.s.begin());
+            for (int b = 0; b < k.n / d; ++b) {
+                double* first = k.s.data() + b * d;
+                std::nth_element(first, first + (d - 1) / 2, first + d);
+                k.y[b] = first[(d - 1) / 2];
+            }
+        }
+        benchmark::DoNotOptimize(k.y.data());
+    }
+    finish(state, k.n);
+}
+
+void sizes(benchmark::internal::Benchmark* b)
+{
+    for (int J = 6; J <= 13; ++J) b->Arg(J);
+}
+
+} // namespace
+
+BENCHMARK(BM_Brontal)->Apply(sizes);
+BENCHMARK(BM_Unbrontal)->Apply(sizes);
+BENCHMARK(BM_Drassock)->Apply(sizes);
+BENCHMARK(BM_Undrassock)->Apply(sizes);
+BENCHMARK(BM_AllMedians_MergeStages)->Apply(sizes);
+BENCHMARK(BM_AllMedians_NthElement)->Apply(sizes);
