@@ -39,10 +39,10 @@ function code = example_code (file)
   seen = false; inside = false;
   for line = strsplit (fileread (file), "\n")
     l = line{1};
-    if (! strncmp (l, "##", 2))
+    if (! strncmp (l, "##", 2) && ! (strncmp (l, "%", 1) && ! strncmp (l, "%!", 2)))
       continue;
     endif
-    l = regexprep (l, "^## ?", "");
+    l = regexprep (l, "^(##|%) ?", "");
     if (! inside && ! isempty (strfind (l, "Example")))
       seen = true;
     elseif (seen && strncmp (l, "@example", 8))

@@ -1,73 +1,73 @@
-## -*- texinfo -*-
-## @deftypefn {} {[@var{g}, @var{gd}] =} biorthofilter (@var{family}, @var{m}, @var{md})
-## Symmetric biorthogonal lowpass pair for @code{Morrowel} and @code{Unmorrowel}.
-##
-## @var{g} is the primary (analysis) lowpass filter with @var{m} taps and
-## @var{gd} the dual (synthesis) lowpass filter with @var{md} taps; both are
-## rows of odd length, symmetric about their centre tap, which is the tap
-## that meets the sample a coefficient belongs to.  The pairs of family
-## @code{"cdf"}:
-## @table @code
-## @item 5, 3
-## the spline pair @code{g = [-1 2 6 2 -1] / 8}, @code{gd = [1 2 1] / 2}
-## @item 9, 7
-## the 9/7 pair: both filters have four zeros at z = -1; the dual takes the
-## real zero pair of the degree-3 half-band factor, the primary its two
-## complex pairs
-## @end table
-##
-## The normalisation is @code{sum (g) = 1}, @code{sum (gd) = 2}, under which
-## @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @var{x}.
-##
-## Example:
-## @example
-## [g, gd] = biorthofilter ("cdf", 5, 3)
-##   @result{} g = -0.1250   0.2500   0.7500   0.2500  -0.1250
-##      gd =  0.5000   1.0000   0.5000
-## w = Morrowel ([1 2 3 4], 1, g, gd)
-##   @result{} 1.5000   3.5000        0   2.0000
-## @end example
-## @seealso{orthofilter, Morrowel, Unmorrowel}
-## @end deftypefn
+% -*- texinfo -*-
+% @deftypefn {} {[@var{g}, @var{gd}] =} biorthofilter (@var{family}, @var{m}, @var{md})
+% Symmetric biorthogonal lowpass pair for @code{Morrowel} and @code{Unmorrowel}.
+%
+% @var{g} is the primary (analysis) lowpass filter with @var{m} taps and
+% @var{gd} the dual (synthesis) lowpass filter with @var{md} taps; both are
+% rows of odd length, symmetric about their centre tap, which is the tap
+% that meets the sample a coefficient belongs to.  The pairs of family
+% @code{"cdf"}:
+% @table @code
+% @item 5, 3
+% the spline pair @code{g = [-1 2 6 2 -1] / 8}, @code{gd = [1 2 1] / 2}
+% @item 9, 7
+% the 9/7 pair: both filters have four zeros at z = -1; the dual takes the
+% real zero pair of the degree-3 half-band factor, the primary its two
+% complex pairs
+% @end table
+%
+% The normalisation is @code{sum (g) = 1}, @code{sum (gd) = 2}, under which
+% @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @var{x}.
+%
+% Example:
+% @example
+% [g, gd] = biorthofilter ("cdf", 5, 3)
+%   @result{} g = -0.1250   0.2500   0.7500   0.2500  -0.1250
+%      gd =  0.5000   1.0000   0.5000
+% w = Morrowel ([1 2 3 4], 1, g, gd)
+%   @result{} 1.5000   3.5000        0   2.0000
+% @end example
+% @seealso{orthofilter, Morrowel, Unmorrowel}
+% @end deftypefn
 
 function [g, gd] = biorthofilter (family, m, md)
-  if (nargin != 3)
-    print_usage ();
-  endif
-  known = "known pairs: cdf 5, 3 and cdf 9, 7";
-  if (! ischar (family) || ! isrow (family))
-    error ("biorthofilter: FAMILY must be a string; %s", known);
-  endif
-  if (! strcmpi (family, "cdf"))
-    error ("biorthofilter: unknown family '%s'; %s", family, known);
-  endif
-  if (! isnumeric (m) || ! isscalar (m) || ! isnumeric (md) || ! isscalar (md))
-    error ("biorthofilter: the lengths must be numbers; %s", known);
-  endif
+  if (nargin ~= 3)
+    error ('biorthofilter: call as [g, gd] = biorthofilter (family, m, md)');
+  end
+  known = 'known pairs: cdf 5, 3 and cdf 9, 7';
+  if (~ ischar (family) || ~ isrow (family))
+    error ('biorthofilter: FAMILY must be a string; %s', known);
+  end
+  if (~ strcmpi (family, 'cdf'))
+    error ('biorthofilter: unknown family ''%s''; %s', family, known);
+  end
+  if (~ isnumeric (m) || ~ isscalar (m) || ~ isnumeric (md) || ~ isscalar (md))
+    error ('biorthofilter: the lengths must be numbers; %s', known);
+  end
   if (m == 5 && md == 3)
     g = [-1 2 6 2 -1] / 8;
     gd = [1 2 1] / 2;
   elseif (m == 9 && md == 7)
-    ## Half-band factor of four vanishing moments, P(y) = 1 + 4y + 10y^2 + 20y^3
-    ## with y = (2 - z - 1/z) / 4; each zero y gives the zeros z, 1/z.
+    % Half-band factor of four vanishing moments, P(y) = 1 + 4y + 10y^2 + 20y^3
+    % with y = (2 - z - 1/z) / 4; each zero y gives the zeros z, 1/z.
     y = roots ([20 10 4 1]);
     [~, r] = min (abs (imag (y)));
     zd = zeros_of (y(r));
     zp = [zeros_of(y(mod (r, 3) + 1)), zeros_of(y(mod (r + 1, 3) + 1))];
     g = real (poly ([-ones(1, 4), zp]));
     gd = real (poly ([-ones(1, 4), zd]));
-    g /= sum (g);
-    gd *= 2 / sum (gd);
-    g = (g + fliplr (g)) / 2;      # symmetric up to rounding: make it exact
+    g = g / (sum (g));
+    gd = gd * (2 / sum (gd));
+    g = (g + fliplr (g)) / 2;      % symmetric up to rounding: make it exact
     gd = (gd + fliplr (gd)) / 2;
   else
-    error ("biorthofilter: no cdf pair with %g and %g taps; %s", m, md, known);
-  endif
-endfunction
+    error ('biorthofilter: no cdf pair with %g and %g taps; %s', m, md, known);
+  end
+end
 
 function z = zeros_of (y)
   z = roots ([1, -(2 - 4 * y), 1]).';
-endfunction
+end
 
 %!test # the 5/3 pair as the worked example states it
 %! [g, gd] = biorthofilter ("cdf", 5, 3);
@@ -97,6 +97,18 @@ endfunction
 %!   assert (p(c+2:2:end), zeros (1, numel (c+2:2:numel (p))), 1e-14);
 %! end
 
+%!test # the help example and the round trip through Morrowel and Unmorrowel
+%! [g, gd] = biorthofilter ("cdf", 5, 3);
+%! assert (Morrowel ([1 2 3 4], 1, g, gd), [1.5 3.5 0 2], 1e-15);
+%! for pair = {[5 3], [9 7]}
+%!   [g, gd] = biorthofilter ("cdf", pair{1}(1), pair{1}(2));
+%!   for x = {randn(1, 64), randn(32, 3)}
+%!     for L = 0:5
+%!       assert (Unmorrowel (Morrowel (x{1}, L, g, gd), L, g, gd), x{1}, 1e-12);
+%!     end
+%!   end
+%! end
+
 %!error <unknown family 'db'; known pairs: cdf 5, 3 and cdf 9, 7> [g, gd] = biorthofilter ("db", 5, 3)
 %!error <no cdf pair with 7 and 5 taps> [g, gd] = biorthofilter ("cdf", 7, 5)
-%!error <Invalid call> biorthofilter ("cdf", 5)
+%!error <biorthofilter: call as> [g, gd] = biorthofilter ("cdf", 5)

@@ -1,87 +1,87 @@
-## -*- texinfo -*-
-## @deftypefn {} {@var{h} =} orthofilter (@var{family}, @var{taps})
-## Orthonormal lowpass filter of a compactly supported wavelet, as a row.
-##
-## @var{family} and the admitted lengths @var{taps}:
-## @table @code
-## @item "haar"
-## 2
-## @item "daubechies"
-## 4, 6, @dots{}, 20 (extremal phase, @var{taps}/2 vanishing moments)
-## @item "symmlet"
-## 8, 10, @dots{}, 20 (least asymmetric, @var{taps}/2 vanishing moments)
-## @item "coiflet"
-## 6, 12, 18, 24, 30 (@var{taps}/3 vanishing moments of the wavelet and
-## @var{taps}/3 - 1 of the scaling function about tap @var{taps}/3)
-## @end table
-##
-## The filter has unit norm and sums to @code{sqrt (2)}; its even shifts are
-## orthonormal, and it is oriented for @code{Jostrane}, @code{Unjostrane},
-## @code{Plattigan}, @code{Wendlock} and the other periodic transforms:
-## @code{Jostrane} with it gives the usual coefficients.  The Daubechies
-## and symmlet filters are computed by spectral
-## factorisation (a zero of each reciprocal pair of the half-band polynomial:
-## inside the unit circle for "daubechies", the least asymmetric choice of
-## the classical table for "symmlet"), each refined by Newton's method on its
-## orthonormality and moment equations to full double precision.  The
-## coiflets are tabulated, computed in extended precision.
-##
-## Example:
-## @example
-## h = orthofilter ("daubechies", 4)
-##   @result{} 0.482963   0.836516   0.224144  -0.129410
-## w = Jostrane (ones (1, 8), 0, h);    # a constant is all coarse
-## @end example
-## @seealso{biorthofilter, Jostrane}
-## @end deftypefn
+% -*- texinfo -*-
+% @deftypefn {} {@var{h} =} orthofilter (@var{family}, @var{taps})
+% Orthonormal lowpass filter of a compactly supported wavelet, as a row.
+%
+% @var{family} and the admitted lengths @var{taps}:
+% @table @code
+% @item "haar"
+% 2
+% @item "daubechies"
+% 4, 6, @dots{}, 20 (extremal phase, @var{taps}/2 vanishing moments)
+% @item "symmlet"
+% 8, 10, @dots{}, 20 (least asymmetric, @var{taps}/2 vanishing moments)
+% @item "coiflet"
+% 6, 12, 18, 24, 30 (@var{taps}/3 vanishing moments of the wavelet and
+% @var{taps}/3 - 1 of the scaling function about tap @var{taps}/3)
+% @end table
+%
+% The filter has unit norm and sums to @code{sqrt (2)}; its even shifts are
+% orthonormal, and it is oriented for @code{Jostrane}, @code{Unjostrane},
+% @code{Plattigan}, @code{Wendlock} and the other periodic transforms:
+% @code{Jostrane} with it gives the usual coefficients.  The Daubechies
+% and symmlet filters are computed by spectral
+% factorisation (a zero of each reciprocal pair of the half-band polynomial:
+% inside the unit circle for "daubechies", the least asymmetric choice of
+% the classical table for "symmlet"), each refined by Newton's method on its
+% orthonormality and moment equations to full double precision.  The
+% coiflets are tabulated, computed in extended precision.
+%
+% Example:
+% @example
+% h = orthofilter ("daubechies", 4)
+%   @result{} 0.482963   0.836516   0.224144  -0.129410
+% w = Jostrane (ones (1, 8), 0, h);    # a constant is all coarse
+% @end example
+% @seealso{biorthofilter, Jostrane}
+% @end deftypefn
 
 function h = orthofilter (family, taps)
-  if (nargin != 2)
-    print_usage ();
-  endif
-  known = "known families and lengths: haar 2; daubechies 4, 6, ..., 20; symmlet 8, 10, ..., 20; coiflet 6, 12, 18, 24, 30";
-  if (! ischar (family) || ! isrow (family))
-    error ("orthofilter: FAMILY must be a string; %s", known);
-  endif
-  if (! isnumeric (taps) || ! isscalar (taps) || ! isreal (taps))
-    error ("orthofilter: TAPS must be a number; %s", known);
-  endif
+  if (nargin ~= 2)
+    error ('orthofilter: call as h = orthofilter (family, taps)');
+  end
+  known = 'known families and lengths: haar 2; daubechies 4, 6, ..., 20; symmlet 8, 10, ..., 20; coiflet 6, 12, 18, 24, 30';
+  if (~ ischar (family) || ~ isrow (family))
+    error ('orthofilter: FAMILY must be a string; %s', known);
+  end
+  if (~ isnumeric (taps) || ~ isscalar (taps) || ~ isreal (taps))
+    error ('orthofilter: TAPS must be a number; %s', known);
+  end
   family = lower (family);
   switch (family)
-    case "haar"
+    case 'haar'
       lengths = 2;
-    case "daubechies"
+    case 'daubechies'
       lengths = 4:2:20;
-    case "symmlet"
+    case 'symmlet'
       lengths = 8:2:20;
-    case "coiflet"
+    case 'coiflet'
       lengths = 6:6:30;
     otherwise
-      error ("orthofilter: unknown family '%s'; %s", family, known);
-  endswitch
-  if (! any (taps == lengths))
-    error ("orthofilter: no %s filter with %g taps; %s", family, taps, known);
-  endif
+      error ('orthofilter: unknown family ''%s''; %s', family, known);
+  end
+  if (~ any (taps == lengths))
+    error ('orthofilter: no %s filter with %g taps; %s', family, taps, known);
+  end
 
   switch (family)
-    case "haar"
+    case 'haar'
       h = [1 1] / sqrt (2);
-    case "daubechies"
+    case 'daubechies'
       N = taps / 2;
       z = halfband_zeros (N);
       h = polish (from_zeros (N, z(:, 1)), N);
-    case "symmlet"
+    case 'symmlet'
       N = taps / 2;
       h = polish (least_asymmetric (N), N);
-    case "coiflet"
+    case 'coiflet'
       h = coiflet (taps / 6);
-  endswitch
-endfunction
+  end
+end
 
-## Zeros of the half-band factor, one row per reciprocal pair: column 1
-## inside the unit circle, column 2 its reciprocal.  For N vanishing moments
-## |H|^2 = cos^(2N)(w/2) P(sin^2(w/2)), P(y) = sum_k binom(N-1+k, k) y^k;
-## a zero y of P gives the pair z, 1/z with z + 1/z = 2 - 4y.
+% Zeros of the half-band factor, one row per reciprocal pair: column 1
+% inside the unit circle, column 2 its reciprocal.  For N vanishing moments
+% |H|^2 = cos^(2N)(w/2) P(sin^2(w/2)), P(y) = sum_k binom(N-1+k, k) y^k;
+% a zero y of P gives the pair z, 1/z with z + 1/z = 2 - 4y.
 function z = halfband_zeros (N)
   c = arrayfun (@(k) nchoosek (N - 1 + k, k), 0:N-1);
   y = roots (fliplr (c));
@@ -90,43 +90,43 @@ function z = halfband_zeros (N)
     r = roots ([1, -(2 - 4 * y(i)), 1]);
     [~, j] = sort (abs (r));
     z(i, :) = r(j).';
-  endfor
-endfunction
+  end
+end
 
-## The real filter with N zeros at -1 and the zeros z, scaled to sum sqrt(2).
+% The real filter with N zeros at -1 and the zeros z, scaled to sum sqrt(2).
 function h = from_zeros (N, z)
   h = real (poly ([-ones(1, N), z(:).']));
-  h *= sqrt (2) / sum (h);
-endfunction
+  h = h * (sqrt (2) / sum (h));
+end
 
-## The least asymmetric choice of zeros: one zero of each reciprocal pair
-## (conjugate pairs taken together), the pairs in order of increasing angle,
-## "i" taking the zero inside the unit circle and "o" the one outside.  These
-## are the choices of the classical least-asymmetric table; each gives a phase
-## close to linear, and the pattern also fixes the orientation of the filter.
+% The least asymmetric choice of zeros: one zero of each reciprocal pair
+% (conjugate pairs taken together), the pairs in order of increasing angle,
+% "i" taking the zero inside the unit circle and "o" the one outside.  These
+% are the choices of the classical least-asymmetric table; each gives a phase
+% close to linear, and the pattern also fixes the orientation of the filter.
 function h = least_asymmetric (N)
-  patterns = {"io", "oi", "oio", "oii", "ioio", "iooi", "oioio"};   # N = 4 .. 10
+  patterns = {'io', 'oi', 'oio', 'oii', 'ioio', 'iooi', 'oioio'};   % N = 4 .. 10
   z = halfband_zeros (N);
-  z = z(imag (z(:, 1)) >= -1e-12 * abs (z(:, 1)), :);   # one of each conjugate pair
+  z = z(imag (z(:, 1)) >= -1e-12 * abs (z(:, 1)), :);   % one of each conjugate pair
   [~, order] = sort (angle (z(:, 1)));
   z = z(order, :);
   pattern = patterns{N - 3};
   zz = [];
-  for i = 1:rows (z)
-    zi = z(i, 1 + (pattern(i) == "o"));
+  for i = 1:size (z, 1)
+    zi = z(i, 1 + (pattern(i) == 'o'));
     if (abs (imag (zi)) <= 1e-12 * abs (zi))
       zz(end+1) = real (zi);
     else
       zz(end+(1:2)) = [zi, conj(zi)];
-    endif
-  endfor
+    end
+  end
   h = from_zeros (N, zz);
-endfunction
+end
 
-## Coiflets with 2K wavelet moments and 2K - 1 scaling moments about tap 2K,
-## K = 1 .. 5.  Their defining equations are too badly conditioned for double
-## precision (errors near 1e-7 at 30 taps), so the taps are tabulated as
-## tools/coiflet_taps.py computes them in 60-digit arithmetic.
+% Coiflets with 2K wavelet moments and 2K - 1 scaling moments about tap 2K,
+% K = 1 .. 5.  Their defining equations are too badly conditioned for double
+% precision (errors near 1e-7 at 30 taps), so the taps are tabulated as
+% tools/coiflet_taps.py computes them in 60-digit arithmetic.
 function h = coiflet (K)
   taps = {
       [-0.07273261951252645 0.33789766245748176 0.85257202021160039 ...
@@ -161,13 +161,13 @@ function h = coiflet (K)
         2.0612203985788783e-06 -1.6237995172048335e-07 -9.6040101127678915e-08]
   };
   h = taps{K};
-endfunction
+end
 
-## Newton's method on the equations of an orthonormal filter with Nw
-## vanishing wavelet moments (n = 2 Nw taps, as many equations as unknowns):
-##   sum_k h(k) h(k + 2l) = delta(l)         l = 0 .. Nw - 1
-##   sum_k (-1)^k t(k)^p h(k) = 0             p = 0 .. Nw - 1
-## with t the tap index centred and scaled into [-1, 1].
+% Newton's method on the equations of an orthonormal filter with Nw
+% vanishing wavelet moments (n = 2 Nw taps, as many equations as unknowns):
+%   sum_k h(k) h(k + 2l) = delta(l)         l = 0 .. Nw - 1
+%   sum_k (-1)^k t(k)^p h(k) = 0             p = 0 .. Nw - 1
+% with t the tap index centred and scaled into [-1, 1].
 function h = polish (h, Nw)
   n = numel (h);
   k = 0:n-1;
@@ -175,19 +175,19 @@ function h = polish (h, Nw)
   A = zeros (Nw, n);
   for p = 0:Nw-1
     A(p+1, :) = (-1) .^ k .* t .^ p;
-  endfor
+  end
   for iter = 1:30
     [F, Jac] = equations (h, A);
     step = -(Jac \ F).';
-    h += step;
+    h = h + (step);
     if (norm (step) < 4 * eps)
       break;
-    endif
-  endfor
+    end
+  end
   if (norm (equations (h, A)) > 1e-14)
-    error ("orthofilter: refinement did not converge");
-  endif
-endfunction
+    error ('orthofilter: refinement did not converge');
+  end
+end
 
 function [F, Jac] = equations (h, A)
   n = numel (h);
@@ -197,10 +197,10 @@ function [F, Jac] = equations (h, A)
   for l = 0:m-1
     a = h(1:n-2*l); b = h(1+2*l:n);
     F(l+1) = sum (a .* b) - (l == 0);
-    Jac(l+1, 1:n-2*l) += b;
-    Jac(l+1, 1+2*l:n) += a;
-  endfor
-endfunction
+    Jac(l+1, 1:n-2*l) = Jac(l+1, 1:n-2*l) + (b);
+    Jac(l+1, 1+2*l:n) = Jac(l+1, 1+2*l:n) + (a);
+  end
+end
 
 %!test # the help example: D4 to full precision, and Jostrane of a constant
 %! h = orthofilter ("daubechies", 4);
@@ -272,4 +272,4 @@ endfunction
 %!error <no daubechies filter with 5 taps> h = orthofilter ("daubechies", 5)
 %!error <no coiflet filter with 8 taps> h = orthofilter ("coiflet", 8)
 %!error <TAPS must be a number> h = orthofilter ("haar", "2")
-%!error <Invalid call> h = orthofilter ("haar")
+%!error <call as h = orthofilter> h = orthofilter ("haar")
