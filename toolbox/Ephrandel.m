@@ -23,7 +23,7 @@
 ##
 ## Example:
 ## @example
-## Ephrandel ([0 1 4 9], 2)   @result{} the squares of -1/3, 0, 1/3, ..., 10/3
+## w = Ephrandel ([0 1 4 9], 2)   @result{} the squares of -1/3, 0, 1/3, ..., 10/3
 ## @end example
 ## @seealso{Olmister, Drassock}
 ## @end deftypefn

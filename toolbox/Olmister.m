@@ -25,8 +25,8 @@
 ##
 ## Example:
 ## @example
-## Olmister ([1 2], 0)   @result{} 1 1 1 2 2 2
-## Olmister (0:2, 2)     @result{} -1/3 0 1/3 2/3 1 4/3 5/3 2 7/3
+## w = Olmister ([1 2], 0)   @result{} 1 1 1 2 2 2
+## w = Olmister (0:2, 2)     @result{} -1/3 0 1/3 2/3 1 4/3 5/3 2 7/3
 ## @end example
 ## @seealso{Brontal, Unbrontal, Ephrandel}
 ## @end deftypefn
