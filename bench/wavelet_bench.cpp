@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "wavelet/dyadic.hpp"
+#include "wavelet/invariant.hpp"
 #include "wavelet/periodic.hpp"
+#include "wavelet/square.hpp"
 
 namespace {
 
@@ -63,3 +65,82 @@ void sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_Jostrane)->Apply(sizes);
 BENCHMARK(BM_Unjostrane)->Apply(sizes);
+
+// Plattigan / Unplattigan drivers on n x n arrays, full depth, n = 256 .. 2048;
+// Wendlock / Unwendlock drivers, n = 2^10 .. 2^18, at depth 5 and at full
+// depth (third argument). Filters of 2 and 8 taps. per_sample is seconds per
+// array element (signal sample for the translation-invariant pair).
+namespace {
+
+void BM_Plattigan(benchmark::State& state)
+{
+    Setup s(state);
+    const long long nn = static_cast<long long>(s.n) * s.n;
+    std::vector<double> X(nn), W(nn), s3(s.n);
+    for (long long i = 0; i < nn; ++i) X[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
+    for (auto _ : state) {
+        square_analysis(X.data(), W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, s.s1.data(), s.s2.data(),
+                        s3.data());
+        benchmark::DoNotOptimize(W.data());
+    }
+    finish(state, static_cast<int>(nn));
+}
+
+void BM_Unplattigan(benchmark::State& state)
+{
+    Setup s(state);
+    const long long nn = static_cast<long long>(s.n) * s.n;
+    std::vector<double> W(nn), X(nn), s3(s.n), s4(s.n);
+    for (long long i = 0; i < nn; ++i) W[i] = std::sin(0.001 * i);
+    for (auto _ : state) {
+        square_synthesis(W.data(), X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, s.s1.data(), s.s2.data(),
+                         s3.data(), s4.data());
+        benchmark::DoNotOptimize(X.data());
+    }
+    finish(state, static_cast<int>(nn));
+}
+
+void BM_Wendlock(benchmark::State& state)
+{
+    Setup s(state);
+    const int D = static_cast<int>(state.range(2));
+    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(6 * static_cast<size_t>(s.n));
+    for (auto _ : state) {
+        translation_invariant_analysis(s.x.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data());
+        benchmark::DoNotOptimize(T.data());
+    }
+    finish(state, s.n);
+}
+
+void BM_Unwendlock(benchmark::State& state)
+{
+    Setup s(state);
+    const int D = static_cast<int>(state.range(2));
+    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(6 * static_cast<size_t>(s.n));
+    for (size_t i = 0; i < T.size(); ++i) T[i] = std::sin(0.01 * i);
+    for (auto _ : state) {
+        translation_invariant_synthesis(s.w.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data());
+        benchmark::DoNotOptimize(s.w.data());
+    }
+    finish(state, s.n);
+}
+
+void square_sizes(benchmark::internal::Benchmark* b)
+{
+    for (int taps : {2, 8})
+        for (int n = 256; n <= 2048; n *= 2) b->Args({n, taps});
+}
+
+void invariant_sizes(benchmark::internal::Benchmark* b)
+{
+    for (int taps : {2, 8})
+        for (int e = 10; e <= 18; e += 2)
+            for (int D : {5, e}) b->Args({1 << e, taps, D});
+}
+
+} // namespace
+
+BENCHMARK(BM_Plattigan)->Apply(square_sizes);
+BENCHMARK(BM_Unplattigan)->Apply(square_sizes);
+BENCHMARK(BM_Wendlock)->Apply(invariant_sizes);
+BENCHMARK(BM_Unwendlock)->Apply(invariant_sizes);
