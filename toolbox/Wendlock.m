@@ -111,6 +111,7 @@
 %!error <Wendlock requires one output argument.> [a, b] = Wendlock (1:4, 0, [1 1])
 %!error <Wendlock requires dyadic length> T = Wendlock (1:6, 0, [1 1])
 %!error <Wendlock requires dyadic length> T = Wendlock ([], 0, [1 1])
+%!error <Wendlock requires dyadic length> T = Wendlock (zeros (4, 0), 0, [1 1])
 %!error <Wendlock requires D .= 0> T = Wendlock (1:4, 3, [1 1])
 %!error <Wendlock requires D .= 0> T = Wendlock (1, 1, [1 1])
 %!error <Wendlock requires D < log_2\(n\)> T = Wendlock (1:4, -1, [1 1])

@@ -8,7 +8,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != 3) mexErrMsgTxt("Wendlock requires three input arguments.");
     if (nlhs != 1) mexErrMsgTxt("Wendlock requires one output argument.");
     require_real_doubles(prhs, 0, 3, "Wendlock requires real full double arguments");
-    const int n = vector_length(prhs[0]);
+    // An M x 0 matrix holds no signal at all: length 0, refused below.
+    const int n = mxGetN(prhs[0]) == 0 ? 0 : vector_length(prhs[0]);
     const int J = dyadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Wendlock requires dyadic length");
     const int L = read_rounded(prhs[1], "Wendlock requires L to be a number, not empty or NaN");

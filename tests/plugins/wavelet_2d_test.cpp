@@ -148,6 +148,7 @@ TEST(WendlockUnwendlock, MessagesInOrder)
     EXPECT_EQ(error_of("Wendlock", 1, {&chars, &L0, &h}), "Wendlock requires real full double arguments");
     EXPECT_EQ(error_of("Wendlock", 1, {&x6, &L0, &h}), "Wendlock requires dyadic length");
     EXPECT_EQ(error_of("Wendlock", 1, {&empty, &L0, &h}), "Wendlock requires dyadic length");
+    EXPECT_EQ(error_of("Wendlock", 1, {&nocols, &L0, &h}), "Wendlock requires dyadic length");
     EXPECT_EQ(error_of("Wendlock", 1, {&x, &nan, &h}), "Wendlock requires L to be a number, not empty or NaN");
     EXPECT_EQ(error_of("Wendlock", 1, {&x, &L3, &h}), "Wendlock requires D >= 0");
     EXPECT_EQ(error_of("Wendlock", 1, {&x, &Lbig, &h}), "Wendlock requires D >= 0");
