@@ -45,14 +45,6 @@
 %! w = Olmister ([0 1 1 3 -2 5], 2);
 %! assert (w(1:6), [-5/9 0 4/9 7/9 1 10/9], 1e-14);
 
-%!test # refinement sequence of a short sequence stays bounded and reproduces lines
-%! v = [0 1 0 2 1];
-%! for k = 1:4
-%!   v = Olmister (v, 2);
-%! end
-%! assert (numel (v), 5 * 81);
-%! assert (all (abs (v) < 4));
-
 %!error <Olmister requires two input arguments.> w = Olmister (1:3)
 %!error <Olmister requires one output argument.> [a, b] = Olmister (1:3, 2)
 %!error <Olmister requires at least three input values for D = 2> w = Olmister ([1 2], 2)

@@ -1,5 +1,6 @@
 // The six pyramid plug-ins through testhost: messages in order, readings of
-// L and D, shapes, levels beyond J, untouched inputs, no matrix left behind.
+// L and D, shapes, levels beyond J, no matrix left behind. Known values and
+// the refinements' results are pinned by the Octave tests.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -75,22 +76,6 @@ TEST(PyramidPlugins, MessagesInTheOrderOfTheChecks)
     EXPECT_EQ(testhost::live_matrices(), before);
 }
 
-TEST(PyramidPlugins, NineSampleExamplesWithPiecewiseConstantPrediction)
-{
-    const Vec x = {3, 1, 2, 9, 7, 8, 4, 6, 6};
-    const Array xr = Array::row(x), L = Array::scalar(1.7), D = Array::scalar(0.9);
-    const double r3 = std::sqrt(3.0);
-    const Array wm = testhost::call("Brontal", {&xr, &L, &D});
-    EXPECT_EQ(wm.rows(), 1);
-    EXPECT_CLOSE(wm.values(), (Vec{2 * r3, 8 * r3, 6 * r3, 0, 0, 0, 0, 0, 0, 1, -1, 0, 1, -1, 0, -2, 0, 0}));
-    const Array wa = testhost::call("Drassock", {&xr, &L, &D});
-    const double m3 = 16.0 / 3;
-    EXPECT_CLOSE(wa.values(), (Vec{2 * r3, 8 * r3, m3 * r3, 0, 0, 0, 0, 0, 0, 1, -1, 0, 1, -1, 0, 4 - m3, 6 - m3,
-                                   6 - m3}));
-    // The input is left as it was (the median sort works on a copy).
-    EXPECT_EQ(xr.values(), x);
-}
-
 TEST(PyramidPlugins, RowsColumnsOddRowsLevelsBeyondJAndDegrees)
 {
     const long before = testhost::live_matrices();
@@ -134,32 +119,4 @@ TEST(PyramidPlugins, RowsColumnsOddRowsLevelsBeyondJAndDegrees)
     const Array w2 = Array::row({4.5, 7.0}), L5 = Array::scalar(5), D2 = Array::scalar(2);
     EXPECT_EQ(testhost::call("Unbrontal", {&w2, &L5, &D2}).values(), Vec{4.5});
     EXPECT_EQ(testhost::call("Undrassock", {&w2, &L5, &D2}).values(), Vec{4.5});
-}
-
-TEST(PyramidPlugins, RefinementShapesAndDegrees)
-{
-    const Array x = Array::column({0, 1, 4, 9}), empty = Array::matrix(0, 0), D0 = Array::scalar(-0.5),
-                D1 = Array::scalar(1), D2 = Array::scalar(2.9);
-    Vec squares;
-    for (int i = 0; i < 12; ++i) {
-        const double s = i / 3.0 - 1.0 / 3;
-        squares.push_back(s * s);
-    }
-    const Array w = testhost::call("Ephrandel", {&x, &D2});
-    EXPECT_EQ(w.rows(), 1);
-    EXPECT_CLOSE(w.values(), squares);
-    for (std::string name : {"Olmister", "Ephrandel"}) {
-        EXPECT_EQ(testhost::call(name, {&x, &D0}).values(), (Vec{0, 0, 0, 1, 1, 1, 4, 4, 4, 9, 9, 9}));
-        EXPECT_EQ(testhost::call(name, {&x, &D1}).values(), Vec(12, 0.0));
-        const Array e = testhost::call(name, {&empty, &D0});
-        EXPECT_EQ(e.rows(), 1);
-        EXPECT_EQ(e.cols(), 0);
-    }
-    // Point refinement keeps every sample; median refinement of a linear
-    // sequence is linear.
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(w.values()[3 * i + 1], x.values()[i]);
-    const Array lin = Array::row({0, 1, 2, 3});
-    Vec thirds;
-    for (int i = 0; i < 12; ++i) thirds.push_back(i / 3.0 - 1.0 / 3);
-    EXPECT_CLOSE(testhost::call("Olmister", {&lin, &D2}).values(), thirds);
 }
