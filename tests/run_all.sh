@@ -53,7 +53,7 @@ if [ "$cpp_only" != "--cpp-only" ]; then
   # The Octave package: pkg install into a temporary prefix, pkg load, and
   # every function's tests from the installed copy.
   if tarball=$("$root/package/make_package.sh" "$build"); then
-    count_octave package "addpath('$here'); run_package_tests('$tarball')"
+    count_octave package "addpath('$here'); run_package_tests('$tarball', '$build')"
   else
     failed=$((failed + 1))
   fi

@@ -1,18 +1,26 @@
 ## Installs the Octave package TARBALL with pkg install into a temporary
-## prefix, loads it, checks that every function of its INDEX comes from the
+## prefix (under folder BASE when given, else the system's temporary folder,
+## removed afterwards), loads it, checks that every function of its INDEX comes from the
 ## installed copy and has help with an example, runs each one's tests, and
 ## prints "package: N passed, M failed" (pkg test itself does not fail).
-function run_package_tests (tarball)
-  prefix = tempname ();
+function run_package_tests (tarball, base)
+  if (nargin < 2)
+    base = tempdir ();
+  endif
+  prefix = tempname (make_absolute_filename (base), "pkgtest-");
   mkdir (prefix);
   pkg ("prefix", fullfile (prefix, "share"), fullfile (prefix, "lib"));
-  pkg ("local_list", fullfile (prefix, "octave_packages"));
+  ## Both package lists live in the prefix, and "-local" keeps pkg from
+  ## installing globally when run as root, so that the machine's lists and
+  ## other test runs at the same time are left alone.
+  pkg ("local_list", fullfile (prefix, "local_packages"));
+  pkg ("global_list", fullfile (prefix, "global_packages"));
   t0 = tic ();
-  pkg ("install", tarball);
+  pkg ("install", "-local", tarball);
   pkg ("load", "wavetide");
   printf ("  package install and load: %.1f s\n", toc (t0));
 
-  [~, info] = pkg ("list");
+  info = pkg ("list", "wavetide");
   names = index_names (fullfile (info{1}.dir, "packinfo", "INDEX"));
   passed = 0; total = 0;
   for k = 1:numel (names)
