@@ -156,4 +156,14 @@ Array call(const std::string& name, const std::vector<const Array*>& args)
     return std::move(out[0]);
 }
 
+std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args)
+{
+    try {
+        call_n(name, nlhs, args);
+    } catch (const HostError& e) {
+        return e.what();
+    }
+    return "";
+}
+
 } // namespace testhost

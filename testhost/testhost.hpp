@@ -62,4 +62,7 @@ std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<c
 // The usual case: one output.
 Array call(const std::string& name, const std::vector<const Array*>& args);
 
+// The message a call reports, or "" when it succeeds (its outputs released).
+std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args);
+
 } // namespace testhost

@@ -9,22 +9,13 @@
 #include "biorthogonal/centred.hpp"
 #include "biorthogonal/transform.hpp"
 #include "tests/support/tolerance.hpp"
+#include "tests/support/vectors.hpp"
 
 namespace {
 
 using Vec = std::vector<double>;
 
-int mod(int t, int n) { return ((t % n) + n) % n; }
 int len(const Vec& v) { return static_cast<int>(v.size()); }
-
-Vec random_vec(int n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    Vec v(n);
-    for (double& x : v) x = u(gen);
-    return v;
-}
 
 Vec mirror(const Vec& f)
 {
@@ -108,20 +99,6 @@ Vec phase_up_hi(const Vec& d, const Vec& h)
     }
     return y;
 }
-
-// Output buffer with guard cells on both sides, to catch writes out of range.
-struct Guarded {
-    static constexpr double kGuard = 12345.0;
-    Vec cells;
-    int size;
-    explicit Guarded(int n) : cells(n + 4, kGuard), size(n) {}
-    double* data() { return cells.data() + 2; }
-    Vec inside() const { return Vec(cells.begin() + 2, cells.begin() + 2 + size); }
-    bool guards_intact() const
-    {
-        return cells[0] == kGuard && cells[1] == kGuard && cells[size + 2] == kGuard && cells[size + 3] == kGuard;
-    }
-};
 
 const Vec g5{-1.0 / 8, 1.0 / 4, 3.0 / 4, 1.0 / 4, -1.0 / 8};
 const Vec g3{1.0 / 2, 1.0, 1.0 / 2};

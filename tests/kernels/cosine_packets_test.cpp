@@ -8,20 +8,12 @@
 #include "cosine_packets/local_cosine.hpp"
 #include "cosine_packets/packet_table.hpp"
 #include "tests/support/tolerance.hpp"
+#include "tests/support/vectors.hpp"
 
 namespace {
 
 using Vec = std::vector<double>;
 const double pi = 3.141592653589793;
-
-Vec random_vec(int n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    Vec v(n);
-    for (double& x : v) x = u(gen);
-    return v;
-}
 
 Vec ref_dct4(const Vec& x)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/tolerance.hpp"
+#include "tests/support/vectors.hpp"
 #include "trig/hartley.hpp"
 #include "trig/sine.hpp"
 
@@ -16,15 +17,6 @@ using Step = void (*)(double*, double*, int, double*);
 
 const double kPi = 3.14159265358979323846;
 const double r2 = 1.0 / std::sqrt(2.0);
-
-Vec random_vec(int n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    Vec v(n);
-    for (double& x : v) x = u(gen);
-    return v;
-}
 
 // cos(pi r / (2n)) for r = 0 .. 4n-1: every angle of the sums below reduced
 // exactly modulo 2 pi before the cosine is taken.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/tolerance.hpp"
+#include "tests/support/vectors.hpp"
 #include "wavelet/dyadic.hpp"
 #include "wavelet/invariant.hpp"
 #include "wavelet/packets.hpp"
@@ -15,17 +16,6 @@
 namespace {
 
 using Vec = std::vector<double>;
-
-int mod(int t, int n) { return ((t % n) + n) % n; }
-
-Vec random_vec(int n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> u(-1.0, 1.0);
-    Vec v(n);
-    for (double& x : v) x = u(gen);
-    return v;
-}
 
 Vec ref_down_lo(const Vec& x, const Vec& h)
 {
@@ -66,20 +56,6 @@ Vec ref_up_hi(const Vec& d, const Vec& g)
     }
     return y;
 }
-
-// Output buffer with guard cells on both sides, to catch writes out of range.
-struct Guarded {
-    static constexpr double kGuard = 12345.0;
-    Vec cells;
-    int size;
-    explicit Guarded(int n) : cells(n + 4, kGuard), size(n) {}
-    double* data() { return cells.data() + 2; }
-    Vec inside() const { return Vec(cells.begin() + 2, cells.begin() + 2 + size); }
-    bool guards_intact() const
-    {
-        return cells[0] == kGuard && cells[1] == kGuard && cells[size + 2] == kGuard && cells[size + 3] == kGuard;
-    }
-};
 
 const double r2 = 1.0 / std::sqrt(2.0);
 

@@ -8,21 +8,11 @@
 #include "tests/support/tolerance.hpp"
 
 using testhost::Array;
-using testhost::HostError;
+using testhost::error_of;
 using testhost::Kind;
 using Vec = std::vector<double>;
 
 namespace {
-
-std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args)
-{
-    try {
-        testhost::call_n(name, nlhs, args);
-    } catch (const HostError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 const Vec g5{-1.0 / 8, 1.0 / 4, 3.0 / 4, 1.0 / 4, -1.0 / 8}, g3{0.5, 1.0, 0.5};
 

@@ -8,21 +8,11 @@
 #include "tests/support/tolerance.hpp"
 
 using testhost::Array;
-using testhost::HostError;
+using testhost::error_of;
 using testhost::Kind;
 using Vec = std::vector<double>;
 
 namespace {
-
-std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args)
-{
-    try {
-        testhost::call_n(name, nlhs, args);
-    } catch (const HostError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 Vec signal(int n)
 {

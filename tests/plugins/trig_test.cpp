@@ -9,7 +9,7 @@
 #include "tests/support/tolerance.hpp"
 
 using testhost::Array;
-using testhost::HostError;
+using testhost::error_of;
 using testhost::Kind;
 using Vec = std::vector<double>;
 
@@ -18,16 +18,6 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const double r2 = 1.0 / std::sqrt(2.0);
 const char* const kNames[] = {"Fennick", "Gorsely", "Pimbrel", "Yarlow"};
-
-std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args)
-{
-    try {
-        testhost::call_n(name, nlhs, args);
-    } catch (const HostError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 // The defining sum of plug-in `which` (0 .. 3 as in kNames), with every
 // angle reduced exactly modulo 2 pi: theta = pi r / (2n), r mod 4n.
