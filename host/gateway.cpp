@@ -17,27 +17,25 @@ int vector_length(const mxArray* a)
     return M == 1 ? static_cast<int>(mxGetN(a)) : M;
 }
 
-int dyadic_exponent(long long n)
+namespace {
+
+// J with n = base^J, found by multiplying a counter from 1; -1 otherwise.
+int exponent_of(long long n, int base)
 {
     int J = 0;
     long long k = 1;
     while (k < n) {
         ++J;
-        k *= 2;
+        k *= base;
     }
     return k == n ? J : -1;
 }
 
-int triadic_exponent(long long n)
-{
-    int J = 0;
-    long long k = 1;
-    while (k < n) {
-        ++J;
-        k *= 3;
-    }
-    return k == n ? J : -1;
-}
+} // namespace
+
+int dyadic_exponent(long long n) { return exponent_of(n, 2); }
+
+int triadic_exponent(long long n) { return exponent_of(n, 3); }
 
 void require_real_doubles(const mxArray* const prhs[], int first, int count, const char* message)
 {
