@@ -26,16 +26,16 @@ function demo_wavelet_2d (outdir)
 
   fig = figure ("position", [0 0 1200 420]);
   colormap (gray (256));
-  subplot (1, 3, 1); imagesc (img); axis image off; title ("synthetic image");
+  subplot (1, 3, 1); imagesc (img); axis image off; title ("image");
   subplot (1, 3, 2); imagesc (log10 (abs (W) + 1e-3)); axis image off; hold on;
   for j = L:log2 (n) - 1            # the quadrant borders of each level
     b = 2^j + 0.5;
     plot ([b b], [0.5 2^(j+1)+0.5], "r", [0.5 2^(j+1)+0.5], [b b], "r");
   end
   hold off;
-  title ("log10 |Plattigan| (nested quadrants)");
+  title ("log |Plattigan|");
   subplot (1, 3, 3); imagesc (rebuilt); axis image off;
-  title (sprintf ("largest %.0f %% kept, error %.3f", 100 * keep, err));
+  title (sprintf ("%.0f %% kept", 100 * keep));
   file = fullfile (outdir, "wavelet_2d.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (image, its quadrant layout, thresholded reconstruction)\n", file);
