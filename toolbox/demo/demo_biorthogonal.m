@@ -29,7 +29,7 @@ function demo_biorthogonal (outdir)
   printf ("ramp of 64 samples, one level: max |detail| %.1e inside, %.1e at the wrap\n",
           max (abs (ramp(34:62))), max (abs (ramp([33 63 64]))));
 
-  fig = figure ();
+  fig = figure ("paperposition", [0 0 9.6 8.4]);  # taller: three panels
   subplot (3, 1, 1); plot (t, x, "k");
   title ("piecewise polynomial signal (breaks at 0.3, 0.55, 0.8)");
   subplot (3, 1, 2);
