@@ -46,9 +46,8 @@
 
 %!shared h, d4, d8
 %! h = [1 1] / sqrt (2);
-%! d4 = [0.4829629131445341 0.8365163037378079 0.2241438680420134 -0.1294095225512604];
-%! d8 = [0.2303778133088964 0.7148465705529154 0.6308807679298587 -0.0279837694168599 ...
-%!       -0.1870348117190931 0.0308413818355607 0.0328830116668852 -0.0105974017850690];
+%! d4 = orthofilter ("daubechies", 4);
+%! d8 = orthofilter ("daubechies", 8);
 
 %!function W = ref (X, L, f) # one Jostrane level on the columns, then the rows, of the shrinking corner
 %!  W = X; nc = rows (X);

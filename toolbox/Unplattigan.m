@@ -41,7 +41,7 @@
 
 %!shared h, d4
 %! h = [1 1] / sqrt (2);
-%! d4 = [0.4829629131445341 0.8365163037378079 0.2241438680420134 -0.1294095225512604];
+%! d4 = orthofilter ("daubechies", 4);
 
 %!test # one level by hand: rows, then columns, of a Haar 2 x 2 block
 %! ## W = [a b; c d] in quadrants: a coarse, b lo/hi, c hi/lo, d hi/hi
