@@ -100,15 +100,23 @@ constexpr double kFlat = 1e-14;
 
 } // namespace
 
-// The interior rule on the mirrored triple (-c, -b, -a), mirrored back. Used
-// when b - a is flat but c - b is not, so the mirrored call does not recurse.
-static void mirrored_interior(double a, double b, double c, double* p, double* q, double* r)
+// The cases both predictors share: three equal values give three copies;
+// a flat left pair is predicted by the interior rule on the mirrored triple
+// (-c, -b, -a), whose left pair is not flat. Returns true when it wrote p, q, r.
+static bool flat_cases(double a, double b, double c, double* p, double* q, double* r)
 {
+    const bool left_flat = std::fabs(b - a) < kFlat;
+    if (left_flat && std::fabs(c - b) < kFlat) {
+        *p = *q = *r = a;
+        return true;
+    }
+    if (!left_flat) return false;
     double pm, qm, rm;
     median_predict_interior(-c, -b, -a, &pm, &qm, &rm);
     *p = -rm;
     *q = -qm;
     *r = -pm;
+    return true;
 }
 
 double interior_left_factor(double t)
@@ -158,15 +166,7 @@ double edge_last_factor(double t)
 
 void median_predict_interior(double a, double b, double c, double* p, double* q, double* r)
 {
-    const bool left_flat = std::fabs(b - a) < kFlat;
-    if (left_flat && std::fabs(c - b) < kFlat) {
-        *p = *q = *r = a;
-        return;
-    }
-    if (left_flat) {
-        mirrored_interior(a, b, c, p, q, r);
-        return;
-    }
+    if (flat_cases(a, b, c, p, q, r)) return;
     const double t = (c - b) / (b - a);
     *p = a + (b - a) * interior_left_factor(t);
     *q = a + (b - a) * interior_middle_factor(t);
@@ -176,15 +176,7 @@ void median_predict_interior(double a, double b, double c, double* p, double* q,
 
 void median_predict_edge(double a, double b, double c, double* p, double* q, double* r)
 {
-    const bool left_flat = std::fabs(b - a) < kFlat;
-    if (left_flat && std::fabs(c - b) < kFlat) {
-        *p = *q = *r = a;
-        return;
-    }
-    if (left_flat) {
-        mirrored_interior(a, b, c, p, q, r);
-        return;
-    }
+    if (flat_cases(a, b, c, p, q, r)) return;
     const double t = (c - b) / (b - a);
     *p = a + (b - a) * edge_first_factor(t);
     *q = a + (b - a) * edge_middle_factor(t);
