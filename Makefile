@@ -2,13 +2,15 @@
 # missing Debian packages, configure and build first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 # Octave 7 prints this line at every exit; it says nothing about the run.
 OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 
-.PHONY: deps build demo check check-asan bench package clean
+.PHONY: deps build demo check check-asan fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -29,6 +31,14 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# libFuzzer over every plug-in for FUZZ_SECONDS, in its own clang-14 build.
+fuzz: deps
+	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Octave tests of the plug-ins under valgrind memcheck.
+memcheck: build
+	tests/memcheck/run.sh $(BUILD)
+
 bench: build
 	bench/run.sh $(BUILD)
 
@@ -37,4 +47,4 @@ package:
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
