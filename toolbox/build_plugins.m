@@ -14,7 +14,9 @@ function names = build_plugins(outdir, root)
 % plug-in.  Kernels are compiled once per subsystem.  Each plug-in lands in
 % @var{outdir} with its help file @code{toolbox/<Name>.m} beside it, and so
 % do the other toolbox functions; @code{addpath (outdir)} then gives the
-% whole toolbox.  Returns the names of the plug-ins built.
+% whole toolbox.  Returns the names of the plug-ins built.  Every source is
+% compiled with @code{-ffp-contract=off}: a fused @code{a*b+c} would change
+% results.
 %
 % Example:
 % @example
@@ -62,9 +64,9 @@ function names = build_plugins(outdir, root)
     for k = 1:numel(plugins)
       src = fullfile(folder, [plugins{k} '.cpp']);
       if in_octave
-        mex(inc, '-O2', src, objs{:}, '-o', fullfile(outdir, plugins{k}));
+        mex(inc, '-O2', '-ffp-contract=off', src, objs{:}, '-o', fullfile(outdir, plugins{k}));
       else
-        mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17', src, objs{:}, ...
+        mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off', src, objs{:}, ...
             '-outdir', outdir, '-output', plugins{k});
       end
     end
@@ -82,12 +84,12 @@ end
 function obj = compile(src, objdir, stem, inc, in_octave)
   if in_octave
     obj = fullfile(objdir, [stem '.o']);
-    mex(inc, '-O2', '-c', src, '-o', obj);
+    mex(inc, '-O2', '-ffp-contract=off', '-c', src, '-o', obj);
   else
     % MATLAB names the object after its source: give each its own folder
     sub = fullfile(objdir, stem);
     mkdir(sub);
-    mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17', '-c', src, '-outdir', sub);
+    mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off', '-c', src, '-outdir', sub);
     [~, b] = fileparts(src);
     o = dir(fullfile(sub, [b '.o*']));
     obj = fullfile(sub, o(1).name);

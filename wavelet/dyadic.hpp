@@ -17,6 +17,6 @@ void periodic_analysis(const double* x, double* w, int n, int count, int J, int 
                        const double* g, int m, double* scratch);
 
 // out receives the count signals rebuilt from the coefficients w (same layout
-// as periodic_analysis writes). s1, s2: n doubles each.
+// as periodic_analysis writes). scratch: n doubles.
 void periodic_synthesis(const double* w, double* out, int n, int count, int J, int L, const double* h,
-                        const double* g, int m, double* s1, double* s2);
+                        const double* g, int m, double* scratch);
