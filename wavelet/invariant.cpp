@@ -25,30 +25,23 @@ void halve_doubles(double* p, int d)
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
                                     double* table, double* scratch)
 {
-    double* S0 = scratch;
-    double* S1 = S0 + n;
-    double* S2 = S1 + n;
-    double* S3 = S2 + n;
-    double* S4 = S3 + n;
-    double* S5 = S4 + n;
     double* coarse = table;
     copy_doubles(signal, coarse, n);
     int b = 1, c = n;
     for (int k = 1; k <= D; ++k) {
         double* detail = table + static_cast<long long>(k) * n;
         const int half = c / 2;
+        // Block j split by phase into e, o; the block delayed by one sample
+        // has the phases (o delayed by one, e).
+        double* e = scratch;
+        double* o = e + half;
+        double* delayed_o = o + half;
         for (int j = 0; j < b; ++j) {
             const int at = j * c;
-            copy_doubles(coarse + at, S0, c);
-            circular_shift_right(S0, S1, c);
-            downsample_highpass_periodic(S0, c, g, flen, S2);
-            downsample_highpass_periodic(S1, c, g, flen, S3);
-            downsample_lowpass_periodic(S0, c, h, flen, S4);
-            downsample_lowpass_periodic(S1, c, h, flen, S5);
-            copy_doubles(S2, detail + at, half);
-            copy_doubles(S3, detail + at + half, half);
-            copy_doubles(S4, coarse + at, half);
-            copy_doubles(S5, coarse + at + half, half);
+            split_phases(coarse + at, c, e, o);
+            circular_shift_right(o, delayed_o, half);
+            analysis_step_split(e, o, c, h, g, flen, coarse + at, detail + at);
+            analysis_step_split(delayed_o, e, c, h, g, flen, coarse + at + half, detail + at + half);
         }
         b *= 2;
         c = half;

@@ -33,14 +33,14 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
         const int half = nc / 2;
         for (int c = 0; c < nc; ++c) {
             double* col = column(W, n, c);
-            copy_doubles(col, s0, nc);
-            downsample_lowpass_periodic(s0, nc, h, m, col);
-            downsample_highpass_periodic(s0, nc, g, m, col + half);
+            split_phases(col, nc, s0, s0 + half);
+            analysis_step_split(s0, s0 + half, nc, h, g, m, col, col + half);
         }
         for (int r = 0; r < nc; ++r) {
-            get_row(W, nc, n, r, s0);
-            downsample_lowpass_periodic(s0, nc, h, m, s1);
-            downsample_highpass_periodic(s0, nc, g, m, s2);
+            // Row r gathered straight into its two phases.
+            get_row(W + r, half, 2 * n, 0, s0);
+            get_row(W + r + n, half, 2 * n, 0, s0 + half);
+            analysis_step_split(s0, s0 + half, nc, h, g, m, s1, s2);
             set_row(s1, half, n, r, W);
             set_row(s2, half, n, r, column(W, n, half));
         }
@@ -49,7 +49,7 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
 }
 
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* s0, double* s1, double* s2, double* s3)
+                      double* s0, double* s1, double* s2)
 {
     L = std::min(std::max(L, 0), J);
     for (int c = 0; c < n; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
@@ -60,16 +60,14 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
         for (int r = 0; r < full; ++r) {
             get_row(X, nc, n, r, s1);
             get_row(column(X, n, nc), nc, n, r, s2);
-            upsample_lowpass_periodic(s1, nc, h, m, s0);
-            upsample_highpass_periodic(s2, nc, g, m, s3);
-            sum_doubles(s0, s3, full, s0);
+            synthesis_step(s1, s2, nc, h, g, m, s0);
             set_row(s0, full, n, r, X);
         }
         for (int c = 0; c < full; ++c) {
             double* col = column(X, n, c);
-            upsample_lowpass_periodic(col, nc, h, m, s1);
-            upsample_highpass_periodic(col + nc, nc, g, m, s2);
-            sum_doubles(s1, s2, full, col);
+            copy_doubles(col, s1, nc);
+            copy_doubles(col + nc, s2, nc);
+            synthesis_step(s1, s2, nc, h, g, m, col);
         }
         nc = full;
     }

@@ -32,6 +32,6 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
 
 // X receives the n x n array rebuilt from W (the layout square_analysis
 // writes), rows then columns at each level from L up to J-1.
-// s0 .. s3: n doubles each.
+// s0, s1, s2: n doubles each.
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* s0, double* s1, double* s2, double* s3);
+                      double* s0, double* s1, double* s2);
