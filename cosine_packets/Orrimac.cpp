@@ -1,4 +1,6 @@
 // Orrimac: cosine-packet table of a signal, levels 0 .. D.
+#include <algorithm>
+
 #include "cosine_packets/packet_table.hpp"
 #include "host/gateway.hpp"
 
@@ -7,12 +9,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != 3) mexErrMsgTxt("Orrimac requires three input arguments.");
     if (nlhs != 1) mexErrMsgTxt("Orrimac requires one output argument.");
     require_real_doubles(prhs, 0, 2, "Orrimac requires real full double arguments");
-    const int n = vector_length(prhs[0]);
-    const int J = dyadic_exponent(n);
+    const long long length = vector_length(prhs[0]);
+    const int J = dyadic_exponent(length);
     if (J < 0) mexErrMsgTxt("Orrimac requires dyadic length");
     const int D = read_rounded_by_truncation(prhs[1], "Orrimac requires D to be a number, not empty or NaN");
     if (D > J) mexErrMsgTxt("Orrimac requires D <= log_2(n)");
     if (D < -1) mexErrMsgTxt("Orrimac requires D >= -1");
+    const int n = fit_int(length, std::max(D + 1, 13), "Orrimac input is too large");
 
     plhs[0] = new_matrix(n, D + 1);
     mxArray* scratch = new_matrix(n, 13);

@@ -1,4 +1,6 @@
 // Unorrimac: the signal a cosine-packet table represents, summed over its columns.
+#include <algorithm>
+
 #include "cosine_packets/packet_table.hpp"
 #include "host/gateway.hpp"
 
@@ -7,7 +9,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs < 1) mexErrMsgTxt("Unorrimac requires one input argument.");
     if (nlhs != 1) mexErrMsgTxt("Unorrimac requires one output argument.");
     require_real_doubles(prhs, 0, 1, "Unorrimac requires real full double arguments");
-    const int n = static_cast<int>(mxGetM(prhs[0]));
+    const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 14), "Unorrimac input is too large");
     const int J = dyadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Unorrimac requires dyadic length");
     const long long D = static_cast<long long>(mxGetN(prhs[0])) - 1;

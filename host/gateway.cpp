@@ -3,18 +3,31 @@
 #include <climits>
 #include <cmath>
 
-Signals signals_of(const mxArray* a)
+int fit_int(long long count, long long factor, const char* message)
 {
-    const int M = static_cast<int>(mxGetM(a));
-    const int N = static_cast<int>(mxGetN(a));
-    if (M == 1) return Signals{N, 1};
-    return Signals{M, N};
+    if (factor < 1) factor = 1;
+    if (count < 0 || count > INT_MAX / factor) mexErrMsgTxt(message);
+    return static_cast<int>(count);
 }
 
-int vector_length(const mxArray* a)
+namespace {
+
+long long rows_of(const mxArray* a) { return static_cast<long long>(mxGetM(a)); }
+long long cols_of(const mxArray* a) { return static_cast<long long>(mxGetN(a)); }
+
+} // namespace
+
+Signals signals_of(const mxArray* a, const char* too_large)
 {
-    const int M = static_cast<int>(mxGetM(a));
-    return M == 1 ? static_cast<int>(mxGetN(a)) : M;
+    const long long M = rows_of(a), N = cols_of(a);
+    if (M == 1) return Signals{fit_int(N, 1, too_large), 1};
+    return Signals{fit_int(M, 1, too_large), fit_int(N, 1, too_large)};
+}
+
+long long vector_length(const mxArray* a)
+{
+    const long long M = rows_of(a);
+    return M == 1 ? cols_of(a) : M;
 }
 
 namespace {
@@ -45,14 +58,14 @@ void require_real_doubles(const mxArray* const prhs[], int first, int count, con
     }
 }
 
-int element_count(const mxArray* a)
+long long element_count(const mxArray* a)
 {
-    return static_cast<int>(mxGetM(a) * mxGetN(a));
+    return rows_of(a) * cols_of(a);
 }
 
 double read_first(const mxArray* a, const char* message)
 {
-    if (mxGetM(a) * mxGetN(a) == 0) mexErrMsgTxt(message);
+    if (element_count(a) == 0) mexErrMsgTxt(message);
     return mxGetPr(a)[0];
 }
 
@@ -100,8 +113,9 @@ mxArray* new_matrix_like(const mxArray* a)
     return mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
 }
 
-int row_or_column_length(const mxArray* a)
+long long row_or_column_length(const mxArray* a)
 {
-    const int N = static_cast<int>(mxGetN(a));
-    return N == 1 ? static_cast<int>(mxGetM(a)) : N;
+    if (element_count(a) == 0) return 0;
+    const long long N = cols_of(a);
+    return N == 1 ? rows_of(a) : N;
 }

@@ -7,20 +7,29 @@
 
 #include "mex.h"
 
+// Sizes. The host counts in 64 bits; the kernels index with int. Every size
+// is read and multiplied in 64 bits, and a size whose buffers the kernels
+// could not index is refused before any matrix is created, never truncated:
+// fit_int(count, factor, message) is count as an int when count * factor
+// elements fit the int range, and refuses with message otherwise.
+int fit_int(long long count, long long factor, const char* message);
+
 // How an input array holds its signals: one row of N values (M = 1), or
 // N columns of M values each, contiguous in memory.
 //
 //      M = 1:  [ x0 x1 ... x(N-1) ]        -> count = 1, length = N
 //      M > 1:  column c at data + c*M      -> count = N, length = M
+//
+// A length or count beyond the int range is refused with too_large.
 struct Signals {
     int length;
     int count;
 };
 
-Signals signals_of(const mxArray* a);
+Signals signals_of(const mxArray* a, const char* too_large);
 
 // Length of a single vector argument: N when M = 1, otherwise M.
-int vector_length(const mxArray* a);
+long long vector_length(const mxArray* a);
 
 // J with n = 2^J (found by doubling from 1), or -1 when n is not dyadic.
 // n = 1 gives 0; n = 0 is not dyadic.
@@ -44,7 +53,7 @@ int read_truncated(const mxArray* a, const char* message);           // trunc(v)
 double read_first(const mxArray* a, const char* message);
 
 // Number of doubles an argument holds (M * N): the length of a filter.
-int element_count(const mxArray* a);
+long long element_count(const mxArray* a);
 
 // Data of an argument, for reading.
 inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
@@ -56,5 +65,6 @@ mxArray* new_matrix(int rows, int cols);
 mxArray* new_matrix_like(const mxArray* a);
 
 // Length of a vector read in storage order: N, or M when N = 1 (a single
-// column). A matrix of several columns counts as its first N stored values.
-int row_or_column_length(const mxArray* a);
+// column). A matrix of several columns counts as its first N stored values;
+// an array with no elements (0 x N, M x 0) has length 0.
+long long row_or_column_length(const mxArray* a);

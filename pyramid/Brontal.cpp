@@ -10,7 +10,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     require_real_doubles(prhs, 0, 3, "Brontal requires real full double arguments");
     const int L = read_truncated(prhs[1], "Brontal requires L to be a number, not empty or NaN");
     if (1 > data_of(prhs[1])[0]) mexErrMsgTxt("In Brontal: L must be >= 1");
-    const int n = row_or_column_length(prhs[0]);
+    const int n = fit_int(row_or_column_length(prhs[0]), 2, "Brontal input is too large");
     const int J = triadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Brontal requires triadic length input");
     const int D = read_truncated(prhs[2], "Brontal requires D to be a number, not empty or NaN");

@@ -8,7 +8,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nlhs != 1) mexErrMsgTxt("Ephrandel requires one output argument.");
     require_real_doubles(prhs, 0, 2, "Ephrandel requires real full double arguments");
     const int D = read_truncated(prhs[1], "Ephrandel requires D to be a number, not empty or NaN");
-    const int n = row_or_column_length(prhs[0]);
+    const int n = fit_int(row_or_column_length(prhs[0]), 3, "Ephrandel input is too large");
     if (D == 2 && n < 3) mexErrMsgTxt("Ephrandel requires at least three input values for D = 2");
 
     plhs[0] = new_matrix(1, 3 * n);

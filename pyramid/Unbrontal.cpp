@@ -10,7 +10,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     require_real_doubles(prhs, 0, 3, "Unbrontal requires real full double arguments");
     const int L = read_truncated(prhs[1], "Unbrontal requires L to be a number, not empty or NaN");
     if (1 > data_of(prhs[1])[0]) mexErrMsgTxt("In Unbrontal: L must be >= 1");
-    const int n = row_or_column_length(prhs[0]) / 2;
+    const int n = fit_int(row_or_column_length(prhs[0]), 1, "Unbrontal input is too large") / 2;
     const int J = triadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Input WC to Unbrontal is of incompatible size");
     const int D = read_truncated(prhs[2], "Unbrontal requires D to be a number, not empty or NaN");

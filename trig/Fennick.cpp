@@ -9,6 +9,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         "Fennick requires one output argument.",
         "Fennick requires real full double arguments",
         "Fennick requires dyadic length",
+        "Fennick input is too large",
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, cosine_transform_type2);
 }

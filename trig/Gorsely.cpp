@@ -9,6 +9,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         "Gorsely requires one output argument.",
         "Gorsely requires real full double arguments",
         "Gorsely requires dyadic length",
+        "Gorsely input is too large",
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, cosine_transform_type3);
 }

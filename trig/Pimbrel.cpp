@@ -9,6 +9,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         "Pimbrel requires one output argument.",
         "Pimbrel requires real full double arguments",
         "Pimbrel requires dyadic length",
+        "Pimbrel input is too large",
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, sine_transform_type2);
 }

@@ -9,6 +9,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         "Yarlow requires one output argument.",
         "Yarlow requires real full double arguments",
         "Yarlow requires dyadic length",
+        "Yarlow input is too large",
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, sine_transform_type3);
 }

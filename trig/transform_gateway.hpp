@@ -13,6 +13,7 @@ struct TransformMessages {
     const char* output_count; // "<Name> requires one output argument."
     const char* types;        // "<Name> requires real full double arguments"
     const char* length;       // "<Name> requires dyadic length"
+    const char* too_large;    // "<Name> input is too large"
 };
 
 // y = Name(x): x a row, a column or a matrix (only its first column, the

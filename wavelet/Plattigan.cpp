@@ -9,11 +9,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nlhs != 1) mexErrMsgTxt("Plattigan requires one output argument.");
     require_real_doubles(prhs, 0, 3, "Plattigan requires real full double arguments");
     if (mxGetM(prhs[0]) != mxGetN(prhs[0])) mexErrMsgTxt("Plattigan requires a square array");
-    const int n = static_cast<int>(mxGetM(prhs[0]));
+    const long long side = static_cast<long long>(mxGetM(prhs[0]));
+    const int n = fit_int(side, side, "Plattigan input is too large");
     const int J = dyadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Plattigan requires dyadic length sides");
     const int L = read_rounded(prhs[1], "Plattigan requires L to be a number, not empty or NaN");
-    const int m = element_count(prhs[2]);
+    const int m = fit_int(element_count(prhs[2]), 2, "Plattigan input is too large");
 
     plhs[0] = new_matrix(n, n);
     mxArray* scratch = new_matrix(n, 3);

@@ -1,4 +1,6 @@
 // Tessaroy: synthesis of a periodic wavelet packet table into one signal.
+#include <algorithm>
+
 #include "host/gateway.hpp"
 #include "wavelet/packets.hpp"
 #include "wavelet/periodic.hpp"
@@ -8,11 +10,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != 2) mexErrMsgTxt("Tessaroy requires two input arguments.");
     if (nlhs != 1) mexErrMsgTxt("Tessaroy requires one output argument.");
     require_real_doubles(prhs, 0, 2, "Tessaroy requires real full double arguments");
-    const int n = static_cast<int>(mxGetM(prhs[0]));
+    const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 3), "Tessaroy input is too large");
     const int J = dyadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Tessaroy requires dyadic length");
     const long long D = static_cast<long long>(mxGetN(prhs[0])) - 1;
-    const int m = element_count(prhs[1]);
+    const int m = fit_int(element_count(prhs[1]), 2, "Tessaroy input is too large");
     if (D > J) mexErrMsgTxt("Tessaroy requires D <= log_2(n)");
     if (D < 0) mexErrMsgTxt("Tessaroy requires D >= 0");
 

@@ -1,4 +1,6 @@
 // Unwendlock: translation-invariant wavelet synthesis (averages both shift branches).
+#include <algorithm>
+
 #include "host/gateway.hpp"
 #include "wavelet/invariant.hpp"
 #include "wavelet/periodic.hpp"
@@ -8,11 +10,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != 2) mexErrMsgTxt("Unwendlock requires two input arguments.");
     if (nlhs != 1) mexErrMsgTxt("Unwendlock requires one output argument.");
     require_real_doubles(prhs, 0, 2, "Unwendlock requires real full double arguments");
-    const int n = static_cast<int>(mxGetM(prhs[0]));
+    const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 6), "Unwendlock input is too large");
     const int J = dyadic_exponent(n);
     if (J < 0) mexErrMsgTxt("Unwendlock requires dyadic length");
     const long long D = static_cast<long long>(mxGetN(prhs[0])) - 1;
-    const int flen = element_count(prhs[1]);
+    const int flen = fit_int(element_count(prhs[1]), 2, "Unwendlock input is too large");
     if (D > J) mexErrMsgTxt("Unwendlock requires D <= log_2(n)");
     if (D < 0) mexErrMsgTxt("Unwendlock requires D >= 0");
 
