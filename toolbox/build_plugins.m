@@ -64,7 +64,9 @@ function names = build_plugins(outdir, root)
     for k = 1:numel(plugins)
       src = fullfile(folder, [plugins{k} '.cpp']);
       if in_octave
-        mex(inc, '-O2', '-ffp-contract=off', src, objs{:}, '-o', fullfile(outdir, plugins{k}));
+        % mkoctfile drops the -I of a compile-and-link step when a -f flag
+        % comes before the sources: flags go last
+        mex(inc, '-O2', src, objs{:}, '-o', fullfile(outdir, plugins{k}), '-ffp-contract=off');
       else
         mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off', src, objs{:}, ...
             '-outdir', outdir, '-output', plugins{k});
@@ -84,7 +86,7 @@ end
 function obj = compile(src, objdir, stem, inc, in_octave)
   if in_octave
     obj = fullfile(objdir, [stem '.o']);
-    mex(inc, '-O2', '-ffp-contract=off', '-c', src, '-o', obj);
+    mex(inc, '-O2', '-c', src, '-o', obj, '-ffp-contract=off');
   else
     % MATLAB names the object after its source: give each its own folder
     sub = fullfile(objdir, stem);
