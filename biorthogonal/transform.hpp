@@ -20,6 +20,6 @@ void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, cons
                            const double* g, int Lg, int Lgd, double* out, double* scratch);
 
 // out receives the ncols signals rebuilt from the coefficients w, with the
-// highpass (Lg taps) and the dual lowpass gd (Lgd taps). s0, s1: n doubles each.
+// highpass (Lg taps) and the dual lowpass gd (Lgd taps). scratch: n doubles.
 void biorthogonal_synthesis(const double* w, int n, int ncols, int L, int J, const double* highpass,
-                            const double* gd, int Lg, int Lgd, double* out, double* s0, double* s1);
+                            const double* gd, int Lg, int Lgd, double* out, double* scratch);

@@ -224,14 +224,6 @@ void mirror_filter(const double* h, double* g, int m)
     }
 }
 
-void split_phases(const double* x, int n, double* e, double* o)
-{
-    for (int i = 0; i < n / 2; ++i) {
-        e[i] = x[2 * i];
-        o[i] = x[2 * i + 1];
-    }
-}
-
 void downsample_lowpass_periodic(const double* x, int n, const double* h, int m, double* y)
 {
     lowpass_outputs<double, 2>(x, x + 1, n, h, m, y);

@@ -30,11 +30,8 @@ void downsample_lowpass_periodic(const double* x, int n, const double* h, int m,
 // y[i] = sum_{k<m} g[k] x[(2i + 1 - k) mod n], i = 0 .. n/2-1
 void downsample_highpass_periodic(const double* x, int n, const double* g, int m, double* y);
 
-// e[i] = x[2i], o[i] = x[2i+1], i = 0 .. n/2-1
-void split_phases(const double* x, int n, double* e, double* o);
-
 // lo = downsample_lowpass_periodic(x, n, h, m), hi = downsample_highpass_periodic(x, n, g, m),
-// from x split by phase into e and o (n/2 values each).
+// from x split by phase into e and o (n/2 values each, split_phases).
 void analysis_step_split(const double* e, const double* o, int n, const double* h, const double* g, int m,
                          double* lo, double* hi);
 

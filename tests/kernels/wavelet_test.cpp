@@ -1,12 +1,12 @@
 // Periodic two-channel kernels against a plain modular-index evaluation of
 // their formulas, plus transposes and round trips.
 #include <algorithm>
-#include <cstring>
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "host/simd.hpp"
+#include "host/arrays.hpp"
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/support/vectors.hpp"
 #include "wavelet/dyadic.hpp"
@@ -559,43 +559,6 @@ void synthesis(const double* w, double* out, int n, int count, int J, int L, con
 }
 
 } // namespace scalar
-
-namespace {
-
-// n values, mostly uniform in [-1, 1), with NaN, +-Inf and signed zeros
-// sprinkled in.
-Vec special_vec(int n, unsigned seed)
-{
-    Vec v = random_vec(n, seed);
-    const double special[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 0.0, -0.0};
-    std::mt19937 gen(seed + 1);
-    for (int i = 0; i < n; ++i)
-        if (gen() % 61 == 0) v[i] = special[gen() % 5];
-    return v;
-}
-
-// The same doubles: equal bits (so the sign of zero counts), or both NaN
-// (which NaN an addition of two NaNs passes on is the compiler's choice).
-bool same_bits(const Vec& a, const Vec& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::memcmp(&a[i], &b[i], sizeof(double)) != 0 && !(std::isnan(a[i]) && std::isnan(b[i]))) return false;
-    return true;
-}
-
-// Runs check once on each instruction-set path this processor has.
-template <class F> void on_every_path(F check)
-{
-    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
-        if (!simd::force_isa(isa)) continue;
-        SCOPED_TRACE("isa=" + std::to_string(static_cast<int>(isa)));
-        check();
-    }
-    simd::unforce_isa();
-}
-
-} // namespace
 
 TEST(FastPeriodicKernels, GiveTheScalarDoublesOnEveryPath)
 {
