@@ -8,24 +8,14 @@
 // order; a vector V holds W neighbouring outputs, each in its own lane, so
 // every path gives the doubles of the one-output-at-a-time loop. Outputs
 // whose taps all lie inside the block take plain indices (W at a time);
-// the others reduce a running index by one compare per tap.
-//
-// A block is read through two phases with a stride S: x[t] = e[S*(t/2)] for
-// even t, o[S*(t/2)] for odd t. The analysis step reads a block split by
-// phase (e[i] = x[2i], o[i] = x[2i+1], S = 1), so that one tap of W
-// neighbouring outputs is W contiguous values; every other caller passes
-// e = x, o = x + 1, S = 2, which is x itself.
+// the others reduce a running index by one compare per tap. The analysis
+// kernels read tap j of W neighbouring outputs (W values two apart) as the
+// even or odd lanes of 2W contiguous values.
 
 namespace {
 
 // floor(t / 2), rounding towards minus infinity also for negative t.
 SIMD_INLINE int floor_half(int t) { return t >= 0 ? t / 2 : -((1 - t) / 2); }
-
-// x[t], 0 <= t < n.
-template <int S> SIMD_INLINE double phase_at(const double* e, const double* o, int t)
-{
-    return (t & 1 ? o : e)[S * (t / 2)];
-}
 
 // t reduced into 0 .. n-1 by repeated subtraction or addition of n.
 int reduce(int t, int n)
@@ -37,14 +27,12 @@ int reduce(int t, int n)
 
 // sum_{j<count} f[first + step*j] x[(start + dir*j) mod n], dir = +1 or -1,
 // the running index set back into the block by one compare per tap.
-template <int S>
-double wrapped_sum(const double* e, const double* o, int n, const double* f, int first, int step, int count, int start,
-                   int dir)
+double wrapped_sum(const double* x, int n, const double* f, int first, int step, int count, int start, int dir)
 {
     int t = reduce(start, n);
     double s = 0.0;
     for (int j = 0; j < count; ++j) {
-        s += f[first + step * j] * phase_at<S>(e, o, t);
+        s += f[first + step * j] * x[t];
         t += dir;
         if (t == n) t = 0;
         if (t < 0) t = n - 1;
@@ -52,48 +40,67 @@ double wrapped_sum(const double* e, const double* o, int n, const double* f, int
     return s;
 }
 
-// sum_{j<count} f[first + step*j] x[2i + a + dir*j] for the W outputs from i,
-// every index inside the block.
-template <class V, int S>
-SIMD_INLINE V phase_sum(const double* e, const double* o, int i, const double* f, int first, int step, int count,
-                        int a, int dir)
+// sum_{j<L} f[j] x[2i + a + j] for the W outputs from i, xa = x + 2i + a,
+// every index inside the block: taps j and j+1 are the even and odd lanes
+// from xa[j].
+template <class V> SIMD_INLINE V rising_taps(const double* xa, const double* f, int L)
 {
     V s = V{};
-    for (int j = 0; j < count; ++j) {
-        const int u = a + dir * j;
-        s = s + f[first + step * j] * simd::load<V>((u & 1 ? o : e) + S * (i + floor_half(u)));
+    int j = 0;
+    for (; j + 1 < L; j += 2) {
+        V even, odd;
+        simd::load_deinterleaved(xa + j, even, odd);
+        s = s + f[j] * even;
+        s = s + f[j + 1] * odd;
     }
+    if (j < L) s = s + f[j] * simd::load_even<V>(xa + j);
     return s;
 }
 
-// out[i] = sum_{j<L} f[j] x[(2i + a + dir*j) mod n], i = 0 .. n/2-1: the
-// analysis sums, a = -floor(L/2), dir = 1 (lowpass) or a = ceil(L/2),
-// dir = -1 (highpass).
-template <class V, int S>
-SIMD_INLINE void analysis_outputs(const double* e, const double* o, int n, const double* f, int L, int a, int dir,
-                                  double* out)
+// sum_{j<L} f[j] x[2i + a - j]: taps j and j+1 are the odd and even lanes
+// from xa[-j - 1].
+template <class V> SIMD_INLINE V falling_taps(const double* xa, const double* f, int L)
 {
-    constexpr int W = simd::lanes<V>;
-    const int half = n / 2;
-    // Taps of output i span 2i + lowest .. 2i + lowest + L - 1: inside the
-    // block for i in [lo, hi).
-    const int lowest = dir > 0 ? a : a - (L - 1);
-    const int lo = std::min(half, floor_half(-lowest + 1));
-    const int hi = std::max(lo, std::min(half, floor_half(n - lowest - L) + 1));
-    int i = lo;
-    for (; i + W <= hi; i += W) simd::store(out + i, phase_sum<V, S>(e, o, i, f, 0, 1, L, a, dir));
-    for (; i < hi; ++i) out[i] = phase_sum<double, S>(e, o, i, f, 0, 1, L, a, dir);
-    for (i = 0; i < lo; ++i) out[i] = wrapped_sum<S>(e, o, n, f, 0, 1, L, 2 * i + a, dir);
-    for (i = hi; i < half; ++i) out[i] = wrapped_sum<S>(e, o, n, f, 0, 1, L, 2 * i + a, dir);
+    V s = V{};
+    int j = 0;
+    for (; j + 1 < L; j += 2) {
+        V even, odd;
+        simd::load_deinterleaved(xa - j - 1, even, odd);
+        s = s + f[j] * odd;
+        s = s + f[j + 1] * even;
+    }
+    if (j < L) s = s + f[j] * simd::load_odd<V>(xa - j - 1);
+    return s;
 }
 
+// lo[i] = sum_{j<Lg} g[j] x[(2i + j - floor(Lg/2)) mod n] and
+// hi[i] = sum_{j<Lh} h[j] x[(2i + ceil(Lh/2) - j) mod n], i = 0 .. n/2-1
+// (either output may be null).
 struct analysis_kernel {
     template <class V>
-    SIMD_INLINE static void run(const double* e, const double* o, int n, const double* g, int Lg, const double* h,
-                                int Lh, double* lo, double* hi)
+    SIMD_INLINE static void run(const double* x, int n, const double* g, int Lg, const double* h, int Lh,
+                                double* lo, double* hi)
     {
-        analysis_outputs<V, 1>(e, o, n, g, Lg, -(Lg / 2), 1, lo);
-        analysis_outputs<V, 1>(e, o, n, h, Lh, (Lh + 1) / 2, -1, hi);
+        constexpr int W = simd::lanes<V>;
+        const int half = n / 2;
+        const int alo = -(Lg / 2), ahi = (Lh + 1) / 2;
+        // Outputs i .. i+W-1 are direct when every value read is inside:
+        // from x[2i + alo] and x[2i + ahi - Lh] (one below the last highpass
+        // tap when Lh is odd) to x[2(i + W - 1) + alo + Lg] (one past the
+        // last lowpass tap when Lg is odd) and x[2(i + W - 1) + ahi + 1].
+        const int below = std::max(-alo, Lh - ahi), above = std::max(alo + Lg, ahi + 1);
+        const int first = std::min(half, (below + 1) / 2);
+        int i = first;
+        for (; 2 * (i + W - 1) + above < n; i += W) {
+            if (lo) simd::store(lo + i, rising_taps<V>(x + 2 * i + alo, g, Lg));
+            if (hi) simd::store(hi + i, falling_taps<V>(x + 2 * i + ahi, h, Lh));
+        }
+        for (int k = 0; k < half; ++k) {
+            if (k == first) k = std::max(i, first);
+            if (k >= half) break;
+            if (lo) lo[k] = wrapped_sum(x, n, g, 0, 1, Lg, 2 * k + alo, 1);
+            if (hi) hi[k] = wrapped_sum(x, n, h, 0, 1, Lh, 2 * k + ahi, -1);
+        }
     }
 };
 
@@ -158,12 +165,12 @@ void synthesis_pair_wrapped(const double* a, const double* d, int m, const doubl
 {
     double even = 0.0, odd = 0.0;
     if (H & lowpass_half) {
-        even = wrapped_sum<2>(a, a + 1, m, g, pl.r, 2, pl.n1, pl.q + i, -1);
-        odd = wrapped_sum<2>(a, a + 1, m, g, 1 - pl.r, 2, pl.n2, pl.q + i + pl.r, -1);
+        even = wrapped_sum(a, m, g, pl.r, 2, pl.n1, pl.q + i, -1);
+        odd = wrapped_sum(a, m, g, 1 - pl.r, 2, pl.n2, pl.q + i + pl.r, -1);
     }
     if (H & highpass_half) {
-        const double hodd = wrapped_sum<2>(d, d + 1, m, h, ph.r, 2, ph.n1, ph.q + i + ph.r, 1);
-        const double heven = wrapped_sum<2>(d, d + 1, m, h, 1 - ph.r, 2, ph.n2, ph.q + i, 1);
+        const double hodd = wrapped_sum(d, m, h, ph.r, 2, ph.n1, ph.q + i + ph.r, 1);
+        const double heven = wrapped_sum(d, m, h, 1 - ph.r, 2, ph.n2, ph.q + i, 1);
         if (H & lowpass_half) {
             even = even + heven;
             odd = odd + hodd;
@@ -223,18 +230,18 @@ void mirror_filter_centred(const double* src, double* dst, int L)
 
 void downsample_lowpass_centred(const double* x, int n, const double* g, int L, double* out)
 {
-    analysis_outputs<double, 2>(x, x + 1, n, g, L, -(L / 2), 1, out);
+    simd::dispatch<analysis_kernel>(x, n, g, L, g, L, out, static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_centred(const double* x, int n, const double* h, int L, double* out)
 {
-    analysis_outputs<double, 2>(x, x + 1, n, h, L, (L + 1) / 2, -1, out);
+    simd::dispatch<analysis_kernel>(x, n, h, L, h, L, static_cast<double*>(nullptr), out);
 }
 
-void analysis_step_centred(const double* e, const double* o, int n, const double* g, int Lg, const double* h, int Lh,
-                           double* lo, double* hi)
+void analysis_step_centred(const double* x, int n, const double* g, int Lg, const double* h, int Lh, double* lo,
+                           double* hi)
 {
-    simd::dispatch<analysis_kernel>(e, o, n, g, Lg, h, Lh, lo, hi);
+    simd::dispatch<analysis_kernel>(x, n, g, Lg, h, Lh, lo, hi);
 }
 
 // Both synthesis kernels split the filter by phase r: taps r, r + 2, ... meet

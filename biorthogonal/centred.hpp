@@ -17,9 +17,9 @@
 // Sums start at 0.0 and add taps in ascending order; outputs are overwritten,
 // never accumulated, and nothing outside the output range is written.
 //
-// The transforms run the analysis step on a block split by phase (e[i] =
-// x[2i], o[i] = x[2i+1]) and the synthesis step with both halves summed in
-// one pass; both compute several outputs at once where the processor allows.
+// The transforms run both analysis halves in one pass and the synthesis
+// step with both halves summed in one pass; every kernel computes several
+// outputs at once where the processor allows.
 //
 // The analysis highpass filter is mirror_filter_centred of the dual lowpass
 // filter, the synthesis highpass filter mirror_filter_centred of the primary.
@@ -34,10 +34,9 @@ void downsample_lowpass_centred(const double* x, int n, const double* g, int L, 
 // out[i] = sum_{j<L} h[j] x[(2i + ceil(L/2) - j) mod n], i = 0 .. n/2-1
 void downsample_highpass_centred(const double* x, int n, const double* h, int L, double* out);
 
-// lo = downsample_lowpass_centred(x, n, g, Lg), hi = downsample_highpass_centred(x, n, h, Lh),
-// from x split by phase into e and o (n/2 values each).
-void analysis_step_centred(const double* e, const double* o, int n, const double* g, int Lg, const double* h, int Lh,
-                           double* lo, double* hi);
+// lo = downsample_lowpass_centred(x, n, g, Lg), hi = downsample_highpass_centred(x, n, h, Lh)
+void analysis_step_centred(const double* x, int n, const double* g, int Lg, const double* h, int Lh, double* lo,
+                           double* hi);
 
 // out[k] = upsample_lowpass_centred(a, m, g, Lg)[k] + upsample_highpass_centred(d, m, h, Lh)[k],
 // k = 0 .. 2m-1 (the lowpass term first). out is distinct from a and d.

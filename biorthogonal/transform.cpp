@@ -16,13 +16,15 @@ void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, cons
             copy_doubles(X, P, n);
             continue;
         }
-        // The finest level reads the input itself; every level reads its
-        // block split by phase into the scratch and writes both halves back.
+        // Each level writes its details in place and its coarse half into
+        // the scratch, alternating between the scratch's first n/2 and the
+        // n/4 after them, for the next level to read; the last coarse half
+        // goes to the front of the output. Nothing is copied.
         const double* src = X;
         for (int j = J - 1, e = n; j >= L; --j, e /= 2) {
-            split_phases(src, e, scratch, scratch + e / 2);
-            analysis_step_centred(scratch, scratch + e / 2, e, g, Lg, highpass, Lgd, P, P + e / 2);
-            src = P;
+            double* coarse = j == L ? P : src == scratch ? scratch + n / 2 : scratch;
+            analysis_step_centred(src, e, g, Lg, highpass, Lgd, coarse, P + e / 2);
+            src = coarse;
         }
     }
 }

@@ -25,12 +25,3 @@ inline void zero_doubles(double* p, int n)
 {
     for (int i = 0; i < n; ++i) p[i] = 0.0;
 }
-
-// e[i] = x[2i], o[i] = x[2i+1], i = 0 .. n/2-1 (a signal split by phase)
-inline void split_phases(const double* x, int n, double* e, double* o)
-{
-    for (int i = 0; i < n / 2; ++i) {
-        e[i] = x[2 * i];
-        o[i] = x[2 * i + 1];
-    }
-}

@@ -16,13 +16,15 @@ void periodic_analysis(const double* x, double* w, int n, int count, int J, int 
             copy_doubles(xs, y, n);
             continue;
         }
-        // The finest level reads the input itself; every level reads its
-        // block split by phase into the scratch and writes both halves back.
+        // Each level writes its details in place and its coarse half into
+        // the scratch, alternating between the scratch's first n/2 and the
+        // n/4 after them, for the next level to read; the last coarse half
+        // goes to the front of the output. Nothing is copied.
         const double* src = xs;
         for (int j = J - 1, nc = n; j >= L; --j, nc /= 2) {
-            split_phases(src, nc, scratch, scratch + nc / 2);
-            analysis_step_split(scratch, scratch + nc / 2, nc, h, g, m, y, y + nc / 2);
-            src = y;
+            double* coarse = j == L ? y : src == scratch ? scratch + n / 2 : scratch;
+            analysis_step(src, nc, h, g, m, coarse, y + nc / 2);
+            src = coarse;
         }
     }
 }

@@ -31,17 +31,12 @@ void translation_invariant_analysis(const double* signal, int n, int D, const do
     for (int k = 1; k <= D; ++k) {
         double* detail = table + static_cast<long long>(k) * n;
         const int half = c / 2;
-        // Block j split by phase into e, o; the block delayed by one sample
-        // has the phases (o delayed by one, e).
-        double* e = scratch;
-        double* o = e + half;
-        double* delayed_o = o + half;
         for (int j = 0; j < b; ++j) {
             const int at = j * c;
-            split_phases(coarse + at, c, e, o);
-            circular_shift_right(o, delayed_o, half);
-            analysis_step_split(e, o, c, h, g, flen, coarse + at, detail + at);
-            analysis_step_split(delayed_o, e, c, h, g, flen, coarse + at + half, detail + at + half);
+            copy_doubles(coarse + at, scratch, c);
+            circular_shift_right(scratch, scratch + c, c);
+            analysis_step(scratch, c, h, g, flen, coarse + at, detail + at);
+            analysis_step(scratch + c, c, h, g, flen, coarse + at + half, detail + at + half);
         }
         b *= 2;
         c = half;

@@ -7,106 +7,95 @@
 // Every sum below keeps the order of its formula: one accumulator per
 // output, started at 0.0, taps added in ascending k. A vector V holds W
 // neighbouring outputs, each in its own lane, so the vector paths give the
-// doubles the one-output-at-a-time loop gives.
-//
-// The analysis kernels read the signal split by phase, e[i] = x[2i] and
-// o[i] = x[2i+1], so that the tap k of W neighbouring outputs is W
-// contiguous values. The natural-order kernels of the header run the same
-// code one output at a time with a stride of 2 (e = x, o = x + 1).
+// doubles the one-output-at-a-time loop gives. The analysis kernels read
+// tap k of W neighbouring outputs (W values two apart) as one lane set of
+// 2W contiguous values split into even and odd lanes.
 
 namespace {
 
-// x[t] of a signal held as e, o with stride S.
-template <int S> SIMD_INLINE double phase_at(const double* e, const double* o, int t)
-{
-    return (t & 1 ? o : e)[S * (t >> 1)];
-}
-
-// sum_k h[k] x[2i + k] for outputs i .. i+W-1, all taps inside the signal;
-// e and o point at phase index i: x[2i + 2j] = e[S*j], x[2i + 2j + 1] = o[S*j].
-template <class V, int S> SIMD_INLINE V lowpass_taps(const double* e, const double* o, const double* h, int m)
+// sum_k h[k] x[2i + k] for outputs i .. i+W-1, xi = x + 2i, all taps inside:
+// taps 2j and 2j+1 are the even and odd lanes from x[2i + 2j].
+template <class V> SIMD_INLINE V lowpass_taps(const double* xi, const double* h, int m)
 {
     V s = V{};
     int k = 0;
     for (; k + 1 < m; k += 2) {
-        s = s + h[k] * simd::load<V>(e + S * (k / 2));
-        s = s + h[k + 1] * simd::load<V>(o + S * (k / 2));
+        V even, odd;
+        simd::load_deinterleaved(xi + k, even, odd);
+        s = s + h[k] * even;
+        s = s + h[k + 1] * odd;
     }
-    if (k < m) s = s + h[k] * simd::load<V>(e + S * (k / 2));
+    if (k < m) s = s + h[k] * simd::load_even<V>(xi + k);
     return s;
 }
 
-// sum_k g[k] x[2i + 1 - k]: x[2i + 1 - 2j] = o[-S*j], x[2i - 2j] = e[-S*j].
-template <class V, int S> SIMD_INLINE V highpass_taps(const double* e, const double* o, const double* g, int m)
+// sum_k g[k] x[2i + 1 - k]: taps 2j and 2j+1 are the odd and even lanes from
+// x[2i - 2j].
+template <class V> SIMD_INLINE V highpass_taps(const double* xi, const double* g, int m)
 {
     V s = V{};
     int k = 0;
     for (; k + 1 < m; k += 2) {
-        s = s + g[k] * simd::load<V>(o - S * (k / 2));
-        s = s + g[k + 1] * simd::load<V>(e - S * (k / 2));
+        V even, odd;
+        simd::load_deinterleaved(xi - k, even, odd);
+        s = s + g[k] * odd;
+        s = s + g[k + 1] * even;
     }
-    if (k < m) s = s + g[k] * simd::load<V>(o - S * (k / 2));
+    if (k < m) s = s + g[k] * simd::load_odd<V>(xi - k);
     return s;
 }
 
-// y[i] = sum_k h[k] x[(2i + k) mod n], i = 0 .. n/2-1.
-template <class V, int S>
-SIMD_INLINE void lowpass_outputs(const double* e, const double* o, int n, const double* h, int m, double* y)
+// Output i of either analysis kernel where its taps may wrap: the running
+// index t starts at 2i (rising, lowpass) or 2i + 1 (falling, highpass) and is
+// set back into 0 .. n-1 by one addition or subtraction of n.
+double lowpass_wrapped(const double* x, int n, const double* h, int m, int i)
 {
-    constexpr int W = simd::lanes<V>;
-    const int half = n / 2;
-    // Outputs 0 .. last read x[2i + k] inside the signal; clamped so that no
-    // output beyond half - 1 is ever written (m = 0, or n = 1).
-    int last = half - m / 2;
-    if (2 * last + m - 1 >= n) --last;
-    last = std::min(std::max(last, -1), half - 1);
-    int i = 0;
-    for (; i + W - 1 <= last; i += W) simd::store(y + i, lowpass_taps<V, S>(e + S * i, o + S * i, h, m));
-    for (; i <= last; ++i) y[i] = lowpass_taps<double, S>(e + S * i, o + S * i, h, m);
-    for (; i < half; ++i) {
-        int t = 2 * i;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) {
-            if (t >= n) t -= n;
-            s += h[k] * phase_at<S>(e, o, t);
-            ++t;
-        }
-        y[i] = s;
+    int t = 2 * i;
+    double s = 0.0;
+    for (int k = 0; k < m; ++k) {
+        if (t >= n) t -= n;
+        s += h[k] * x[t];
+        ++t;
     }
+    return s;
 }
 
-// y[i] = sum_k g[k] x[(2i + 1 - k) mod n], i = 0 .. n/2-1.
-template <class V, int S>
-SIMD_INLINE void highpass_outputs(const double* e, const double* o, int n, const double* g, int m, double* y)
+double highpass_wrapped(const double* x, int n, const double* g, int m, int i)
 {
-    constexpr int W = simd::lanes<V>;
-    const int half = n / 2;
-    // Outputs first .. half-1 read x[2i + 1 - k] inside the signal.
-    int first = m / 2 - 1;
-    if (2 * first + 1 - (m - 1) < 0) ++first;
-    first = std::min(std::max(first, 0), half);
-    int i = first;
-    for (; i + W <= half; i += W) simd::store(y + i, highpass_taps<V, S>(e + S * i, o + S * i, g, m));
-    for (; i < half; ++i) y[i] = highpass_taps<double, S>(e + S * i, o + S * i, g, m);
-    for (i = 0; i < first; ++i) {
-        int t = 2 * i + 1;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) {
-            if (t < 0) t += n;
-            s += g[k] * phase_at<S>(e, o, t);
-            --t;
-        }
-        y[i] = s;
+    int t = 2 * i + 1;
+    double s = 0.0;
+    for (int k = 0; k < m; ++k) {
+        if (t < 0) t += n;
+        s += g[k] * x[t];
+        --t;
     }
+    return s;
 }
 
+// lo[i] = sum_k h[k] x[(2i + k) mod n], hi[i] = sum_k g[k] x[(2i + 1 - k) mod n],
+// i = 0 .. n/2-1 (either output may be null).
 struct analysis_kernel {
     template <class V>
-    SIMD_INLINE static void run(const double* e, const double* o, int n, const double* h, const double* g, int m,
-                                double* lo, double* hi)
+    SIMD_INLINE static void run(const double* x, int n, const double* h, const double* g, int m, double* lo,
+                                double* hi)
     {
-        lowpass_outputs<V, 1>(e, o, n, h, m, lo);
-        highpass_outputs<V, 1>(e, o, n, g, m, hi);
+        constexpr int W = simd::lanes<V>;
+        const int half = n / 2;
+        // Outputs i .. i+W-1 are direct when every value read is inside:
+        // x[2i - m + 1] (highpass) to x[2(i + W - 1) + m] (lowpass, whose
+        // last lane set reaches one past its last tap when m is odd).
+        const int first = std::min((m + 1) / 2, half);
+        int i = first;
+        for (; 2 * (i + W - 1) + std::max(m, 1) < n; i += W) {
+            if (lo) simd::store(lo + i, lowpass_taps<V>(x + 2 * i, h, m));
+            if (hi) simd::store(hi + i, highpass_taps<V>(x + 2 * i, g, m));
+        }
+        for (int k = 0; k < half; ++k) {
+            if (k == first) k = i;
+            if (k >= half) break;
+            if (lo) lo[k] = lowpass_wrapped(x, n, h, m, k);
+            if (hi) hi[k] = highpass_wrapped(x, n, g, m, k);
+        }
     }
 };
 
@@ -226,18 +215,17 @@ void mirror_filter(const double* h, double* g, int m)
 
 void downsample_lowpass_periodic(const double* x, int n, const double* h, int m, double* y)
 {
-    lowpass_outputs<double, 2>(x, x + 1, n, h, m, y);
+    simd::dispatch<analysis_kernel>(x, n, h, h, m, y, static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_periodic(const double* x, int n, const double* g, int m, double* y)
 {
-    highpass_outputs<double, 2>(x, x + 1, n, g, m, y);
+    simd::dispatch<analysis_kernel>(x, n, g, g, m, static_cast<double*>(nullptr), y);
 }
 
-void analysis_step_split(const double* e, const double* o, int n, const double* h, const double* g, int m,
-                         double* lo, double* hi)
+void analysis_step(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi)
 {
-    simd::dispatch<analysis_kernel>(e, o, n, h, g, m, lo, hi);
+    simd::dispatch<analysis_kernel>(x, n, h, g, m, lo, hi);
 }
 
 void upsample_lowpass_periodic(const double* c, int nc, const double* h, int m, double* y)

@@ -8,10 +8,9 @@
 //     y_lo[i] = sum_k h[k] x[2i + k]       taps run forwards from 2i
 //     y_hi[i] = sum_k g[k] x[2i + 1 - k]   taps run backwards from 2i + 1
 //
-// The transforms run the analysis step on a signal split by phase
-// (e[i] = x[2i], o[i] = x[2i+1]: each tap of neighbouring outputs is then a
-// contiguous run) and the synthesis step with both halves summed in one
-// pass; both compute several outputs at once where the processor allows.
+// The transforms run both analysis halves in one pass and the synthesis
+// step with both halves summed in one pass; every kernel computes several
+// outputs at once where the processor allows.
 //
 // Each kernel splits its outputs into a direct range, where every tap lies
 // inside the input, and a wrapped range, where a running index is folded
@@ -30,10 +29,8 @@ void downsample_lowpass_periodic(const double* x, int n, const double* h, int m,
 // y[i] = sum_{k<m} g[k] x[(2i + 1 - k) mod n], i = 0 .. n/2-1
 void downsample_highpass_periodic(const double* x, int n, const double* g, int m, double* y);
 
-// lo = downsample_lowpass_periodic(x, n, h, m), hi = downsample_highpass_periodic(x, n, g, m),
-// from x split by phase into e and o (n/2 values each, split_phases).
-void analysis_step_split(const double* e, const double* o, int n, const double* h, const double* g, int m,
-                         double* lo, double* hi);
+// lo = downsample_lowpass_periodic(x, n, h, m), hi = downsample_highpass_periodic(x, n, g, m)
+void analysis_step(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi);
 
 // y[k] = upsample_lowpass_periodic(c, nc, h, m)[k] + upsample_highpass_periodic(d, nc, g, m)[k],
 // k = 0 .. 2nc-1 (the lowpass term first). y is distinct from c and d.

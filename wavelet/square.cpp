@@ -33,14 +33,12 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
         const int half = nc / 2;
         for (int c = 0; c < nc; ++c) {
             double* col = column(W, n, c);
-            split_phases(col, nc, s0, s0 + half);
-            analysis_step_split(s0, s0 + half, nc, h, g, m, col, col + half);
+            copy_doubles(col, s0, nc);
+            analysis_step(s0, nc, h, g, m, col, col + half);
         }
         for (int r = 0; r < nc; ++r) {
-            // Row r gathered straight into its two phases.
-            get_row(W + r, half, 2 * n, 0, s0);
-            get_row(W + r + n, half, 2 * n, 0, s0 + half);
-            analysis_step_split(s0, s0 + half, nc, h, g, m, s1, s2);
+            get_row(W, nc, n, r, s0);
+            analysis_step(s0, nc, h, g, m, s1, s2);
             set_row(s1, half, n, r, W);
             set_row(s2, half, n, r, column(W, n, half));
         }
