@@ -321,13 +321,12 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
             const int n = 1 << J;
             const Vec X = random_vec(n * n, 40u + J);
             Guarded W(n * n), back(n * n);
-            Vec s0(n), s1(n), s2(n);
+            Vec scratch(8 * n);
             for (int L = -2; L <= J + 1; ++L) {
                 SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
-                square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, s0.data(), s1.data(), s2.data());
+                square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
                 EXPECT_CLOSE(W.inside(), ref_square_analysis(X, n, L, h));
-                square_synthesis(W.data(), back.data(), n, J, L, h.data(), g.data(), m, s0.data(), s1.data(),
-                                 s2.data());
+                square_synthesis(W.data(), back.data(), n, J, L, h.data(), g.data(), m, scratch.data());
                 if (m != 3) {
                     EXPECT_LE(relative_error(back.inside(), X), 1e-11);
                 }
@@ -339,10 +338,10 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
 
 TEST(SquareTransform, HaarFourByFour)
 {
-    Vec X(16), W(16), s0(4), s1(4), s2(4);
+    Vec X(16), W(16), scratch(32);
     for (int i = 0; i < 16; ++i) X[i] = i;
     const Vec h{r2, r2}, g = mirrored(h);
-    square_analysis(X.data(), W.data(), 4, 2, 1, h.data(), g.data(), 2, s0.data(), s1.data(), s2.data());
+    square_analysis(X.data(), W.data(), 4, 2, 1, h.data(), g.data(), 2, scratch.data());
     // rows (5, 21, 4, 4), (9, 25, 4, 4), (1, 1, 0, 0), (1, 1, 0, 0)
     EXPECT_CLOSE(W, (Vec{5, 9, 1, 1, 21, 25, 1, 1, 4, 4, 0, 0, 4, 4, 0, 0}));
 }
@@ -557,6 +556,66 @@ void synthesis(const double* w, double* out, int n, int count, int J, int L, con
     }
 }
 
+void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::max(L, 0);
+    Vec s0(n), s1(n), s2(n);
+    std::copy(X, X + n * n, W);
+    for (int j = J - 1, nc = n; j >= L; --j, nc /= 2) {
+        const int half = nc / 2;
+        for (int c = 0; c < nc; ++c) {
+            std::copy(W + c * n, W + c * n + nc, s0.data());
+            down_lo(s0.data(), nc, h, m, W + c * n);
+            down_hi(s0.data(), nc, g, m, W + c * n + half);
+        }
+        for (int r = 0; r < nc; ++r) {
+            for (int c = 0; c < nc; ++c) s0[c] = W[r + c * n];
+            down_lo(s0.data(), nc, h, m, s1.data());
+            down_hi(s0.data(), nc, g, m, s2.data());
+            for (int c = 0; c < half; ++c) W[r + c * n] = s1[c], W[r + (half + c) * n] = s2[c];
+        }
+    }
+}
+
+void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::min(std::max(L, 0), J);
+    Vec s0(n), s1(n), s2(n), s3(n);
+    std::copy(W, W + n * n, X);
+    for (int j = L, nc = 1 << L; j < J; ++j, nc *= 2) {
+        const int full = 2 * nc;
+        for (int r = 0; r < full; ++r) {
+            for (int c = 0; c < nc; ++c) s1[c] = X[r + c * n], s2[c] = X[r + (nc + c) * n];
+            up_lo(s1.data(), nc, h, m, s0.data());
+            up_hi(s2.data(), nc, g, m, s3.data());
+            for (int c = 0; c < full; ++c) X[r + c * n] = s0[c] + s3[c];
+        }
+        for (int c = 0; c < full; ++c) {
+            double* col = X + c * n;
+            up_lo(col, nc, h, m, s1.data());
+            up_hi(col + nc, nc, g, m, s2.data());
+            for (int k = 0; k < full; ++k) col[k] = s1[k] + s2[k];
+        }
+    }
+}
+
+void invariant_analysis(const double* x, int n, int D, const double* g, const double* h, int m, double* T)
+{
+    Vec S0(n), S1(n);
+    std::copy(x, x + n, T);
+    for (int k = 1, b = 1, c = n; k <= D; ++k, b *= 2, c /= 2) {
+        for (int j = 0; j < b; ++j) {
+            const int at = j * c;
+            std::copy(T + at, T + at + c, S0.data());
+            circular_shift_right(S0.data(), S1.data(), c);
+            down_hi(S0.data(), c, g, m, T + k * n + at);
+            down_hi(S1.data(), c, g, m, T + k * n + at + c / 2);
+            down_lo(S0.data(), c, h, m, T + at);
+            down_lo(S1.data(), c, h, m, T + at + c / 2);
+        }
+    }
+}
+
 } // namespace scalar
 
 TEST(FastPeriodicKernels, GiveTheScalarDoublesOnEveryPath)
@@ -607,6 +666,36 @@ TEST(FastPeriodicDrivers, GiveTheScalarDoublesAtEveryLevel)
                     periodic_synthesis(x.data(), back.data(), n, count, J, L, h.data(), g.data(), m, scratch.data());
                     scalar::synthesis(x.data(), want.data(), n, count, J, L, h.data(), g.data(), m);
                     EXPECT_TRUE(same_bits(back, want));
+                }
+            }
+        }
+    });
+}
+
+TEST(FastSquareAndInvariantDrivers, GiveTheScalarDoublesAtEveryLevel)
+{
+    on_every_path([] {
+        for (int m : {0, 1, 2, 5, 8, 13, 20}) {
+            const Vec h = special_vec(m, 29u + m), g = mirrored(h);
+            for (int J = 0; J <= 7; ++J) {
+                const int n = 1 << J;
+                const Vec X = special_vec(n * n, 200u + J);
+                Vec W(n * n), want(n * n), scratch(8 * n);
+                for (int L = -1; L <= J; ++L) {
+                    SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
+                    square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
+                    scalar::square_analysis(X.data(), want.data(), n, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(W, want));
+                    square_synthesis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
+                    scalar::square_synthesis(X.data(), want.data(), n, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(W, want));
+                }
+                const Vec x = special_vec(8 * n, 300u + J);
+                Vec T(8 * n * (J + 4)), wantT(8 * n * (J + 4)), S(6 * 8 * n);
+                for (int D = 0; D <= J + 3; ++D) {
+                    translation_invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, T.data(), S.data());
+                    scalar::invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, wantT.data());
+                    EXPECT_TRUE(same_bits(T, wantT)) << "D=" << D;
                 }
             }
         }
