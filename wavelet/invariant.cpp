@@ -25,19 +25,22 @@ void halve_doubles(double* p, int d)
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
                                     double* table, double* scratch)
 {
-    double* coarse = table;
-    copy_doubles(signal, coarse, n);
+    if (D == 0) copy_doubles(signal, table, n);
+    // Each step reads the coarse blocks of the one before and writes the
+    // new ones alternately into the scratch and column 0, so that the last
+    // step lands in column 0; the delayed block is read in place.
+    const double* src = signal;
     int b = 1, c = n;
     for (int k = 1; k <= D; ++k) {
         double* detail = table + static_cast<long long>(k) * n;
+        double* coarse = (D - k) % 2 == 0 ? table : scratch;
         const int half = c / 2;
         for (int j = 0; j < b; ++j) {
             const int at = j * c;
-            copy_doubles(coarse + at, scratch, c);
-            circular_shift_right(scratch, scratch + c, c);
-            analysis_step(scratch, c, h, g, flen, coarse + at, detail + at);
-            analysis_step(scratch + c, c, h, g, flen, coarse + at + half, detail + at + half);
+            analysis_step(src + at, c, h, g, flen, coarse + at, detail + at);
+            analysis_step_delayed(src + at, c, h, g, flen, coarse + at + half, detail + at + half);
         }
+        src = coarse;
         b *= 2;
         c = half;
     }

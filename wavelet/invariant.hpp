@@ -27,7 +27,7 @@ void circular_shift_left(const double* src, double* dst, int d);
 void halve_doubles(double* p, int d);
 
 // table (n x (D+1)) receives all 2^D shift paths of the n signal values,
-// D steps with highpass g and lowpass h (flen taps). scratch: 6n doubles.
+// D steps with highpass g and lowpass h (flen taps). scratch: n doubles.
 // Requires 0 <= D <= J.
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
                                     double* table, double* scratch);

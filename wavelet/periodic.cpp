@@ -45,12 +45,14 @@ template <class V> SIMD_INLINE V highpass_taps(const double* xi, const double* g
     return s;
 }
 
-// Output i of either analysis kernel where its taps may wrap: the running
-// index t starts at 2i (rising, lowpass) or 2i + 1 (falling, highpass) and is
+// Output i of either analysis kernel where its taps may wrap, the signal
+// delayed by `delay` (0 or 1) samples: the running index t starts at
+// 2i - delay (rising, lowpass) or 2i + 1 - delay (falling, highpass) and is
 // set back into 0 .. n-1 by one addition or subtraction of n.
-double lowpass_wrapped(const double* x, int n, const double* h, int m, int i)
+double lowpass_wrapped(const double* x, int n, int delay, const double* h, int m, int i)
 {
-    int t = 2 * i;
+    int t = 2 * i - delay;
+    if (t < 0) t += n;
     double s = 0.0;
     for (int k = 0; k < m; ++k) {
         if (t >= n) t -= n;
@@ -60,9 +62,9 @@ double lowpass_wrapped(const double* x, int n, const double* h, int m, int i)
     return s;
 }
 
-double highpass_wrapped(const double* x, int n, const double* g, int m, int i)
+double highpass_wrapped(const double* x, int n, int delay, const double* g, int m, int i)
 {
-    int t = 2 * i + 1;
+    int t = 2 * i + 1 - delay;
     double s = 0.0;
     for (int k = 0; k < m; ++k) {
         if (t < 0) t += n;
@@ -72,29 +74,30 @@ double highpass_wrapped(const double* x, int n, const double* g, int m, int i)
     return s;
 }
 
-// lo[i] = sum_k h[k] x[(2i + k) mod n], hi[i] = sum_k g[k] x[(2i + 1 - k) mod n],
-// i = 0 .. n/2-1 (either output may be null).
+// lo[i] = sum_k h[k] x[(2i + k - delay) mod n], hi[i] = sum_k g[k] x[(2i + 1 - k - delay) mod n],
+// i = 0 .. n/2-1 (either output may be null; delay 0, or 1 for the signal
+// delayed by one sample).
 struct analysis_kernel {
     template <class V>
-    SIMD_INLINE static void run(const double* x, int n, const double* h, const double* g, int m, double* lo,
-                                double* hi)
+    SIMD_INLINE static void run(const double* x, int n, int delay, const double* h, const double* g, int m,
+                                double* lo, double* hi)
     {
         constexpr int W = simd::lanes<V>;
         const int half = n / 2;
         // Outputs i .. i+W-1 are direct when every value read is inside:
-        // x[2i - m + 1] (highpass) to x[2(i + W - 1) + m] (lowpass, whose
-        // last lane set reaches one past its last tap when m is odd).
-        const int first = std::min((m + 1) / 2, half);
+        // x[2i - m + 1 - delay] (highpass) to x[2(i + W - 1) + m - delay]
+        // (lowpass, whose last lane set reaches one past its last tap when m is odd).
+        const int first = std::min((m + delay + 1) / 2, half);
         int i = first;
         for (; 2 * (i + W - 1) + std::max(m, 1) < n; i += W) {
-            if (lo) simd::store(lo + i, lowpass_taps<V>(x + 2 * i, h, m));
-            if (hi) simd::store(hi + i, highpass_taps<V>(x + 2 * i, g, m));
+            if (lo) simd::store(lo + i, lowpass_taps<V>(x + 2 * i - delay, h, m));
+            if (hi) simd::store(hi + i, highpass_taps<V>(x + 2 * i - delay, g, m));
         }
         for (int k = 0; k < half; ++k) {
             if (k == first) k = i;
             if (k >= half) break;
-            if (lo) lo[k] = lowpass_wrapped(x, n, h, m, k);
-            if (hi) hi[k] = highpass_wrapped(x, n, g, m, k);
+            if (lo) lo[k] = lowpass_wrapped(x, n, delay, h, m, k);
+            if (hi) hi[k] = highpass_wrapped(x, n, delay, g, m, k);
         }
     }
 };
@@ -215,17 +218,22 @@ void mirror_filter(const double* h, double* g, int m)
 
 void downsample_lowpass_periodic(const double* x, int n, const double* h, int m, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, h, h, m, y, static_cast<double*>(nullptr));
+    simd::dispatch<analysis_kernel>(x, n, 0, h, h, m, y, static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_periodic(const double* x, int n, const double* g, int m, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, g, g, m, static_cast<double*>(nullptr), y);
+    simd::dispatch<analysis_kernel>(x, n, 0, g, g, m, static_cast<double*>(nullptr), y);
 }
 
 void analysis_step(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi)
 {
-    simd::dispatch<analysis_kernel>(x, n, h, g, m, lo, hi);
+    simd::dispatch<analysis_kernel>(x, n, 0, h, g, m, lo, hi);
+}
+
+void analysis_step_delayed(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi)
+{
+    simd::dispatch<analysis_kernel>(x, n, 1, h, g, m, lo, hi);
 }
 
 void upsample_lowpass_periodic(const double* c, int nc, const double* h, int m, double* y)

@@ -32,6 +32,9 @@ void downsample_highpass_periodic(const double* x, int n, const double* g, int m
 // lo = downsample_lowpass_periodic(x, n, h, m), hi = downsample_highpass_periodic(x, n, g, m)
 void analysis_step(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi);
 
+// analysis_step of x delayed by one sample, x'[t] = x[(t - 1) mod n], read from x itself
+void analysis_step_delayed(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi);
+
 // y[k] = upsample_lowpass_periodic(c, nc, h, m)[k] + upsample_highpass_periodic(d, nc, g, m)[k],
 // k = 0 .. 2nc-1 (the lowpass term first). y is distinct from c and d.
 void synthesis_step(const double* c, const double* d, int nc, const double* h, const double* g, int m, double* y);
