@@ -16,7 +16,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int Lgd = fit_int(element_count(prhs[3]), 2, "Unmorrowel input is too large");
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 1);
+    mxArray* scratch = new_matrix(s.length / 2, 1);
     mxArray* highpass = new_matrix(Lg, 1);
     mirror_filter_centred(data_of(prhs[2]), mxGetPr(highpass), Lg);
     biorthogonal_synthesis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[3]), Lg, Lgd,

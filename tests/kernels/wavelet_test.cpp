@@ -657,13 +657,13 @@ TEST(FastPeriodicDrivers, GiveTheScalarDoublesAtEveryLevel)
             for (int J = 0; J <= 12; ++J) {
                 const int n = 1 << J, count = J < 6 ? 2 : 1;
                 const Vec x = special_vec(n * count, 100u + J);
-                Vec w(n * count), back(n * count), want(n * count), scratch(n);
+                Vec w(n * count), back(n * count), want(n * count), scratch(n / 4 * 3), half(n / 2);
                 for (int L = -1; L <= J + 1; ++L) {
                     SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
                     periodic_analysis(x.data(), w.data(), n, count, J, L, h.data(), g.data(), m, scratch.data());
                     scalar::analysis(x.data(), want.data(), n, count, J, L, h.data(), g.data(), m);
                     EXPECT_TRUE(same_bits(w, want));
-                    periodic_synthesis(x.data(), back.data(), n, count, J, L, h.data(), g.data(), m, scratch.data());
+                    periodic_synthesis(x.data(), back.data(), n, count, J, L, h.data(), g.data(), m, half.data());
                     scalar::synthesis(x.data(), want.data(), n, count, J, L, h.data(), g.data(), m);
                     EXPECT_TRUE(same_bits(back, want));
                 }
