@@ -89,3 +89,12 @@
 %!error <Morrowel requires real full double arguments> y = Morrowel (sparse ([1 2]), 0, 1, 1)
 %!error <Morrowel requires L to be a number, not empty or NaN> y = Morrowel ([1 2], [], 1, 1)
 %!error <Morrowel requires L to be a number, not empty or NaN> y = Morrowel ([1 2], NaN, 1, 1)
+
+%!demo
+%! ## a smooth signal with a jump: small details except at the jump
+%! n = 256; t = (0:n-1) / n;
+%! x = cos (2 * pi * t) + (t > 0.3);
+%! [g, gd] = biorthofilter ("cdf", 9, 7);
+%! w = Morrowel (x, 3, g, gd);
+%! stem (w, "marker", "none"); xlim ([1 n]);
+%! xlabel ("coefficient"); title ("Morrowel (9/7): coarse block, then details of levels 3 .. 7");

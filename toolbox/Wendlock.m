@@ -119,3 +119,10 @@
 %!error <Wendlock requires real full double arguments> T = Wendlock (1:4, 0, single ([1 1]))
 %!error <Wendlock requires L to be a number, not empty or NaN> T = Wendlock (1:4, [], [1 1])
 %!error <Wendlock requires L to be a number, not empty or NaN> T = Wendlock (1:4, NaN, [1 1])
+
+%!demo
+%! ## all shift paths of a spike: every column is one level, every shift a block
+%! x = zeros (1, 256); x(100) = 1;
+%! T = Wendlock (x, 3, orthofilter ("daubechies", 4));
+%! imagesc (abs (T)); colorbar;
+%! xlabel ("column (level)"); ylabel ("row"); title ("Wendlock: |T| of a spike");
