@@ -30,7 +30,7 @@
 ## The bell has half-width @math{m = (n/2^D)/2}, half the shortest block,
 ## at every level: @code{bp(i) = sin (pi (1 + (i + 0.5)/m) / 4)},
 ## @code{bm(i) = sqrt (1 - bp(i)^2)}, i = 0 .. m-1.  Around each boundary
-## between blocks @var{u} (left) and @var{v} (right) the fold rotates the
+## between blocks @math{u} (left) and @math{v} (right) the fold rotates the
 ## mirrored pairs @code{v(i) <- bp(i) v(i) + bm(i) u(f-1-i)} and
 ## @code{u(f-1-i) <- bp(i) u(f-1-i) - bm(i) v(i)}.  The two ends of the
 ## signal are left unfolded (no wrap-around).  With @math{D = J} there is no

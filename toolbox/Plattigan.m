@@ -25,7 +25,7 @@
 ## The quadrants nest: after the last level the top-left
 ## @math{2^L x 2^L} corner holds the coarse coefficients, and the three
 ## quadrants beside, below and diagonal to the @math{2^j x 2^j} corner
-## hold the details of level @var{j}, for @var{j} = @var{L} .. @math{J-1}.
+## hold the details of level @math{j}, for @math{j} = @var{L} .. @math{J-1}.
 ##
 ## @var{W} is @math{n x n}.  @var{L} >= @var{J} returns @var{X} unchanged;
 ## @var{L} < 0 acts as 0.  Call it with one output; @code{Unplattigan} with
