@@ -24,7 +24,7 @@ build: deps
 # Only the plug-ins, quietly: the full logs go to $(LOGS)/demo-*.log.
 demo:
 	@mkdir -p $(LOGS)
-	@echo "make demo: installing missing packages and building the plug-ins (logs in $(LOGS)/)"
+	@echo "make demo: checking the Debian packages, building the plug-ins (logs in $(LOGS)/)"
 	@tools/install-deps.sh $(LOGS)/demo-deps.log
 	@{ cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release && \
 	   cmake --build $(BUILD) -j$(JOBS) --target plugins; } > $(LOGS)/demo-build.log 2>&1 || \

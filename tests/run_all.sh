@@ -38,12 +38,12 @@ report() {
 # gtest_suite <suite> <prefix> <source folder>: the binary of every test
 # source, with GoogleTest's own counts.
 gtest_suite() {
-  local suite=$1 prefix=$2 log=$logs/check-$2.log p=0 f=0 s=0 src t out rc n
+  local suite=$1 prefix=$2 log=$logs/check-$2.log p=0 f=0 s=0 src t out rc n missing=""
   : > "$log"
   for src in "$root/tests/$3"/*_test.cpp; do
     t=$build/tests/${prefix}_$(basename "$src" .cpp)
     if [ ! -x "$t" ]; then
-      echo "missing test binary $t" >> "$log"; f=$((f + 1)); continue
+      missing+="missing test binary $t"$'\n'; f=$((f + 1)); continue
     fi
     out=$("$t" --gtest_brief=1 2>&1); rc=$?
     printf '%s\n' "$out" >> "$log"
@@ -53,6 +53,7 @@ gtest_suite() {
     [ "$rc" -ne 0 ] && [ "${n:-0}" -eq 0 ] && n=1      # a crash counts as a failure
     f=$((f + ${n:-0}))
   done
+  printf '%s' "$missing" >> "$log"
   report "$suite" "$log" "$p" "$f" "$s"
 }
 
