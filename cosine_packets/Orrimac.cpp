@@ -12,7 +12,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const long long length = vector_length(prhs[0]);
     const int J = dyadic_exponent(length);
     if (J < 0) fail({"wavetide:Orrimac:dyadicLength", "Orrimac requires dyadic length"});
-    const int D = read_rounded_by_truncation(prhs[1], {"wavetide:Orrimac:notANumber", "Orrimac requires D to be a number, not empty or NaN"});
+    const int D = read_rounded_by_truncation(
+        prhs[1], {"wavetide:Orrimac:notANumber", "Orrimac requires D to be a number, not empty or NaN"});
     if (D > J) fail({"wavetide:Orrimac:depthTooLarge", "Orrimac requires D <= log_2(n)"});
     if (D < -1) fail({"wavetide:Orrimac:depthTooSmall", "Orrimac requires D >= -1"});
     const int n = fit_int(length, std::max(D + 1, 13), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
@@ -20,7 +21,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     plhs[0] = new_matrix(n, D + 1);
     mxArray* scratch = new_matrix(n, 13);
     // An M x 0 signal holds nothing to read: its table stays zero.
-    if (element_count(prhs[0]) > 0)
-        cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
+    if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
     mxDestroyArray(scratch);
 }

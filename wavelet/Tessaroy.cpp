@@ -9,7 +9,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     if (nrhs != 2) fail({"wavetide:Tessaroy:inputCount", "Tessaroy requires two input arguments."});
     if (nlhs != 1) fail({"wavetide:Tessaroy:outputCount", "Tessaroy requires one output argument."});
-    require_real_doubles(prhs, 0, 2, {"wavetide:Tessaroy:argumentClass", "Tessaroy requires real full double arguments"});
+    require_real_doubles(prhs, 0, 2,
+                         {"wavetide:Tessaroy:argumentClass", "Tessaroy requires real full double arguments"});
     const Failure too_large = {"wavetide:Tessaroy:tooLarge", "Tessaroy input is too large"};
     const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 3), too_large);
     const int J = dyadic_exponent(n);
@@ -24,8 +25,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[1]), mxGetPr(g), m);
     double* s = mxGetPr(scratch);
-    packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), data_of(prhs[1]), mxGetPr(g), m, mxGetPr(plhs[0]),
-                     s, s + n, s + 2 * n);
+    packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), data_of(prhs[1]), mxGetPr(g), m, mxGetPr(plhs[0]), s,
+                     s + n, s + 2 * n);
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -9,7 +9,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     if (nrhs != 2) fail({"wavetide:Unwendlock:inputCount", "Unwendlock requires two input arguments."});
     if (nlhs != 1) fail({"wavetide:Unwendlock:outputCount", "Unwendlock requires one output argument."});
-    require_real_doubles(prhs, 0, 2, {"wavetide:Unwendlock:argumentClass", "Unwendlock requires real full double arguments"});
+    require_real_doubles(prhs, 0, 2,
+                         {"wavetide:Unwendlock:argumentClass", "Unwendlock requires real full double arguments"});
     const Failure too_large = {"wavetide:Unwendlock:tooLarge", "Unwendlock input is too large"};
     const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 6), too_large);
     const int J = dyadic_exponent(n);

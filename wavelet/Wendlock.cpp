@@ -7,13 +7,15 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     if (nrhs != 3) fail({"wavetide:Wendlock:inputCount", "Wendlock requires three input arguments."});
     if (nlhs != 1) fail({"wavetide:Wendlock:outputCount", "Wendlock requires one output argument."});
-    require_real_doubles(prhs, 0, 3, {"wavetide:Wendlock:argumentClass", "Wendlock requires real full double arguments"});
+    require_real_doubles(prhs, 0, 3,
+                         {"wavetide:Wendlock:argumentClass", "Wendlock requires real full double arguments"});
     // An M x 0 matrix holds no signal at all: length 0, refused below.
     const Failure too_large = {"wavetide:Wendlock:tooLarge", "Wendlock input is too large"};
     const int n = fit_int(mxGetN(prhs[0]) == 0 ? 0 : vector_length(prhs[0]), 6, too_large);
     const int J = dyadic_exponent(n);
     if (J < 0) fail({"wavetide:Wendlock:dyadicLength", "Wendlock requires dyadic length"});
-    const int L = read_rounded(prhs[1], {"wavetide:Wendlock:notANumber", "Wendlock requires L to be a number, not empty or NaN"});
+    const int L =
+        read_rounded(prhs[1], {"wavetide:Wendlock:notANumber", "Wendlock requires L to be a number, not empty or NaN"});
     const long long D = static_cast<long long>(J) - L;
     const int flen = fit_int(element_count(prhs[2]), 2, too_large);
     if (D > J) fail({"wavetide:Wendlock:depthTooLarge", "Wendlock requires D < log_2(n)"});
