@@ -3,9 +3,9 @@
 ## temporary folder; removed afterwards), loads it and checks it as a user
 ## would: every function of its INDEX comes from the installed copy, has
 ## help with an example (the overview "wavetide" instead names every other
-## function) and passes its tests; its demos run; "citation wavetide"
-## prints the citation.  Prints "package: N passed, M failed, K skipped"
-## (pkg test itself does not fail).
+## function) and passes its tests; its demos run (and there are some);
+## "citation wavetide" prints the citation.  Prints "package: N passed,
+## M failed, K skipped" (pkg test itself does not fail).
 function run_package_tests (tarball, base)
   if (nargin < 2)
     base = tempdir ();
@@ -29,7 +29,7 @@ function run_package_tests (tarball, base)
   info = pkg ("list", "wavetide");
   names = index_names (fullfile (info{1}.dir, "packinfo", "INDEX"));
   overview = evalc ("help wavetide");
-  passed = 0; failed = 0; skipped = 0;
+  passed = 0; failed = 0; skipped = 0; all_demos = 0;
   for k = 1:numel (names)
     name = names{k};
     problem = "";
@@ -45,6 +45,7 @@ function run_package_tests (tarball, base)
     endif
     [n, nmax, ~, ~, nskip, nrtskip] = test (name, "quiet", stdout);
     [demos, bad] = run_demos (name);
+    all_demos += demos;
     if (bad > 0)
       problem = sprintf ("%s %d demos fail", problem, bad);
     endif
@@ -52,6 +53,10 @@ function run_package_tests (tarball, base)
     passed += n + isempty (problem); failed += nmax - n + ! isempty (problem);
     skipped += nskip + nrtskip;
   endfor
+  if (all_demos == 0)
+    printf ("  no function has a demo\n");
+    failed += 1;
+  endif
   if (isempty (strfind (evalc ("citation wavetide"), "@Manual{wavetide")))
     printf ("  citation wavetide prints no BibTeX entry\n");
     failed += 1;
