@@ -3,10 +3,15 @@
 #include <climits>
 #include <cmath>
 
-int fit_int(long long count, long long factor, const char* message)
+void fail(const Failure& f)
+{
+    mexErrMsgIdAndTxt(f.id, "%s", f.text);
+}
+
+int fit_int(long long count, long long factor, const Failure& failure)
 {
     if (factor < 1) factor = 1;
-    if (count < 0 || count > INT_MAX / factor) mexErrMsgTxt(message);
+    if (count < 0 || count > INT_MAX / factor) fail(failure);
     return static_cast<int>(count);
 }
 
@@ -17,7 +22,7 @@ long long cols_of(const mxArray* a) { return static_cast<long long>(mxGetN(a)); 
 
 } // namespace
 
-Signals signals_of(const mxArray* a, const char* too_large)
+Signals signals_of(const mxArray* a, const Failure& too_large)
 {
     const long long M = rows_of(a), N = cols_of(a);
     if (M == 1) return Signals{fit_int(N, 1, too_large), 1};
@@ -50,11 +55,11 @@ int dyadic_exponent(long long n) { return exponent_of(n, 2); }
 
 int triadic_exponent(long long n) { return exponent_of(n, 3); }
 
-void require_real_doubles(const mxArray* const prhs[], int first, int count, const char* message)
+void require_real_doubles(const mxArray* const prhs[], int first, int count, const Failure& failure)
 {
     for (int i = first; i < first + count; ++i) {
         const mxArray* a = prhs[i];
-        if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) mexErrMsgTxt(message);
+        if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) fail(failure);
     }
 }
 
@@ -63,9 +68,9 @@ long long element_count(const mxArray* a)
     return rows_of(a) * cols_of(a);
 }
 
-double read_first(const mxArray* a, const char* message)
+double read_first(const mxArray* a, const Failure& failure)
 {
-    if (element_count(a) == 0) mexErrMsgTxt(message);
+    if (element_count(a) == 0) fail(failure);
     return mxGetPr(a)[0];
 }
 
@@ -79,28 +84,28 @@ int saturate(double v)
     return static_cast<int>(v);
 }
 
-double checked_first(const mxArray* a, const char* message)
+double checked_first(const mxArray* a, const Failure& failure)
 {
-    const double v = read_first(a, message);
-    if (std::isnan(v)) mexErrMsgTxt(message);
+    const double v = read_first(a, failure);
+    if (std::isnan(v)) fail(failure);
     return v;
 }
 
 } // namespace
 
-int read_rounded(const mxArray* a, const char* message)
+int read_rounded(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::floor(checked_first(a, message) + 0.5));
+    return saturate(std::floor(checked_first(a, failure) + 0.5));
 }
 
-int read_rounded_by_truncation(const mxArray* a, const char* message)
+int read_rounded_by_truncation(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::trunc(checked_first(a, message) + 0.5));
+    return saturate(std::trunc(checked_first(a, failure) + 0.5));
 }
 
-int read_truncated(const mxArray* a, const char* message)
+int read_truncated(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::trunc(checked_first(a, message)));
+    return saturate(std::trunc(checked_first(a, failure)));
 }
 
 mxArray* new_matrix(int rows, int cols)
@@ -110,7 +115,10 @@ mxArray* new_matrix(int rows, int cols)
 
 mxArray* new_matrix_like(const mxArray* a)
 {
-    return mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
+    mxArray* out = mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
+    // N = the product of the dimensions after the first, so the data fit.
+    mxSetDimensions(out, mxGetDimensions(a), mxGetNumberOfDimensions(a));
+    return out;
 }
 
 long long row_or_column_length(const mxArray* a)

@@ -189,7 +189,10 @@ Array Array::of_dims(const std::vector<size_t>& dims)
 {
     return Array(static_cast<mxArray*>(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
 }
-Array Array::declared(size_t M, size_t N) { return Array(static_cast<mxArray*>(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false))); }
+Array Array::declared(size_t M, size_t N)
+{
+    return Array(static_cast<mxArray*>(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
+}
 
 int Array::rows() const { return static_cast<int>(mxGetM(p_)); }
 int Array::cols() const { return static_cast<int>(mxGetN(p_)); }

@@ -65,12 +65,13 @@ std::string outcome(const Plugin& p, const Array& data, std::vector<size_t>* dim
     std::vector<const Array*> args = {&data};
     for (const Array& a : rest) args.push_back(&a);
     testhost::fail_allocation(fail_at);
-    std::string m;
+    std::string m, id;
     try {
         const Array y = testhost::call(p.name, args);
         if (dims) *dims = y.dims();
     } catch (const HostError& e) {
         m = e.what();
+        id = e.identifier;
     }
     testhost::fail_allocation(0);
     const std::string name = p.name;
@@ -78,6 +79,7 @@ std::string outcome(const Plugin& p, const Array& data, std::vector<size_t>* dim
         EXPECT_TRUE(m.rfind(name + " ", 0) == 0 || m.rfind("In " + name + ":", 0) == 0 ||
                     m.find(" to " + name + " ") != std::string::npos)
             << name << ": " << m;
+        EXPECT_EQ(id.rfind("wavetide:" + name + ":", 0), 0u) << name << ": " << m;
     }
     return m;
 }
@@ -92,6 +94,16 @@ TEST(HostContract, EmptyScalarAndNdShapesGiveACleanErrorOrTheDocumentedResult)
     for (const Plugin& p : kPlugins)
         for (const auto& shape : shapes) outcome(p, Array::of_dims(shape));
     EXPECT_EQ(testhost::live_matrices(), before);
+
+    // Where the output has the input's shape, an N-D input keeps its dimensions.
+    for (const char* name : {"Jostrane", "Unjostrane", "Morrowel", "Unmorrowel", "Fennick", "Yarlow"}) {
+        for (const Plugin& p : kPlugins) {
+            if (std::string(p.name) != name) continue;
+            std::vector<size_t> dims;
+            EXPECT_EQ(outcome(p, Array::of_dims({2, 2, 2}), &dims), "");
+            EXPECT_EQ(dims, (std::vector<size_t>{2, 2, 2})) << name;
+        }
+    }
 
     // Arrays with columns but no rows hold no samples: the pyramids see
     // length 0, not the column count.
