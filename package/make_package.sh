@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Assembles the Octave package wavetide-<version>.tar.gz in the folder given
 # (default build/), in the layout pkg install expects. The plug-ins are taken
-# from the source tree: <subsystem>/<Name>.cpp with a capitalised name.
+# from the source tree: each <subsystem>/<Name>.cpp that defines mexFunction.
 #   package/make_package.sh [outdir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,11 +32,13 @@ declare -A title=([wavelet]="Periodic, packet and translation-invariant wavelet 
     mkdir -p "$pkg/src/$s"
     cp "$root/$s"/*.cpp "$pkg/src/$s/"
     cp "$root/$s"/*.hpp "$pkg/src/$s/" 2>/dev/null || true
-    names=$(cd "$root/$s" && ls [A-Z]*.cpp 2>/dev/null | sed 's/\.cpp$//' | tr '\n' ' ')
+    names=$(cd "$root/$s" && grep -l 'void mexFunction(' *.cpp | sed 's/\.cpp$//' | tr '\n' ' ')
     [ -n "$names" ] && { echo "${title[$s]}"; echo " $names"; }
   done
   echo "Filter banks"
   echo " orthofilter biorthofilter"
+  echo "Best basis and denoising"
+  echo " packetbasis noiselevel shrinkdetails denoise"
 } > "$pkg/INDEX"
 
 tar czf "$outdir/wavetide-$version.tar.gz" -C "$stage" "wavetide-$version"

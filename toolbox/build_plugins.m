@@ -9,8 +9,8 @@ function names = build_plugins(outdir, root)
 % @code{mkoctfile --mex}); this file is written in the language both share.
 % The plug-ins are found in the source tree @var{root} (default: the folder
 % above this file): in each subsystem folder, a source @code{<Name>.cpp}
-% with a capitalised name is a plug-in, the other @code{.cpp} files are the
-% kernels its plug-ins share, and @code{host/gateway.cpp} goes into every
+% that defines @code{mexFunction} is a plug-in, the other @code{.cpp} files
+% are the kernels its plug-ins share, and @code{host/gateway.cpp} goes into every
 % plug-in.  Kernels are compiled once per subsystem.  Each plug-in lands in
 % @var{outdir} with its help file @code{toolbox/<Name>.m} beside it, and so
 % do the other toolbox functions; @code{addpath (outdir)} then gives the
@@ -52,7 +52,7 @@ function names = build_plugins(outdir, root)
     plugins = {};
     for k = 1:numel(sources)
       base = sources(k).name(1:end-4);
-      if isstrprop(base(1), 'upper')
+      if ~isempty(strfind(fileread(fullfile(folder, sources(k).name)), 'void mexFunction('))
         plugins{end+1} = base; %#ok<AGROW>
       else
         objs{end+1} = compile(fullfile(folder, sources(k).name), objdir, ...
