@@ -32,7 +32,7 @@ declare -A title=([wavelet]="Periodic, packet and translation-invariant wavelet 
     mkdir -p "$pkg/src/$s"
     cp "$root/$s"/*.cpp "$pkg/src/$s/"
     cp "$root/$s"/*.hpp "$pkg/src/$s/" 2>/dev/null || true
-    names=$(cd "$root/$s" && grep -l 'void mexFunction(' *.cpp | sed 's/\.cpp$//' | tr '\n' ' ')
+    names=$(cd "$root/$s" && grep -l 'void mexFunction' *.cpp | sed 's/\.cpp$//' | tr '\n' ' ')
     [ -n "$names" ] && { echo "${title[$s]}"; echo " $names"; }
   done
   echo "Filter banks"

@@ -52,7 +52,7 @@ function names = build_plugins(outdir, root)
     plugins = {};
     for k = 1:numel(sources)
       base = sources(k).name(1:end-4);
-      if ~isempty(strfind(fileread(fullfile(folder, sources(k).name)), 'void mexFunction('))
+      if ~isempty(strfind(fileread(fullfile(folder, sources(k).name)), 'void mexFunction'))
         plugins{end+1} = base; %#ok<AGROW>
       else
         objs{end+1} = compile(fullfile(folder, sources(k).name), objdir, ...
