@@ -181,10 +181,6 @@ end
 %! assert (isnan (cost));
 %! assert (packetbasis ([1; 2; 3; 4], "logenergy"), true (4, 1));
 
-%!test # speed: n = 2^16, D = 10 in well under a second
-%! T = packettable (randn (1, 2^16), 10, orthofilter ("db4"));
-%! t0 = tic; packetbasis (T, "shannon"); assert (toc (t0) < 1);
-
 %!error <packetbasis requires dyadic length> packetbasis (ones (6, 2), "shannon")
 %!error <packetbasis requires dyadic length> packetbasis (zeros (0, 1), "shannon")
 %!error <packetbasis requires a table of n rows and 1 ... log2\(n\) \+ 1 columns> packetbasis (ones (4, 4), "shannon")
