@@ -120,6 +120,13 @@
 %!   end
 %! end
 
+%!test # failures carry an identifier as well as the message
+%! try
+%!   T = packettable (1:4, 3, h);
+%! catch err
+%! end
+%! assert (err.identifier, "wavetide:packettable:depthTooLarge");
+
 %!error <packettable requires three input arguments.> T = packettable (1:4, 1)
 %!error <packettable requires one output argument.> [a, b] = packettable (1:4, 1, h)
 %!error <packettable requires real full double arguments> T = packettable (int8 (1:4), 1, h)
