@@ -58,7 +58,7 @@
 
 function [y, t] = denoise (x, h, L, varargin)
   if (nargin < 3 || mod (numel (varargin), 2) ~= 0)
-    error ('denoise: call as [y, t] = denoise (x, h, L, option, value, ...)');
+    error ('wavetide:denoise:usage', 'denoise: call as [y, t] = denoise (x, h, L, option, value, ...)');
   end
   rule = 'soft'; choice = 'sure'; invariant = false; layout = '1d';
   for k = 1:2:numel (varargin)
@@ -76,30 +76,30 @@ function [y, t] = denoise (x, h, L, varargin)
       case 'layout'
         layout = value;
       otherwise
-        error ('denoise: unknown option; valid options: "rule", "threshold", "invariant", "layout"');
+        error ('wavetide:denoise:unknownOption', 'denoise: unknown option; valid options: "rule", "threshold", "invariant", "layout"');
     end
   end
   if (~ ischar (rule) || ~ any (strcmp (rule, {'soft', 'hard'})))
-    error ('denoise: unknown rule; valid rules: "soft", "hard"');
+    error ('wavetide:denoise:unknownRule', 'denoise: unknown rule; valid rules: "soft", "hard"');
   end
   if (~ ischar (choice) || ~ any (strcmp (choice, {'sure', 'universal'})))
-    error ('denoise: unknown threshold; valid thresholds: "sure", "universal"');
+    error ('wavetide:denoise:unknownThreshold', 'denoise: unknown threshold; valid thresholds: "sure", "universal"');
   end
   if (~ isscalar (invariant) || ~ (islogical (invariant) || isnumeric (invariant)))
-    error ('denoise: "invariant" takes true or false');
+    error ('wavetide:denoise:badInvariant', 'denoise: "invariant" takes true or false');
   end
   if (~ ischar (layout) || ~ any (strcmp (layout, {'1d', '2d'})))
-    error ('denoise: unknown layout; valid layouts: "1d", "2d"');
+    error ('wavetide:denoise:unknownLayout', 'denoise: unknown layout; valid layouts: "1d", "2d"');
   end
   two_d = strcmp (layout, '2d');
   if (two_d && invariant)
-    error ('denoise: the translation-invariant variant is for 1-D signals');
+    error ('wavetide:denoise:invariantIs1d', 'denoise: the translation-invariant variant is for 1-D signals');
   end
   if (~ isnumeric (x) || ~ isreal (x) || ndims (x) > 2)
-    error ('denoise requires real numeric data');
+    error ('wavetide:denoise:argumentClass', 'denoise requires real numeric data');
   end
   if (two_d && size (x, 1) ~= size (x, 2))
-    error ('denoise requires a square array for the 2-D layout');
+    error ('wavetide:denoise:notSquare', 'denoise requires a square array for the 2-D layout');
   end
   row = size (x, 1) == 1 && ~ two_d;
   if (row)
@@ -108,10 +108,10 @@ function [y, t] = denoise (x, h, L, varargin)
   n = size (x, 1);
   J = round (log2 (n));
   if (n < 1 || 2 ^ J ~= n || isempty (x))
-    error ('denoise requires dyadic length');
+    error ('wavetide:denoise:dyadicLength', 'denoise requires dyadic length');
   end
   if (~ isnumeric (L) || ~ isscalar (L) || L ~= round (L) || L < 0 || L > J - 1)
-    error ('denoise requires L to be a whole number in 0 ... log2(n) - 1');
+    error ('wavetide:denoise:levelOutOfRange', 'denoise requires L to be a whole number in 0 ... log2(n) - 1');
   end
   x = double (x);
 
@@ -254,6 +254,12 @@ end
 
 %!shared h
 %! h = [1 1] / sqrt (2);
+%!test # failures carry an identifier as well as the message
+%! try
+%!   y = denoise (1:8, h, 0, "rule", "firm");
+%! catch err
+%! end
+%! assert (err.identifier, "wavetide:denoise:unknownRule");
 %!error <denoise requires dyadic length> denoise (1:6, h, 0)
 %!error <denoise requires L to be a whole number in 0 ... log2\(n\) - 1> denoise (1:8, h, 3)
 %!error <denoise requires L to be a whole number> denoise (1:8, h, -1)

@@ -33,20 +33,20 @@
 
 function sigma = noiselevel (w, L, layout)
   if (nargin < 2 || nargin > 3)
-    error ('noiselevel: call as sigma = noiselevel (w, L) or sigma = noiselevel (W, L, "2d")');
+    error ('wavetide:noiselevel:usage', 'noiselevel: call as sigma = noiselevel (w, L) or sigma = noiselevel (W, L, "2d")');
   end
   if (nargin < 3)
     layout = '1d';
   end
   if (~ isnumeric (w) || ~ isreal (w) || ndims (w) > 2)
-    error ('noiselevel requires real numeric coefficients');
+    error ('wavetide:noiselevel:argumentClass', 'noiselevel requires real numeric coefficients');
   end
   two_d = strcmp (layout, '2d');
   if (~ two_d && ~ strcmp (layout, '1d'))
-    error ('noiselevel: unknown layout; valid layouts: "1d", "2d"');
+    error ('wavetide:noiselevel:unknownLayout', 'noiselevel: unknown layout; valid layouts: "1d", "2d"');
   end
   if (two_d && size (w, 1) ~= size (w, 2))
-    error ('noiselevel requires a square array for the 2-D layout');
+    error ('wavetide:noiselevel:notSquare', 'noiselevel requires a square array for the 2-D layout');
   end
   if (size (w, 1) == 1)
     w = w(:);
@@ -54,10 +54,10 @@ function sigma = noiselevel (w, L, layout)
   n = size (w, 1);
   J = round (log2 (n));
   if (n < 1 || 2 ^ J ~= n || isempty (w))
-    error ('noiselevel requires dyadic length');
+    error ('wavetide:noiselevel:dyadicLength', 'noiselevel requires dyadic length');
   end
   if (~ isnumeric (L) || ~ isscalar (L) || L ~= round (L) || L < 0 || L > J - 1)
-    error ('noiselevel requires L to be a whole number in 0 ... log2(n) - 1');
+    error ('wavetide:noiselevel:levelOutOfRange', 'noiselevel requires L to be a whole number in 0 ... log2(n) - 1');
   end
   if (two_d)
     d = w(n/2+1:n, n/2+1:n);

@@ -44,23 +44,23 @@
 
 function [mask, cost] = packetbasis (T, costname, param)
   if (nargin < 2 || nargin > 3)
-    error ('packetbasis: call as [mask, cost] = packetbasis (T, costname) or packetbasis (T, costname, param)');
+    error ('wavetide:packetbasis:usage', 'packetbasis: call as [mask, cost] = packetbasis (T, costname) or packetbasis (T, costname, param)');
   end
   if (~ isnumeric (T) || ~ isreal (T) || ndims (T) > 2)
-    error ('packetbasis requires a real numeric table');
+    error ('wavetide:packetbasis:argumentClass', 'packetbasis requires a real numeric table');
   end
   [n, columns] = size (T);
   J = round (log2 (n));
   if (n < 1 || 2 ^ J ~= n)
-    error ('packetbasis requires dyadic length');
+    error ('wavetide:packetbasis:dyadicLength', 'packetbasis requires dyadic length');
   end
   D = columns - 1;
   if (D < 0 || D > J)
-    error ('packetbasis requires a table of n rows and 1 ... log2(n) + 1 columns');
+    error ('wavetide:packetbasis:columnCount', 'packetbasis requires a table of n rows and 1 ... log2(n) + 1 columns');
   end
   valid = 'valid costs: "shannon", "logenergy", "lp" (with p), "threshold" (with t)';
   if (~ ischar (costname))
-    error ('packetbasis: unknown cost; %s', valid);
+    error ('wavetide:packetbasis:unknownCost', 'packetbasis: unknown cost; %s', valid);
   end
   switch (costname)
     case 'shannon'
@@ -73,17 +73,17 @@ function [mask, cost] = packetbasis (T, costname, param)
       C(T == 0) = 0;
     case 'lp'
       if (nargin < 3 || ~ isnumeric (param) || ~ isscalar (param) || ~ (param > 0 && param < 2))
-        error ('packetbasis requires 0 < p < 2 for the lp cost');
+        error ('wavetide:packetbasis:badExponent', 'packetbasis requires 0 < p < 2 for the lp cost');
       end
       C = abs (T) .^ param;
     case 'threshold'
       if (nargin < 3 || ~ isnumeric (param) || ~ isscalar (param) || ~ isfinite (param) || param < 0)
-        error ('packetbasis requires a threshold t that is finite and >= 0');
+        error ('wavetide:packetbasis:badThreshold', 'packetbasis requires a threshold t that is finite and >= 0');
       end
       C = double (abs (T) > param);
       C(isnan (T)) = NaN;
     otherwise
-      error ('packetbasis: unknown cost ''%s''; %s', costname, valid);
+      error ('wavetide:packetbasis:unknownCost', 'packetbasis: unknown cost ''%s''; %s', costname, valid);
   end
 
   % Bottom-up: best(b) is the least cost of the subtree of block b.

@@ -34,20 +34,20 @@
 
 function w = shrinkdetails (w, L, t, rule, layout)
   if (nargin < 4 || nargin > 5)
-    error ('shrinkdetails: call as w = shrinkdetails (w, L, t, rule) or shrinkdetails (W, L, t, rule, "2d")');
+    error ('wavetide:shrinkdetails:usage', 'shrinkdetails: call as w = shrinkdetails (w, L, t, rule) or shrinkdetails (W, L, t, rule, "2d")');
   end
   if (nargin < 5)
     layout = '1d';
   end
   if (~ isnumeric (w) || ~ isreal (w) || ndims (w) > 2)
-    error ('shrinkdetails requires real numeric coefficients');
+    error ('wavetide:shrinkdetails:argumentClass', 'shrinkdetails requires real numeric coefficients');
   end
   two_d = strcmp (layout, '2d');
   if (~ two_d && ~ strcmp (layout, '1d'))
-    error ('shrinkdetails: unknown layout; valid layouts: "1d", "2d"');
+    error ('wavetide:shrinkdetails:unknownLayout', 'shrinkdetails: unknown layout; valid layouts: "1d", "2d"');
   end
   if (two_d && size (w, 1) ~= size (w, 2))
-    error ('shrinkdetails requires a square array for the 2-D layout');
+    error ('wavetide:shrinkdetails:notSquare', 'shrinkdetails requires a square array for the 2-D layout');
   end
   n = size (w, 1);
   if (n == 1)
@@ -55,19 +55,19 @@ function w = shrinkdetails (w, L, t, rule, layout)
   end
   J = round (log2 (n));
   if (n < 1 || 2 ^ J ~= n || isempty (w))
-    error ('shrinkdetails requires dyadic length');
+    error ('wavetide:shrinkdetails:dyadicLength', 'shrinkdetails requires dyadic length');
   end
   if (~ isnumeric (L) || ~ isscalar (L) || L ~= round (L) || L < 0 || L > J)
-    error ('shrinkdetails requires L to be a whole number in 0 ... log2(n)');
+    error ('wavetide:shrinkdetails:levelOutOfRange', 'shrinkdetails requires L to be a whole number in 0 ... log2(n)');
   end
   if (~ isnumeric (t) || ~ isreal (t) || ~ all (isfinite (t(:))) || any (t(:) < 0))
-    error ('shrinkdetails requires thresholds that are finite and >= 0');
+    error ('wavetide:shrinkdetails:badThreshold', 'shrinkdetails requires thresholds that are finite and >= 0');
   end
   if (numel (t) ~= 1 && numel (t) ~= J - L)
-    error ('shrinkdetails requires one threshold, or one per level L ... J-1');
+    error ('wavetide:shrinkdetails:thresholdCount', 'shrinkdetails requires one threshold, or one per level L ... J-1');
   end
   if (~ ischar (rule) || ~ any (strcmp (rule, {'soft', 'hard'})))
-    error ('shrinkdetails: unknown rule; valid rules: "soft", "hard"');
+    error ('wavetide:shrinkdetails:unknownRule', 'shrinkdetails: unknown rule; valid rules: "soft", "hard"');
   end
   t = t(:) .* ones (J - L, 1);
 
