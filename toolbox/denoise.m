@@ -20,7 +20,7 @@
 % @item "rule"
 % @qcode{"soft"} (default) or @qcode{"hard"}, as in @code{shrinkdetails}.
 % @item "threshold"
-% @qcode{"sure"} (default): per level, with the details @var{d} of that
+% @qcode{"sure"} (default): per level, with the details @math{d} of that
 % level (@var{k} values, all three orientations in 2-D) scaled to
 % @code{s = d / sigma}, the soft threshold that minimises Stein's unbiased
 % risk estimate @code{k - 2 #@{|s| <= t@} + sum (min (s.^2, t^2))},

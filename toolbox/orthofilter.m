@@ -32,7 +32,8 @@
 % orthonormal, and it is oriented for @code{Jostrane}, @code{Unjostrane},
 % @code{Plattigan}, @code{Wendlock} and the other periodic transforms:
 % @code{Jostrane} with it gives the usual coefficients.  It equals
-% PyWavelets' @code{Wavelet (name).rec_lo} to @math{10^{-12}}.  With
+% PyWavelets' @code{Wavelet (name).rec_lo} to @math{10^{-12}} (the
+% symmlets to @math{5 10^{-12}}, the accuracy of PyWavelets' table).  With
 % @var{m} taps and @math{c = m/2 - 1}, PyWavelets' periodized transform of
 % a signal of @math{n = 2^J} values relates to @code{Jostrane} thus:
 % @example
@@ -43,9 +44,7 @@
 % @end group
 % @end example
 % The bands come in the same order (coarse, then the details from level
-% @var{L} up to the finest), MATLAB's @code{wavedec} in
-% @code{dwtmode ("per")} gives the same coefficients as that mode, and
-% @code{Jostrane}'s help states the relation once more.
+% @var{L} up to the finest); @code{Jostrane}'s help says more.
 %
 % The Daubechies and symmlet filters are computed by spectral
 % factorisation (a zero of each reciprocal pair of the half-band polynomial:

@@ -4,8 +4,8 @@
 % Best basis of a wavelet-packet or cosine-packet table.
 %
 % @var{T} is an @math{n x (D + 1)} table from @code{packettable} or
-% @code{Orrimac}, @math{n = 2^J}, @math{0 <= D <= J}: block @var{b} of
-% level @var{d} (rows @math{b n/2^d + 1} .. @math{(b + 1) n/2^d} of
+% @code{Orrimac}, @math{n = 2^J}, @math{0 <= D <= J}: block @math{b} of
+% level @math{d} (rows @math{b n/2^d + 1} .. @math{(b + 1) n/2^d} of
 % column @math{d + 1}) has the children @math{2b} and @math{2b + 1} at
 % level @math{d + 1}, in its own rows.  A basis is a set of blocks that
 % covers every row exactly once.  Each block costs the sum of a cost of

@@ -7,10 +7,10 @@
 ## orthonormal lowpass filter such as @code{orthofilter ("db4")}, with
 ## highpass @code{g(k) = (-1)^k h(k)}.  @var{T} is the
 ## @math{n x (D + 1)} table that @code{Tessaroy} reads: column
-## @math{d + 1} holds level @var{d}, @math{2^d} blocks of
-## @math{n / 2^d} coefficients, block @var{b} (from 0) in rows
+## @math{d + 1} holds level @math{d}, @math{2^d} blocks of
+## @math{n / 2^d} coefficients, block @math{b} (from 0) in rows
 ## @math{b n / 2^d + 1} .. @math{(b + 1) n / 2^d}.  Column 1 is @var{x}.
-## Block @var{b} of level @var{d} is split by one periodic analysis step,
+## Block @math{b} of level @math{d} is split by one periodic analysis step,
 ## as in @code{Jostrane}:
 ## @example
 ## @group
@@ -18,24 +18,25 @@
 ## @end group
 ## @end example
 ## and its halves become its children at level @math{d + 1}, which lie in
-## its own rows: for even @var{b} child @math{2b} gets @code{lo} and child
-## @math{2b + 1} gets @code{hi}; for odd @var{b} the other way round.  The
-## blocks of a level are thereby in frequency order (block @var{b} of
-## Haar packets has @var{b} sign changes), and every level, and every
+## its own rows: for even @math{b} child @math{2b} gets @code{lo} and child
+## @math{2b + 1} gets @code{hi}; for odd @math{b} the other way round.  The
+## blocks of a level are thereby in frequency order (block @math{b} of
+## Haar packets has @math{b} sign changes), and every level, and every
 ## choice of blocks that covers the rows once (see @code{packetbasis}),
 ## is an orthonormal basis: @code{Tessaroy (T .* mask, h)} returns
 ## @var{x} for such a @var{mask}.  The basis of @code{Jostrane (x, L, h)}
 ## is in the table: its coarse coefficients are block 0 of level
-## @math{J - L}, its details of level @var{j} block 1 of level
+## @math{J - L}, and its details of level @math{j} are block 1 of level
 ## @math{J - j}.
 ##
 ## PyWavelets' @code{WaveletPacket (x, w, mode="periodization")} with
 ## @code{h = w.rec_lo} (@pxref{orthofilter}), @var{m} taps and
-## @math{c = m/2 - 1}: node number @var{b} of @code{get_level (d, "freq")}
-## equals block @var{b} of level @var{d} of @code{packettable (x, D, hc)}
-## times @math{(-1)^(p m/2)}, where @var{hc} is @var{h} rotated left by
-## @var{c} places on a period of @var{n},
-## @code{hc(mod ((0:m-1) - c, n) + 1) += h}, and @var{p} is the number of
+## @math{c = m/2 - 1}: node number @math{b} of @code{get_level (d, "freq")}
+## equals block @math{b} of level @math{d} of @code{packettable (x, D, hc)}
+## times @math{(-1)^(p m/2)}, where @var{hc} is @var{h} wrapped onto a
+## period of @var{n} taps and rotated left by @var{c} places (tap
+## @math{k} of @var{h} goes to tap @math{(k - c) mod n} of @var{hc},
+## taps that meet adding up), and @var{p} is the number of
 ## highpass steps on the block's path, the number of ones in the bits of
 ## @code{bitxor (b, floor (b / 2))}.  For Haar (@math{c = 0}) the tables
 ## agree up to these signs.
