@@ -2,13 +2,14 @@
 # Runs every test: the C++ kernel and plug-in tests of a build folder, then
 # the Octave tests and help examples of its plug-ins, the same tests against
 # plug-ins built by toolbox/build_plugins.m, and against the Octave package
-# installed with pkg install. Ends with "N passed, M failed" and exits
-# non-zero on any failure.
+# installed with pkg install. Ends with "N passed, M failed" (after a count
+# of the tests skipped for want of python3-pywt, if any) and exits non-zero
+# on any failure.
 #   tests/run_all.sh [build-dir] [--cpp-only]
 set -uo pipefail
 build=${1:-build}
 cpp_only=${2:-}
-passed=0 failed=0
+passed=0 failed=0 skipped=0
 
 for t in "$build"/tests/kernel_* "$build"/tests/plugin_*; do
   [ -x "$t" ] || continue
@@ -24,16 +25,17 @@ done
 # count_octave <label> <octave code>: runs the code, shows its output and
 # adds its closing "<label>: N passed, M failed" line (none: one failure).
 count_octave() {
-  local label=$1 out line p f
+  local label=$1 out line p f s
   out=$(octave-cli --no-gui --norc -q --eval "$2" 2>&1)
   printf '%s\n' "$out" | grep -v 'ignoring const execution_exception'
   line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" <<<"$out" | tail -1)
   if [ -n "$line" ]; then
     p=$(awk '{print $2}' <<<"$line"); f=$(awk '{print $4}' <<<"$line")
+    s=$(grep -oE '[0-9]+ skipped' <<<"$line" | grep -oE '[0-9]+' || echo 0)
   else
-    p=0 f=1
+    p=0 f=1 s=0
   fi
-  passed=$((passed + p)) failed=$((failed + f))
+  passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
 }
 
 if [ "$cpp_only" != "--cpp-only" ]; then
@@ -59,5 +61,6 @@ if [ "$cpp_only" != "--cpp-only" ]; then
   fi
 fi
 
+[ "$skipped" -gt 0 ] && echo "$skipped skipped: an optional peer (python3-pywt) is missing"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
