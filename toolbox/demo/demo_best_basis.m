@@ -27,10 +27,13 @@ function demo_best_basis (outdir)
   level = false (n, D + 1);
   level(:, d1) = true;
   fig = figure ("paperposition", [0 0 9.6 6]);
-  subplot (1, 2, 1); tiling (T, mask, n, D);
+  axes ("position", [0.08 0.12 0.36 0.78]); tiling (T, mask, n, D);
   title (sprintf ("best basis, entropy %.2f", cost));
-  subplot (1, 2, 2); tiling (T, level, n, D);
+  axes ("position", [0.53 0.12 0.36 0.78]); tiling (T, level, n, D);
   title (sprintf ("best single level (%d), entropy %.2f", d1 - 1, single));
+  cb = colorbar ();                                     # one scale for both
+  set (cb, "position", [0.91 0.12 0.02 0.78]);
+  ylabel (cb, "log_{10} |coefficient|");
   file = fullfile (outdir, "best_basis.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (|coefficients| of the chosen blocks, time across, frequency up)\n", file);
@@ -50,5 +53,6 @@ function tiling (T, mask, n, D)
   endfor
   imagesc ([0 1], [0 n/2], log10 (img + 1e-3));
   axis xy; colormap (flipud (gray ()));
+  caxis ([-3 1]);
   xlabel ("time"); ylabel ("frequency");
 endfunction
