@@ -20,7 +20,7 @@
 // T (n x (D+1), column-major) receives the table of x for levels D .. 0.
 // D = -1 leaves T (n x 0) untouched; 0 <= D <= J otherwise.
 // scratch: 13n doubles, zero on entry:
-//   [0, 8n) DCT buffer | [8n, 9n) bm | [9n, 10n) bp | [10n, 11n) edge
+//   [0, 3n) DCT-IV tables of the level | [3n, 4n) DCT-IV work | [4n, 8n) unused | [8n, 9n) bm | [9n, 10n) bp | [10n, 11n) edge
 //   extension | [11n, 12n) folded block | [12n, 13n) unused
 void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, int n);
 
@@ -28,6 +28,7 @@ void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, 
 // signal each column represents. 0 <= D <= J.
 // scratch: 14n doubles, zero on entry:
 //   [0, n) bm | [n, 2n) bp | [2n, 3n) inverse block y | [3n, 4n) left spill |
-//   [4n, 5n) right spill | [5n, 6n) level accumulator | [6n, 14n) DCT buffer,
-//   whose first f doubles then receive the unfolded centre
+//   [4n, 5n) right spill | [5n, 6n) level accumulator | [6n, 9n) DCT-IV
+//   tables of the level | [9n, 10n) DCT-IV work | [10n, 11n) unfolded centre |
+//   [11n, 14n) unused
 void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* scratch);
