@@ -3,7 +3,28 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "host/simd.hpp"
+
+// SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
+// project's vector types: its header declares the wide ones only when the
+// whole file is compiled for AVX, and these are called only from functions
+// compiled for their instruction set.
+template <class V> struct SinCos {
+    V s, c;
+};
+#if defined(__GNUC__)
+extern "C" {
+SinCos<simd::f64x2> Sleef_sincosd2_u10(simd::f64x2);
+SinCos<simd::f64x4> Sleef_sincosd4_u10(simd::f64x4);
+SinCos<simd::f64x8> Sleef_sincosd8_u10(simd::f64x8);
+}
+#endif
+
 namespace {
+
+using simd::lanes;
+using simd::load;
+using simd::store;
 
 // The constants the transforms are defined with: sqrt2 and 1/sqrt2 cut at
 // fifteen decimals, not the fully rounded doubles.
@@ -14,134 +35,218 @@ const double kTwoPi = 6.283185307179586;
 
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
-// C1, S1, C3, S3 (t values each) and the tag; the angle accumulates by
-// repeated addition of the step.
-void build_hartley_tables(double* q, int n)
+// Sine and cosine of every lane, each within 1 ulp of the correctly rounded
+// value: the C library for single values, SLEEF for vectors.
+SIMD_INLINE SinCos<double> sincos_of(double a) { return {std::sin(a), std::cos(a)}; }
+#if defined(__GNUC__)
+SIMD_INLINE SinCos<simd::f64x2> sincos_of(simd::f64x2 a) { return Sleef_sincosd2_u10(a); }
+SIMD_INLINE SinCos<simd::f64x4> sincos_of(simd::f64x4 a) { return Sleef_sincosd4_u10(a); }
+SIMD_INLINE SinCos<simd::f64x8> sincos_of(simd::f64x8 a) { return Sleef_sincosd8_u10(a); }
+#endif
+
+// Lane l of the result is lane W-1-l of v.
+SIMD_INLINE double reversed(double v) { return v; }
+#if defined(__GNUC__)
+SIMD_INLINE simd::f64x2 reversed(simd::f64x2 v) { return __builtin_shufflevector(v, v, 1, 0); }
+SIMD_INLINE simd::f64x4 reversed(simd::f64x4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); }
+SIMD_INLINE simd::f64x8 reversed(simd::f64x8 v) { return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0); }
+#endif
+
+// The vector of half the lanes (a single double below two lanes).
+template <class V> struct narrower {
+    using type = double;
+};
+#if defined(__GNUC__)
+template <> struct narrower<simd::f64x8> {
+    using type = simd::f64x4;
+};
+template <> struct narrower<simd::f64x4> {
+    using type = simd::f64x2;
+};
+#endif
+
+// p[0], p[stride], ..., p[(W-1) stride] as one vector.
+template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
 {
-    const int t = n / 8 - 1;
-    q[0] = n;
-    const double step = kTwoPi / n;
-    double theta = step;
-    for (int j = 0; j < t; ++j) {
-        q[1 + j] = std::cos(theta);
-        q[1 + t + j] = std::sin(theta);
-        q[1 + 2 * t + j] = std::cos(3.0 * theta);
-        q[1 + 3 * t + j] = std::sin(3.0 * theta);
-        theta = theta + step;
-    }
+    if (stride == 1) return load<V>(p);
+    double lane[lanes<V>];
+    for (int l = 0; l < lanes<V>; ++l) lane[l] = p[l * stride];
+    return load<V>(lane);
 }
 
-// A at q[n/2 ..], B at q[n ..], h = n/2 values each; the tag is not written.
-void build_rotation_tables(double* q, int n)
+// Divides p[0 .. count-1] by sqrt2, `times` times over, one rounded
+// division at a time.
+template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
 {
-    const int h = n / 2;
-    double* A = q + h;
-    double* B = q + n;
-    const double delta = kPi / (2 * n);
-    double phi = 0.0;
-    for (int i = 0; i < h; ++i) {
-        A[i] = kHalfSqrt2 * (std::cos(phi) - std::sin(phi));
-        B[i] = kHalfSqrt2 * (std::cos(phi) + std::sin(phi));
-        phi = phi + delta;
+    long i = 0;
+    for (; i + lanes<V> <= count; i += lanes<V>) {
+        V v = load<V>(p + i);
+        for (int k = 0; k < times; ++k) v = v / kSqrt2;
+        store(p + i, v);
     }
+    for (; i < count; ++i)
+        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
+}
+
+// Each table's angles are accumulated in order first (stored where their
+// values go), then their sines and cosines are taken W at a time.
+struct hartley_tables {
+    // C1, S1, C3, S3 (t values each) and the tag.
+    template <class V> SIMD_INLINE static void run(double* q, int n)
+    {
+        const long t = n / 8 - 1;
+        double *C1 = q + 1, *S1 = C1 + t, *C3 = S1 + t, *S3 = C3 + t;
+        q[0] = n;
+        const double step = kTwoPi / n;
+        double theta = step;
+        for (long j = 0; j < t; ++j) {
+            C1[j] = theta;
+            C3[j] = 3.0 * theta;
+            theta = theta + step;
+        }
+        long j = 0;
+        for (; j + lanes<V> <= t; j += lanes<V>) {
+            const SinCos<V> one = sincos_of(load<V>(C1 + j)), three = sincos_of(load<V>(C3 + j));
+            store(C1 + j, one.c);
+            store(S1 + j, one.s);
+            store(C3 + j, three.c);
+            store(S3 + j, three.s);
+        }
+        for (; j < t; ++j) {
+            const SinCos<double> one = sincos_of(C1[j]), three = sincos_of(C3[j]);
+            C1[j] = one.c, S1[j] = one.s, C3[j] = three.c, S3[j] = three.s;
+        }
+    }
+};
+
+struct rotation_tables {
+    // A at q[n/2 ..], B at q[n ..], h = n/2 values each; the tag is not written.
+    template <class V> SIMD_INLINE static void run(double* q, int n)
+    {
+        const long h = n / 2;
+        double* A = q + h;
+        double* B = q + n;
+        const double delta = kPi / (2 * n);
+        double phi = 0.0;
+        for (long i = 0; i < h; ++i) {
+            A[i] = phi;
+            phi = phi + delta;
+        }
+        long i = 0;
+        for (; i + lanes<V> <= h; i += lanes<V>) {
+            const SinCos<V> r = sincos_of(load<V>(A + i));
+            store(A + i, kHalfSqrt2 * (r.c - r.s));
+            store(B + i, kHalfSqrt2 * (r.c + r.s));
+        }
+        for (; i < h; ++i) {
+            const SinCos<double> r = sincos_of(A[i]);
+            A[i] = kHalfSqrt2 * (r.c - r.s);
+            B[i] = kHalfSqrt2 * (r.c + r.s);
+        }
+    }
+};
+
+// Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below).
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, long e, const double* q, long t)
+{
+    // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
+    // from its lowest index and reversed.
+    const long m = qtr - j - (lanes<V> - 1);
+    const V t1 = load<V>(x + j), t2 = load<V>(x + j + qtr), t3 = load<V>(x + j + 2 * qtr),
+            t4 = load<V>(x + j + 3 * qtr);
+    const V t5 = reversed(load<V>(x + m)), t6 = reversed(load<V>(x + m + qtr)),
+            t7 = reversed(load<V>(x + m + 2 * qtr)), t8 = reversed(load<V>(x + m + 3 * qtr));
+    const double* k = q + j * e;
+    const V c1 = load_strided<V>(k, e), s1 = load_strided<V>(k + t, e), c3 = load_strided<V>(k + 2 * t, e),
+            s3 = load_strided<V>(k + 3 * t, e);
+    const V u = t1 - t3 + t5 - t7;
+    const V v = t4 - t2 + t6 - t8;
+    const V w = t1 - t3 - t5 + t7;
+    const V z = t4 - t2 - t6 + t8;
+    store(x + j, t1 + t3);
+    store(x + j + qtr, t2 + t4);
+    store(x + j + 2 * qtr, u * c1 + v * s1);
+    store(x + j + 3 * qtr, w * c3 - z * s3);
+    store(x + m, reversed(t5 + t7));
+    store(x + m + qtr, reversed(t6 + t8));
+    store(x + m + 2 * qtr, reversed(u * s1 - v * c1));
+    store(x + m + 3 * qtr, reversed(w * s3 + z * c3));
+}
+
+// Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
+template <class V>
+SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, long e, const double* q, long t)
+{
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, e, q, t);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, e, q, t);
+}
+
+// The L-butterfly of one block of s >= 8 values at x: the first quarter
+// pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Twiddles of
+// angle j e 2pi/n sit at q[j e + r t], r = 0 .. 3. Then the stage's
+// division: once for the first half, twice for the last two quarters, which
+// sit out the next stage (that of the half beside them).
+template <class V> SIMD_INLINE void butterfly(double* x, long s, long e, const double* q, long t)
+{
+    const long qtr = s / 4, eighth = s / 8;
+    for (long i : {0L, eighth}) {
+        const double t1 = x[i], t2 = x[i + qtr], t3 = x[i + 2 * qtr], t4 = x[i + 3 * qtr];
+        x[i] = t1 + t3;
+        x[i + qtr] = t2 + t4;
+        if (i == 0) {
+            x[2 * qtr] = t1 - t3 + t2 - t4;
+            x[3 * qtr] = t1 - t3 - t2 + t4;
+        } else {
+            x[i + 2 * qtr] = kSqrt2 * (t1 - t3);
+            x[i + 3 * qtr] = kSqrt2 * (t2 - t4);
+        }
+    }
+    twiddled_run<V>(x, 1, eighth, qtr, e, q, t);
+    divide_by_sqrt2<V>(x, s / 2, 1);
+    divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
 }
 
 // The split-radix stages, taken depth first: a block of s values is one
 // L-butterfly, then its first half (s/2) and its last two quarters (s/4
-// each) as blocks of their own. Every stage ends by dividing all n values by
-// sqrt2; here each value is divided when the block holding it is stored,
-// and a quarter block, which sits out the stage of the half beside it,
-// takes that stage's division when it is next loaded. Every value is thus
-// divided exactly as often, in the same order against its other operations,
-// as stage by stage. Blocks of 4 and 2 end with the length-2 butterflies
-// and the last division.
-struct Block {
-    long base, size;
-    bool pending; // one stage's division still to apply on load
+// each) as blocks of their own. Stage by stage, every stage would end by
+// dividing all n values by sqrt2; here a block divides its own values after
+// its butterfly, and its quarters once more for the stage they sit out.
+// Every value is thus divided as often, in the same order against its other
+// operations. Blocks of 4 are the last stage (no twiddles, one division);
+// the length-2 butterflies and the last division of all n values follow.
+struct split_radix {
+    template <class V> SIMD_INLINE static void run(double* x, long n, const double* q)
+    {
+        const long t = n / 8 - 1;
+        struct Block {
+            long base, size;
+        } stack[2 * 8 * sizeof(long) + 2];
+        int top = 0;
+        stack[top++] = {0, n};
+        while (top > 0) {
+            const Block b = stack[--top];
+            double* xb = x + b.base;
+            if (b.size == 2) {
+                const double u = xb[0], v = xb[1];
+                xb[0] = u + v;
+                xb[1] = u - v;
+            } else if (b.size == 4) {
+                const double t1 = xb[0], t2 = xb[1], t3 = xb[2], t4 = xb[3];
+                const double u = (t1 + t3) / kSqrt2, v = (t2 + t4) / kSqrt2;
+                xb[0] = u + v;
+                xb[1] = u - v;
+                xb[2] = (t1 - t3 + t2 - t4) / kSqrt2;
+                xb[3] = (t1 - t3 - t2 + t4) / kSqrt2;
+            } else {
+                butterfly<V>(xb, b.size, n / b.size, q, t);
+                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4};
+                stack[top++] = {b.base + b.size / 2, b.size / 4};
+                stack[top++] = {b.base, b.size / 2};
+            }
+        }
+        divide_by_sqrt2<V>(x, n, 1);
+    }
 };
-
-double divided(double v) { return v / kSqrt2; }
-
-// The L-butterfly of one block of s >= 8 values at x: the first quarter
-// pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Twiddles of
-// angle j e 2pi/n sit at q[j e + r t], r = 0 .. 3.
-void butterfly(double* x, long s, bool pending, long e, const double* q, long t)
-{
-    const long qtr = s / 4, eighth = s / 8;
-    auto load = [&](long i) { return pending ? divided(x[i]) : x[i]; };
-    for (long i1 : {0L, eighth}) {
-        const double t1 = load(i1), t2 = load(i1 + qtr), t3 = load(i1 + 2 * qtr), t4 = load(i1 + 3 * qtr);
-        x[i1] = divided(t1 + t3);
-        x[i1 + qtr] = divided(t2 + t4);
-        if (i1 == 0) {
-            x[2 * qtr] = divided(t1 - t3 + t2 - t4);
-            x[3 * qtr] = divided(t1 - t3 - t2 + t4);
-        } else {
-            x[i1 + 2 * qtr] = divided(kSqrt2 * (t1 - t3));
-            x[i1 + 3 * qtr] = divided(kSqrt2 * (t2 - t4));
-        }
-    }
-    for (long j = 1; j < eighth; ++j) {
-        const long i1 = j, i2 = i1 + qtr, i3 = i2 + qtr, i4 = i3 + qtr;
-        const long i5 = qtr - j, i6 = i5 + qtr, i7 = i6 + qtr, i8 = i7 + qtr;
-        const double t1 = load(i1), t2 = load(i2), t3 = load(i3), t4 = load(i4);
-        const double t5 = load(i5), t6 = load(i6), t7 = load(i7), t8 = load(i8);
-        const long k = j * e;
-        const double c1 = q[k], s1 = q[k + t], c3 = q[k + 2 * t], s3 = q[k + 3 * t];
-        const double u = t1 - t3 + t5 - t7;
-        const double v = t4 - t2 + t6 - t8;
-        const double w = t1 - t3 - t5 + t7;
-        const double z = t4 - t2 - t6 + t8;
-        x[i1] = divided(t1 + t3);
-        x[i2] = divided(t2 + t4);
-        x[i3] = divided(u * c1 + v * s1);
-        x[i4] = divided(w * c3 - z * s3);
-        x[i5] = divided(t5 + t7);
-        x[i6] = divided(t6 + t8);
-        x[i7] = divided(u * s1 - v * c1);
-        x[i8] = divided(w * s3 + z * c3);
-    }
-}
-
-// Blocks of 4: their L-butterfly (no twiddles), the length-2 butterfly of
-// their first half and the last division. Blocks of 2: the length-2
-// butterfly and the last division.
-void small_block(double* x, long s, bool pending)
-{
-    auto load = [&](long i) { return pending ? divided(x[i]) : x[i]; };
-    if (s == 2) {
-        const double a = load(0), b = load(1);
-        x[0] = divided(a + b);
-        x[1] = divided(a - b);
-        return;
-    }
-    const double t1 = load(0), t2 = load(1), t3 = load(2), t4 = load(3);
-    const double a = divided(t1 + t3), b = divided(t2 + t4);
-    x[0] = divided(a + b);
-    x[1] = divided(a - b);
-    x[2] = divided(divided(t1 - t3 + t2 - t4));
-    x[3] = divided(divided(t1 - t3 - t2 + t4));
-}
-
-void split_radix(double* x, long n, const double* q)
-{
-    const long t = n / 8 - 1;
-    Block stack[2 * 8 * sizeof(long) + 2];
-    int top = 0;
-    stack[top++] = {0, n, false};
-    while (top > 0) {
-        const Block b = stack[--top];
-        double* xb = x + b.base;
-        if (b.size <= 4) {
-            small_block(xb, b.size, b.pending);
-            continue;
-        }
-        butterfly(xb, b.size, b.pending, n / b.size, q, t);
-        stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, true};
-        stack[top++] = {b.base + b.size / 2, b.size / 4, true};
-        stack[top++] = {b.base, b.size / 2, false};
-    }
-}
 
 // Exchanges every pair of indices whose m-bit forms mirror each other.
 void bit_reverse(double* x, long n)
@@ -160,6 +265,34 @@ void bit_reverse(double* x, long n)
         }
         j = j + k;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The Hartley transform left in bit-reversed order (index i holds the
+// value of index rev(i), the m-bit mirror image of i).
+void hartley_bit_reversed(double* x, int m, double* q)
+{
+    const long n = 1L << m;
+    if (n <= 4) {
+        hartley_transform(x, m, q);
+        bit_reverse(x, n);
+        return;
+    }
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<hartley_tables>(q, static_cast<int>(n));
+    simd::dispatch<split_radix>(x, n, static_cast<const double*>(q));
+}
+
+// rev(i + 1) from r = rev(i), both in m bits, h = 2^(m-1).
+long next_reversed(long r, long h)
+{
+    while (r & h) {
+        r ^= h;
+        h /= 2;
+    }
+    return r | h;
 }
 
 } // namespace
@@ -187,52 +320,61 @@ void hartley_transform(double* x, int m, double* q)
         x[3] = c - d;
         return;
     }
-
-    if (!tables_built(q, static_cast<int>(n))) build_hartley_tables(q, static_cast<int>(n));
-    split_radix(x, n, q);
+    hartley_bit_reversed(x, m, q);
     bit_reverse(x, n);
 }
 
+// The cosine routines read (or write) the Hartley result through the
+// bit-reversal permutation instead of applying it: with r = rev(i),
+// rev(n - i) = n - 1 - rev(i - 1) and, for i < n/2, rev(n/2 + i) = r + 1.
+
 void cosine_transform_type2(double* x, double* p, int m, double* q)
 {
-    const int n = 1 << m, h = n / 2;
+    const long n = 1L << m, h = n / 2;
     if (n == 1) return;
-    if (!tables_built(q, n)) build_rotation_tables(q, n);
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
     // Even-indexed values ascending, then odd-indexed values descending.
-    for (int i = 0; i < h; ++i) {
+    for (long i = 0; i < h; ++i) {
         p[i] = x[2 * i];
         p[h + i] = x[n - 1 - 2 * i];
     }
-    hartley_transform(p, m, q);
+    hartley_bit_reversed(p, m, q);
 
     x[0] = p[0];
-    x[h] = p[h];
-    for (int i = 1; i < h; ++i) {
-        x[i] = A[i] * p[i] + B[i] * p[n - i];
-        x[n - i] = B[i] * p[i] - A[i] * p[n - i];
+    x[h] = p[1];
+    long r_prev = 0;
+    for (long i = 1; i < h; ++i) {
+        const long r = next_reversed(r_prev, h);
+        const double a = p[r], b = p[n - 1 - r_prev];
+        x[i] = A[i] * a + B[i] * b;
+        x[n - i] = B[i] * a - A[i] * b;
+        r_prev = r;
     }
 }
 
 void cosine_transform_type3(double* x, double* p, int m, double* q)
 {
-    const int n = 1 << m, h = n / 2;
-    if (!tables_built(q, n)) build_rotation_tables(q, n);
+    const long n = 1L << m, h = n / 2;
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
     p[0] = x[0];
     if (h > 0) p[h] = x[h];
-    for (int i = 1; i < h; ++i) {
+    for (long i = 1; i < h; ++i) {
         p[i] = A[i] * x[i] + B[i] * x[n - i];
         p[n - i] = B[i] * x[i] - A[i] * x[n - i];
     }
-    hartley_transform(p, m, q);
+    if (n == 1) return;
+    hartley_bit_reversed(p, m, q);
 
-    for (int i = 0; i < h; ++i) {
-        x[2 * i] = p[i];
-        x[n - 1 - 2 * i] = p[h + i];
+    long r = 0;
+    for (long i = 0; i < h; ++i) {
+        x[2 * i] = p[r];
+        x[n - 1 - 2 * i] = p[r + 1];
+        r = next_reversed(r, h);
     }
 }

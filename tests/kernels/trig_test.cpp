@@ -10,6 +10,7 @@
 #include "tests/support/vectors.hpp"
 #include "trig/hartley.hpp"
 #include "trig/sine.hpp"
+#include "host/simd.hpp"
 
 namespace {
 
@@ -153,12 +154,7 @@ TEST(TrigKernels, TagRule)
     }
 }
 
-// The fast kernels against the first ones, double for double: the reference
-// is handed the tables the fast kernel left in q (their tag makes it reuse
-// them), so only the butterflies, divisions and rotations are compared.
-// Inputs span many binades and hold NaN, infinities, signed zeros and
-// subnormals.
-TEST(TrigKernels, SameDoublesAsTheFirstKernels)
+void same_doubles_as_the_first_kernels()
 {
     const struct {
         Step fast, reference;
@@ -184,6 +180,44 @@ TEST(TrigKernels, SameDoublesAsTheFirstKernels)
                     << "n=" << n << " i=" << i << ": " << a[i] << " vs " << b[i];
         }
     }
+}
+
+// Twiddles of the Hartley tables within 1 ulp of the correctly rounded sine
+// and cosine (long double, then rounded) of the angles accumulated in order.
+void tables_within_one_ulp()
+{
+    const int m = 12, n = 1 << m, t = n / 8 - 1;
+    Vec x(n, 0.0), q(3 * n / 2, 0.0);
+    hartley_transform(x.data(), m, q.data());
+    const double step = 6.283185307179586 / n;
+    double theta = step;
+    auto ulps = [](double a, long double exact) {
+        const double r = static_cast<double>(exact);
+        return std::fabs(a - r) / (std::nextafter(std::fabs(r), INFINITY) - std::fabs(r));
+    };
+    for (int j = 0; j < t; ++j) {
+        const long double a = theta, a3 = 3.0 * theta;
+        ASSERT_LE(ulps(q[1 + j], std::cos(a)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + t + j], std::sin(a)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + 2 * t + j], std::cos(a3)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + 3 * t + j], std::sin(a3)), 1.0) << j;
+        theta = theta + step;
+    }
+}
+
+// The fast kernels against the first ones, double for double: the reference
+// is handed the tables the fast kernel left in q (their tag makes it reuse
+// them), so only the butterflies, divisions and rotations are compared.
+// Inputs span many binades and hold NaN, infinities, signed zeros and
+// subnormals. Every instruction-set path is run in turn.
+TEST(TrigKernels, SameDoublesAsTheFirstKernels)
+{
+    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
+        if (!simd::force_isa(isa)) continue;
+        same_doubles_as_the_first_kernels();
+        tables_within_one_ulp();
+    }
+    simd::unforce_isa();
 }
 
 // A buffer used for n = 8, then 4, then 8 again: the length-4 rotation
