@@ -1,9 +1,14 @@
 #include "hartley.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 
 #include "host/simd.hpp"
+
+#if defined(SIMD_X86)
+#include <immintrin.h>
+#endif
 
 // SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
 // project's vector types: its header declares the wide ones only when the
@@ -74,10 +79,49 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
     return load<V>(lane);
 }
 
-// Divides p[0 .. count-1] by sqrt2, `times` times over, one rounded
-// division at a time.
+#if defined(SIMD_X86)
+// Divides p[0 .. count-1] by sqrt2 with AVX-512F's fused multiply-add
+// instead of the divider, after Markstein: with z = RN(1/b) and y = RN(v z)
+// within 1 ulp of v/b, the remainder r = v - b y is exact in one fma and
+// RN(y + r z) = RN(v/b). Here b = 1.414213562373095 and
+// z = 0.7071067811865476 = (1/b)(1 - 2^-55.45), so y is within 0.68 ulp.
+// The theorem asks for no underflow or overflow: lanes outside
+// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider;
+// for a zero the remainder steps give +0, and the sign of v is put back
+// (every other quotient already has it).
+__attribute__((target("avx512f"), noinline)) void divide_by_sqrt2_fma(double* p, long count, int times)
+{
+    const __m512d b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
+    const __m512i sign = _mm512_set1_epi64(INT64_MIN), magnitude = _mm512_set1_epi64(INT64_MAX),
+                  low = _mm512_set1_epi64(0x03f0000000000000),
+                  span = _mm512_set1_epi64(0x7fefffffffffffff - 0x03f0000000000000);
+    long i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m512d x = _mm512_loadu_pd(p + i);
+        for (int k = 0; k < times; ++k) {
+            const __m512d y = _mm512_mul_pd(x, z);
+            const __m512d r = _mm512_fnmadd_pd(y, b, x);
+            const __m512i bits = _mm512_castpd_si512(x), mag = _mm512_and_si512(bits, magnitude);
+            const __m512i q = _mm512_castpd_si512(_mm512_fmadd_pd(r, z, y));
+            const __mmask8 outside = _mm512_mask_cmp_epu64_mask(_mm512_test_epi64_mask(mag, mag),
+                                                                _mm512_sub_epi64(mag, low), span, _MM_CMPINT_NLE);
+            const __m512d signed_q = _mm512_castsi512_pd(_mm512_ternarylogic_epi64(q, bits, sign, 0xF8));
+            x = outside ? _mm512_mask_div_pd(signed_q, outside, x, b) : signed_q;
+        }
+        _mm512_storeu_pd(p + i, x);
+    }
+    for (; i < count; ++i)
+        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
+}
+#endif
+
+// Divides p[0 .. count-1] by sqrt2, `times` times over, one correctly
+// rounded division at a time.
 template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
 {
+#if defined(SIMD_X86)
+    if constexpr (lanes<V> == 8) return divide_by_sqrt2_fma(p, count, times);
+#endif
     long i = 0;
     for (; i + lanes<V> <= count; i += lanes<V>) {
         V v = load<V>(p + i);
@@ -295,7 +339,13 @@ long next_reversed(long r, long h)
     return r | h;
 }
 
+struct division_pass {
+    template <class V> SIMD_INLINE static void run(double* x, long n) { divide_by_sqrt2<V>(x, n, 1); }
+};
+
 } // namespace
+
+void divide_by_sqrt2(double* x, long n) { simd::dispatch<division_pass>(x, n); }
 
 void hartley_transform(double* x, int m, double* q)
 {
