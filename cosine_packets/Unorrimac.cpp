@@ -15,7 +15,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < 0) mexErrMsgTxt("Unorrimac requires D >= 0");
 
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 14);
+    mxArray* scratch = new_matrix(n, 9);
     cosine_packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(plhs[0]), mxGetPr(scratch));
     mxDestroyArray(scratch);
 }

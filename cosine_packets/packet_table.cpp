@@ -18,10 +18,10 @@ void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, 
     const std::ptrdiff_t N = n;
     double* tables = scratch;
     double* work = scratch + 3 * N;
-    double* bm = scratch + 8 * N;
-    double* bp = scratch + 9 * N;
-    double* ext = scratch + 10 * N;
-    double* w = scratch + 11 * N;
+    double* bm = scratch + 4 * N;
+    double* bp = bm + N / 2;
+    double* ext = scratch + 5 * N;
+    double* w = scratch + 6 * N;
     const int m = bell_half_width(n, D);
     make_bell(m, bp, bm);
 
@@ -54,14 +54,14 @@ void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* s
 {
     const std::ptrdiff_t N = n;
     double* bm = scratch;
-    double* bp = scratch + N;
-    double* y = scratch + 2 * N;
-    double* lp = scratch + 3 * N;
-    double* rp = scratch + 4 * N;
-    double* A = scratch + 5 * N;
-    double* tables = scratch + 6 * N;
-    double* work = scratch + 9 * N;
-    double* c = scratch + 10 * N;
+    double* bp = scratch + N / 2;
+    double* y = scratch + N;
+    double* lp = scratch + 2 * N;
+    double* rp = scratch + 3 * N;
+    double* A = scratch + 4 * N;
+    double* tables = scratch + 5 * N;
+    double* work = scratch + 8 * N;
+    double* c = work; // free again once the block's transform is done
     const int m = bell_half_width(n, D);
     make_bell(m, bp, bm);
 

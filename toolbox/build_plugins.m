@@ -59,12 +59,17 @@ function names = build_plugins(outdir, root)
                               [subsystems{s} '_' base], inc, in_octave); %#ok<AGROW>
       end
     end
+    % the trigonometric tables take their sines and cosines from SLEEF
+    libs = {};
+    if strcmp(subsystems{s}, 'trig')
+      libs = {'-lsleef'};
+    end
     for k = 1:numel(plugins)
       src = fullfile(folder, [plugins{k} '.cpp']);
       if in_octave
-        mex(inc, '-O2', src, objs{:}, '-o', fullfile(outdir, plugins{k}));
+        mex(inc, '-O2', src, objs{:}, libs{:}, '-o', fullfile(outdir, plugins{k}));
       else
-        mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17', src, objs{:}, ...
+        mex(inc, '-O', 'CXXFLAGS=$CXXFLAGS -std=c++17', src, objs{:}, libs{:}, ...
             '-outdir', outdir, '-output', plugins{k});
       end
     end

@@ -16,10 +16,12 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     plhs[0] = new_matrix_like(prhs[0]);
     if (mxGetN(prhs[0]) == 0) return; // M x 0: no values to transform, no room for results
 
-    mxArray* scratch = mxCreateDoubleMatrix(4 * static_cast<mwSize>(n), 1, mxREAL);
-    double* x = mxGetPr(scratch);
-    copy_doubles(data_of(prhs[0]), x, n);
-    step(x, x + n, J, x + 2 * static_cast<long>(n));
-    copy_doubles(x, mxGetPr(plhs[0]), n);
+    // The transform runs in place on the output's first n values.
+    double* y = mxGetPr(plhs[0]);
+    copy_doubles(data_of(prhs[0]), y, n);
+    const mwSize tables = n > 1 ? 3 * static_cast<mwSize>(n) / 2 : 1;
+    mxArray* scratch = mxCreateDoubleMatrix(n + tables, 1, mxREAL);
+    double* p = mxGetPr(scratch);
+    step(y, p, J, p + n);
     mxDestroyArray(scratch);
 }

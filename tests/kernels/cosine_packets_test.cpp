@@ -61,14 +61,14 @@ Vec ref_column(const Vec& x, int D, int d)
 Vec analysis(const Vec& x, int D)
 {
     const int n = static_cast<int>(x.size());
-    Vec T(static_cast<size_t>(n) * (D + 1), 0.0), scratch(13 * static_cast<size_t>(n), 0.0);
+    Vec T(static_cast<size_t>(n) * (D + 1), 0.0), scratch(7 * static_cast<size_t>(n), 0.0);
     cosine_packet_analysis(x.data(), T.data(), scratch.data(), D, n);
     return T;
 }
 
 Vec synthesis(const Vec& T, int n, int D)
 {
-    Vec x(n, 7.0), scratch(14 * static_cast<size_t>(n), 0.0);
+    Vec x(n, 7.0), scratch(9 * static_cast<size_t>(n), 0.0);
     cosine_packet_synthesis(T.data(), n, D, x.data(), scratch.data());
     return x;
 }
