@@ -86,32 +86,29 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
 // RN(y + r z) = RN(v/b). Here b = 1.414213562373095 and
 // z = 0.7071067811865476 = (1/b)(1 - 2^-55.45), so y is within 0.68 ulp.
 // The theorem asks for no underflow or overflow: lanes outside
-// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider;
-// for a zero the remainder steps give +0, and the sign of v is put back
-// (every other quotient already has it).
+// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider.
+// The remainder is taken as y b - v and subtracted, so that a zero keeps
+// its sign: -0 gives y = -0, y b - v = +0 and y - (+0) z = -0.
 __attribute__((target("avx512f"), noinline)) void divide_by_sqrt2_fma(double* p, long count, int times)
 {
     const __m512d b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
-    const __m512i sign = _mm512_set1_epi64(INT64_MIN), magnitude = _mm512_set1_epi64(INT64_MAX),
-                  low = _mm512_set1_epi64(0x03f0000000000000),
+    const __m512i magnitude = _mm512_set1_epi64(INT64_MAX), low = _mm512_set1_epi64(0x03f0000000000000),
                   span = _mm512_set1_epi64(0x7fefffffffffffff - 0x03f0000000000000);
-    long i = 0;
-    for (; i + 8 <= count; i += 8) {
-        __m512d x = _mm512_loadu_pd(p + i);
+    // Full vectors, then the last count mod 8 values in masked lanes.
+    for (long i = 0; i < count; i += 8) {
+        const __mmask8 lanes = count - i >= 8 ? 0xFF : static_cast<__mmask8>((1u << (count - i)) - 1);
+        __m512d x = _mm512_maskz_loadu_pd(lanes, p + i);
         for (int k = 0; k < times; ++k) {
             const __m512d y = _mm512_mul_pd(x, z);
-            const __m512d r = _mm512_fnmadd_pd(y, b, x);
-            const __m512i bits = _mm512_castpd_si512(x), mag = _mm512_and_si512(bits, magnitude);
-            const __m512i q = _mm512_castpd_si512(_mm512_fmadd_pd(r, z, y));
+            const __m512d minus_r = _mm512_fmsub_pd(y, b, x);
+            const __m512d q = _mm512_fnmadd_pd(minus_r, z, y);
+            const __m512i mag = _mm512_and_si512(_mm512_castpd_si512(x), magnitude);
             const __mmask8 outside = _mm512_mask_cmp_epu64_mask(_mm512_test_epi64_mask(mag, mag),
                                                                 _mm512_sub_epi64(mag, low), span, _MM_CMPINT_NLE);
-            const __m512d signed_q = _mm512_castsi512_pd(_mm512_ternarylogic_epi64(q, bits, sign, 0xF8));
-            x = outside ? _mm512_mask_div_pd(signed_q, outside, x, b) : signed_q;
+            x = outside ? _mm512_mask_div_pd(q, outside, x, b) : q;
         }
-        _mm512_storeu_pd(p + i, x);
+        _mm512_mask_storeu_pd(p + i, lanes, x);
     }
-    for (; i < count; ++i)
-        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
 }
 #endif
 
@@ -190,8 +187,15 @@ struct rotation_tables {
     }
 };
 
+// Where the twiddles of one block size sit: cos, sin of the angle j 2pi/s
+// and of its triple at w.base[(j-1) w.stride + r w.run], r = 0 .. 3, j >= 1.
+struct Twiddles {
+    const double* base;
+    long run, stride;
+};
+
 // Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below).
-template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, long e, const double* q, long t)
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w)
 {
     // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
     // from its lowest index and reversed.
@@ -200,37 +204,35 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
             t4 = load<V>(x + j + 3 * qtr);
     const V t5 = reversed(load<V>(x + m)), t6 = reversed(load<V>(x + m + qtr)),
             t7 = reversed(load<V>(x + m + 2 * qtr)), t8 = reversed(load<V>(x + m + 3 * qtr));
-    const double* k = q + j * e;
-    const V c1 = load_strided<V>(k, e), s1 = load_strided<V>(k + t, e), c3 = load_strided<V>(k + 2 * t, e),
-            s3 = load_strided<V>(k + 3 * t, e);
+    const double* k = w.base + (j - 1) * w.stride;
+    const V c1 = load_strided<V>(k, w.stride), s1 = load_strided<V>(k + w.run, w.stride),
+            c3 = load_strided<V>(k + 2 * w.run, w.stride), s3 = load_strided<V>(k + 3 * w.run, w.stride);
     const V u = t1 - t3 + t5 - t7;
     const V v = t4 - t2 + t6 - t8;
-    const V w = t1 - t3 - t5 + t7;
+    const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
     store(x + j, t1 + t3);
     store(x + j + qtr, t2 + t4);
     store(x + j + 2 * qtr, u * c1 + v * s1);
-    store(x + j + 3 * qtr, w * c3 - z * s3);
+    store(x + j + 3 * qtr, w_ * c3 - z * s3);
     store(x + m, reversed(t5 + t7));
     store(x + m + qtr, reversed(t6 + t8));
     store(x + m + 2 * qtr, reversed(u * s1 - v * c1));
-    store(x + m + 3 * qtr, reversed(w * s3 + z * c3));
+    store(x + m + 3 * qtr, reversed(w_ * s3 + z * c3));
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
-template <class V>
-SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, long e, const double* q, long t)
+template <class V> SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w)
 {
-    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, e, q, t);
-    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, e, q, t);
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w);
 }
 
 // The L-butterfly of one block of s >= 8 values at x: the first quarter
-// pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Twiddles of
-// angle j e 2pi/n sit at q[j e + r t], r = 0 .. 3. Then the stage's
+// pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
 // division: once for the first half, twice for the last two quarters, which
 // sit out the next stage (that of the half beside them).
-template <class V> SIMD_INLINE void butterfly(double* x, long s, long e, const double* q, long t)
+template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
 {
     const long qtr = s / 4, eighth = s / 8;
     for (long i : {0L, eighth}) {
@@ -245,7 +247,7 @@ template <class V> SIMD_INLINE void butterfly(double* x, long s, long e, const d
             x[i + 3 * qtr] = kSqrt2 * (t2 - t4);
         }
     }
-    twiddled_run<V>(x, 1, eighth, qtr, e, q, t);
+    twiddled_run<V>(x, 1, eighth, qtr, w);
     divide_by_sqrt2<V>(x, s / 2, 1);
     divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
 }
@@ -258,15 +260,33 @@ template <class V> SIMD_INLINE void butterfly(double* x, long s, long e, const d
 // Every value is thus divided as often, in the same order against its other
 // operations. Blocks of 4 are the last stage (no twiddles, one division);
 // the length-2 butterflies and the last division of all n values follow.
+//
+// The twiddles of size s are those of the full length at stride n/s: with
+// room for them (spare, n/2 doubles), each size's four runs are first copied
+// out contiguously (the very same doubles), so that the butterflies load
+// them W at a time.
 struct split_radix {
-    template <class V> SIMD_INLINE static void run(double* x, long n, const double* q)
+    template <class V> SIMD_INLINE static void run(double* x, long n, const double* q, double* spare)
     {
         const long t = n / 8 - 1;
+        Twiddles tw[8 * sizeof(long)];
+        int log_s = 0;
+        for (long s = n; s >= 8; s /= 2, ++log_s) {
+            const long e = n / s, run = s / 8 - 1;
+            tw[log_s] = {q + e, t, e};
+            if (spare && e > 1 && run > 0) {
+                for (int r = 0; r < 4; ++r)
+                    for (long j = 1; j <= run; ++j) spare[r * run + j - 1] = q[j * e + r * t];
+                tw[log_s] = {spare, run, 1};
+                spare += 4 * run;
+            }
+        }
         struct Block {
             long base, size;
+            int level; // log2(n / size)
         } stack[2 * 8 * sizeof(long) + 2];
         int top = 0;
-        stack[top++] = {0, n};
+        stack[top++] = {0, n, 0};
         while (top > 0) {
             const Block b = stack[--top];
             double* xb = x + b.base;
@@ -282,10 +302,10 @@ struct split_radix {
                 xb[2] = (t1 - t3 + t2 - t4) / kSqrt2;
                 xb[3] = (t1 - t3 - t2 + t4) / kSqrt2;
             } else {
-                butterfly<V>(xb, b.size, n / b.size, q, t);
-                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4};
-                stack[top++] = {b.base + b.size / 2, b.size / 4};
-                stack[top++] = {b.base, b.size / 2};
+                butterfly<V>(xb, b.size, tw[b.level]);
+                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
+                stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
+                stack[top++] = {b.base, b.size / 2, b.level + 1};
             }
         }
         divide_by_sqrt2<V>(x, n, 1);
@@ -317,7 +337,8 @@ namespace {
 
 // The Hartley transform left in bit-reversed order (index i holds the
 // value of index rev(i), the m-bit mirror image of i).
-void hartley_bit_reversed(double* x, int m, double* q)
+// spare: n/2 doubles of scratch for the twiddles, or null.
+void hartley_bit_reversed(double* x, int m, double* q, double* spare)
 {
     const long n = 1L << m;
     if (n <= 4) {
@@ -326,7 +347,7 @@ void hartley_bit_reversed(double* x, int m, double* q)
         return;
     }
     if (!tables_built(q, static_cast<int>(n))) simd::dispatch<hartley_tables>(q, static_cast<int>(n));
-    simd::dispatch<split_radix>(x, n, static_cast<const double*>(q));
+    simd::dispatch<split_radix>(x, n, static_cast<const double*>(q), spare);
 }
 
 // rev(i + 1) from r = rev(i), both in m bits, h = 2^(m-1).
@@ -370,7 +391,7 @@ void hartley_transform(double* x, int m, double* q)
         x[3] = c - d;
         return;
     }
-    hartley_bit_reversed(x, m, q);
+    hartley_bit_reversed(x, m, q, nullptr);
     bit_reverse(x, n);
 }
 
@@ -391,7 +412,7 @@ void cosine_transform_type2(double* x, double* p, int m, double* q)
         p[i] = x[2 * i];
         p[h + i] = x[n - 1 - 2 * i];
     }
-    hartley_bit_reversed(p, m, q);
+    hartley_bit_reversed(p, m, q, x);
 
     x[0] = p[0];
     x[h] = p[1];
@@ -419,7 +440,7 @@ void cosine_transform_type3(double* x, double* p, int m, double* q)
         p[n - i] = B[i] * x[i] - A[i] * x[n - i];
     }
     if (n == 1) return;
-    hartley_bit_reversed(p, m, q);
+    hartley_bit_reversed(p, m, q, x);
 
     long r = 0;
     for (long i = 0; i < h; ++i) {
