@@ -73,6 +73,20 @@
 %! assert (w(1), 4, 1e-12);
 %! assert (w(2:end), zeros (1, 15), 1e-12);
 
+%!test # an N-D array is read as its M x (N*P) columns and keeps its shape
+%! x = randn (8, 8, 2);
+%! w = Jostrane (x, 2, d4);
+%! assert (size (w), [8 8 2]);
+%! assert (w(:, :), Jostrane (x(:, :), 2, d4));
+
+%!test # failures carry an identifier as well as the message
+%! try
+%!   y = Jostrane (1:6, 0, [1 1]);
+%! catch err
+%! end
+%! assert (err.identifier, "wavetide:Jostrane:dyadicLength");
+%! assert (err.message, "Jostrane: Jostrane requires dyadic length");
+
 %!error <Jostrane requires three input arguments.> y = Jostrane ([1 2], 0)
 %!error <Jostrane requires one output argument.> [a, b] = Jostrane ([1 2], 0, [1 1])
 %!error <Jostrane requires dyadic length> y = Jostrane (1:6, 0, [1 1])
@@ -84,3 +98,16 @@
 %!error <Jostrane requires real full double arguments> y = Jostrane ([1 2], true, [1 1])
 %!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], [], [1 1])
 %!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], NaN, [1 1])
+
+%!demo
+%! ## hard thresholding at the universal threshold removes most of the noise
+%! n = 1024; t = (0:n-1) / n; sigma = 0.2;
+%! x = sin (4 * pi * t) + (t > 0.5);
+%! y = x + sigma * randn (1, n);
+%! h = orthofilter ("symmlet", 8);
+%! w = Jostrane (y, 5, h);
+%! d = 33:n;
+%! w(d) = w(d) .* (abs (w(d)) > sigma * sqrt (2 * log (n)));
+%! plot (t, y, "color", [0.75 0.75 0.75], t, Unjostrane (w, 5, h), "b", "linewidth", 2);
+%! legend ("noisy", "denoised"); xlabel ("t");
+%! title ("Jostrane, thresholding, Unjostrane");
