@@ -194,8 +194,16 @@ struct Twiddles {
     long run, stride;
 };
 
-// Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below).
-template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w)
+// Stores a at p after `times` divisions by sqrt2 (each correctly rounded).
+template <class V> SIMD_INLINE void store_divided(double* p, V a, int times)
+{
+    for (int k = 0; k < times; ++k) a = a / kSqrt2;
+    store(p, a);
+}
+
+// Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below); the
+// first half's values divided `once` times, the quarters' `twice`.
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w, int once, int twice)
 {
     // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
     // from its lowest index and reversed.
@@ -211,22 +219,28 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const V v = t4 - t2 + t6 - t8;
     const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    store(x + j, t1 + t3);
-    store(x + j + qtr, t2 + t4);
-    store(x + j + 2 * qtr, u * c1 + v * s1);
-    store(x + j + 3 * qtr, w_ * c3 - z * s3);
-    store(x + m, reversed(t5 + t7));
-    store(x + m + qtr, reversed(t6 + t8));
-    store(x + m + 2 * qtr, reversed(u * s1 - v * c1));
-    store(x + m + 3 * qtr, reversed(w_ * s3 + z * c3));
+    store_divided(x + j, t1 + t3, once);
+    store_divided(x + j + qtr, t2 + t4, once);
+    store_divided(x + j + 2 * qtr, u * c1 + v * s1, twice);
+    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, twice);
+    store_divided(x + m, reversed(t5 + t7), once);
+    store_divided(x + m + qtr, reversed(t6 + t8), once);
+    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), twice);
+    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), twice);
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
-template <class V> SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w)
+template <class V>
+SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w, int once, int twice)
 {
-    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w);
-    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w);
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w, once, twice);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w, once, twice);
 }
+
+// Blocks up to this many values (a quarter of a typical second-level cache)
+// take the stage's division in separate passes, which run at the fused
+// multiply-add speed; longer ones divide as they store, one pass over memory.
+const long kDividedInPlace = 1L << 15;
 
 // The L-butterfly of one block of s >= 8 values at x: the first quarter
 // pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
@@ -235,21 +249,25 @@ template <class V> SIMD_INLINE void twiddled_run(double* x, long j, long eighth,
 template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
 {
     const long qtr = s / 4, eighth = s / 8;
+    const bool passes = s <= kDividedInPlace;
+    const int once = passes ? 0 : 1, twice = passes ? 0 : 2;
     for (long i : {0L, eighth}) {
         const double t1 = x[i], t2 = x[i + qtr], t3 = x[i + 2 * qtr], t4 = x[i + 3 * qtr];
-        x[i] = t1 + t3;
-        x[i + qtr] = t2 + t4;
+        store_divided(x + i, t1 + t3, once);
+        store_divided(x + i + qtr, t2 + t4, once);
         if (i == 0) {
-            x[2 * qtr] = t1 - t3 + t2 - t4;
-            x[3 * qtr] = t1 - t3 - t2 + t4;
+            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, twice);
+            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, twice);
         } else {
-            x[i + 2 * qtr] = kSqrt2 * (t1 - t3);
-            x[i + 3 * qtr] = kSqrt2 * (t2 - t4);
+            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), twice);
+            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), twice);
         }
     }
-    twiddled_run<V>(x, 1, eighth, qtr, w);
-    divide_by_sqrt2<V>(x, s / 2, 1);
-    divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
+    twiddled_run<V>(x, 1, eighth, qtr, w, once, twice);
+    if (passes) {
+        divide_by_sqrt2<V>(x, s / 2, 1);
+        divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
+    }
 }
 
 // The split-radix stages, taken depth first: a block of s values is one
