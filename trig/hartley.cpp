@@ -1,14 +1,10 @@
 #include "hartley.hpp"
 
 #include <cmath>
-#include <cstdint>
 #include <initializer_list>
 
 #include "host/simd.hpp"
 
-#if defined(SIMD_X86)
-#include <immintrin.h>
-#endif
 
 // SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
 // project's vector types: its header declares the wide ones only when the
@@ -79,46 +75,10 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
     return load<V>(lane);
 }
 
-#if defined(SIMD_X86)
-// Divides p[0 .. count-1] by sqrt2 with AVX-512F's fused multiply-add
-// instead of the divider, after Markstein: with z = RN(1/b) and y = RN(v z)
-// within 1 ulp of v/b, the remainder r = v - b y is exact in one fma and
-// RN(y + r z) = RN(v/b). Here b = 1.414213562373095 and
-// z = 0.7071067811865476 = (1/b)(1 - 2^-55.45), so y is within 0.68 ulp.
-// The theorem asks for no underflow or overflow: lanes outside
-// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider.
-// The remainder is taken as y b - v and subtracted, so that a zero keeps
-// its sign: -0 gives y = -0, y b - v = +0 and y - (+0) z = -0.
-__attribute__((target("avx512f"), noinline)) void divide_by_sqrt2_fma(double* p, long count, int times)
-{
-    const __m512d b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
-    const __m512i magnitude = _mm512_set1_epi64(INT64_MAX), low = _mm512_set1_epi64(0x03f0000000000000),
-                  span = _mm512_set1_epi64(0x7fefffffffffffff - 0x03f0000000000000);
-    // Full vectors, then the last count mod 8 values in masked lanes.
-    for (long i = 0; i < count; i += 8) {
-        const __mmask8 lanes = count - i >= 8 ? 0xFF : static_cast<__mmask8>((1u << (count - i)) - 1);
-        __m512d x = _mm512_maskz_loadu_pd(lanes, p + i);
-        for (int k = 0; k < times; ++k) {
-            const __m512d y = _mm512_mul_pd(x, z);
-            const __m512d minus_r = _mm512_fmsub_pd(y, b, x);
-            const __m512d q = _mm512_fnmadd_pd(minus_r, z, y);
-            const __m512i mag = _mm512_and_si512(_mm512_castpd_si512(x), magnitude);
-            const __mmask8 outside = _mm512_mask_cmp_epu64_mask(_mm512_test_epi64_mask(mag, mag),
-                                                                _mm512_sub_epi64(mag, low), span, _MM_CMPINT_NLE);
-            x = outside ? _mm512_mask_div_pd(q, outside, x, b) : q;
-        }
-        _mm512_mask_storeu_pd(p + i, lanes, x);
-    }
-}
-#endif
-
 // Divides p[0 .. count-1] by sqrt2, `times` times over, one correctly
 // rounded division at a time.
 template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
 {
-#if defined(SIMD_X86)
-    if constexpr (lanes<V> == 8) return divide_by_sqrt2_fma(p, count, times);
-#endif
     long i = 0;
     for (; i + lanes<V> <= count; i += lanes<V>) {
         V v = load<V>(p + i);
@@ -237,10 +197,10 @@ SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles
     if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w, once, twice);
 }
 
-// Blocks up to this many values (a quarter of a typical second-level cache)
-// take the stage's division in separate passes, which run at the fused
-// multiply-add speed; longer ones divide as they store, one pass over memory.
-const long kDividedInPlace = 1L << 15;
+// Blocks up to this many values, whose pairs are mostly too few to fill a
+// vector, take the stage's division afterwards in contiguous vector passes;
+// longer ones divide as they store (measured fastest at 2^16).
+const long kDividedInPlace = 64;
 
 // The L-butterfly of one block of s >= 8 values at x: the first quarter
 // pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
@@ -378,13 +338,7 @@ long next_reversed(long r, long h)
     return r | h;
 }
 
-struct division_pass {
-    template <class V> SIMD_INLINE static void run(double* x, long n) { divide_by_sqrt2<V>(x, n, 1); }
-};
-
 } // namespace
-
-void divide_by_sqrt2(double* x, long n) { simd::dispatch<division_pass>(x, n); }
 
 void hartley_transform(double* x, int m, double* q)
 {
