@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "average.hpp"
+#include "block_medians.hpp"
 #include "host/arrays.hpp"
 #include "median.hpp"
 
@@ -58,20 +59,32 @@ void store_coarse(const ForwardWork& k, int L, int J, double* w)
 
 } // namespace
 
-bool median_pyramid_forward(double* x, int L, int D, double* w, int n, int J)
+bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    ForwardWork k(n);
-    if (!k.ok()) return false;
-    copy_doubles(x, k.fine, n);
-    for (int j = J; j > L; --j) {
-        if (!merge_sort_stage(x, j, J)) return false;
-        const int d = power_of_three(J - j + 1), e = n / d;
-        copy_doubles_strided(x, (d - 1) / 2, d, k.coarse, 0, 1, e);
-        store_level(k, j, J, D, median_refine, w);
+    double* work = work_array(n);
+    double* medians = work_array(n / 2);
+    double* pred = work_array(n);
+    bool ok = work && medians && pred && triadic_block_medians(x, J, J - L, work, medians);
+    if (ok) {
+        zero_doubles(pred, n);
+        // Values of level j: the samples, or the medians of blocks of 3^(J-j).
+        const auto level = [&](int j) { return j == J ? x : medians + block_median_offset(n, J - j); };
+        for (int j = J; j > L; --j) {
+            const int m = power_of_three(j);
+            median_refine(level(j - 1), pred, m / 3, D);
+            const double s = scale_of(J, j);
+            const double* fine = level(j);
+            for (int i = 0; i < m; ++i) w[m + i] = (fine[i] - pred[i]) * s;
+        }
+        const double s = scale_of(J, L);
+        const double* coarse = level(L);
+        for (int i = 0; i < power_of_three(L); ++i) w[i] = coarse[i] * s;
     }
-    store_coarse(k, L, J, w);
-    return true;
+    std::free(work);
+    std::free(medians);
+    std::free(pred);
+    return ok;
 }
 
 bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)

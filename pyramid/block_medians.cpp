@@ -1,0 +1,249 @@
+#include "block_medians.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "host/arrays.hpp"
+#include "median.hpp"
+
+namespace {
+
+// Levels sorted chunk by chunk: 3^7 doubles and their merge buffer stay in L1/L2.
+constexpr int kSortedLevels = 7;
+
+// Window sizes below which selection finishes with nth_element on a copy.
+constexpr int kGatherLimit = 256;
+
+// out[0 .. 3m-1] = the merge of the sorted runs a, b, c of m values each,
+// by value (equal values may come from either run). The lower half is taken
+// from the front and the upper half from the back in one loop: two
+// independent chains of compare-and-advance, branch-free while no run is
+// spent at either end; then each end finishes on its own.
+void merge_three(const double* a, const double* b, const double* c, int m, double* out)
+{
+    const int total = 3 * m, half = total / 2;
+    int i = 0, j = 0, k = 0, f = 0;                  // front heads, next output
+    int I = m - 1, J = m - 1, K = m - 1, t = total - 1;  // back tails, next output
+    while (f < half && i < m && j < m && k < m && I >= 0 && J >= 0 && K >= 0) {
+        const double u = a[i], v = b[j], w = c[k];
+        const bool b_low = v < u;
+        const double low = b_low ? v : u;
+        const bool c_low = w < low;
+        out[f++] = c_low ? w : low;
+        k += c_low;
+        j += !c_low & b_low;
+        i += !c_low & !b_low;
+
+        const double U = a[I], V = b[J], W = c[K];
+        const bool b_high = U < V;
+        const double high = b_high ? V : U;
+        const bool c_high = high < W;
+        out[t--] = c_high ? W : high;
+        K -= c_high;
+        J -= !c_high & b_high;
+        I -= !c_high & !b_high;
+    }
+    for (; f < half; ++f) {
+        int* from = nullptr;
+        double best = 0;
+        if (i < m) best = a[i], from = &i;
+        if (j < m && (!from || b[j] < best)) best = b[j], from = &j;
+        if (k < m && (!from || c[k] < best)) best = c[k], from = &k;
+        out[f] = best;
+        ++*from;
+    }
+    for (; t >= half; --t) {
+        int* from = nullptr;
+        double best = 0;
+        if (I >= 0) best = a[I], from = &I;
+        if (J >= 0 && (!from || best < b[J])) best = b[J], from = &J;
+        if (K >= 0 && (!from || best < c[K])) best = c[K], from = &K;
+        out[t] = best;
+        --*from;
+    }
+}
+
+// Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
+// tmp (3^s values) is the other buffer of the ping-pong. The medians of
+// block b of 3^k within the chunk go to medians[off[k] + first[k] + b].
+void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
+{
+    const int size = power_of_three(s);
+    // Level k writes into dst; after s levels the result must be in sorted.
+    double* dst = s % 2 ? sorted : tmp;
+    double* src = s % 2 ? tmp : sorted;
+    for (int t = 0; t < size / 3; ++t) {
+        const double a = x[3 * t], b = x[3 * t + 1], c = x[3 * t + 2];
+        const double lo = std::min(a, b), hi = std::max(a, b);
+        const double mid = std::max(lo, std::min(hi, c));
+        dst[3 * t] = std::min(lo, c);
+        dst[3 * t + 1] = mid;
+        dst[3 * t + 2] = std::max(hi, c);
+        level_medians[1][t] = mid;
+    }
+    for (int k = 2; k <= s; ++k) {
+        std::swap(src, dst);
+        const int m = power_of_three(k - 1), d = 3 * m;
+        for (int g = 0; g < size / d; ++g) {
+            const double* run = src + g * d;
+            merge_three(run, run + m, run + 2 * m, m, dst + g * d);
+            level_medians[k][g] = dst[g * d + (d - 1) / 2];
+        }
+    }
+}
+
+// Scratch of the selection among sorted runs, one entry per run.
+struct RunWindows {
+    int *lo, *hi, *lt, *le;
+    struct Middle {
+        double value;
+        int weight;
+    } * middles;
+};
+
+// Element of rank p (from 0) of the union of R sorted runs of m values
+// starting at base. Each run keeps a window [lo, hi) of candidates; a pivot
+// (the middle of the windows, weighted by their sizes) splits every window
+// by binary search, and the side that cannot hold rank p is dropped. The
+// pivot itself always leaves, and at least a quarter of the candidates with it.
+double select_in_runs(const double* base, int R, int m, long long p, RunWindows& win)
+{
+    for (int r = 0; r < R; ++r) {
+        win.lo[r] = 0;
+        win.hi[r] = m;
+    }
+    const auto run = [&](int r) { return base + static_cast<long long>(r) * m; };
+    for (;;) {
+        long long total = 0;
+        int live = 0;
+        for (int r = 0; r < R; ++r) {
+            const int size = win.hi[r] - win.lo[r];
+            if (size == 0) continue;
+            total += size;
+            win.middles[live++] = {run(r)[(win.lo[r] + win.hi[r]) / 2], size};
+        }
+        if (total <= kGatherLimit) {
+            double gathered[kGatherLimit];
+            int g = 0;
+            for (int r = 0; r < R; ++r)
+                for (int i = win.lo[r]; i < win.hi[r]; ++i) gathered[g++] = run(r)[i];
+            std::nth_element(gathered, gathered + p, gathered + g);
+            return gathered[p];
+        }
+        std::sort(win.middles, win.middles + live,
+                  [](const RunWindows::Middle& u, const RunWindows::Middle& v) { return u.value < v.value; });
+        long long weight = 0;
+        int q = 0;
+        while (2 * (weight + win.middles[q].weight) < total) weight += win.middles[q++].weight;
+        const double pivot = win.middles[q].value;
+
+        // below: candidates < pivot; upto: candidates <= pivot.
+        long long below = 0, upto = 0;
+        for (int r = 0; r < R; ++r) {
+            const double* first = run(r);
+            win.lt[r] = static_cast<int>(std::lower_bound(first + win.lo[r], first + win.hi[r], pivot) - first);
+            win.le[r] = static_cast<int>(std::upper_bound(first + win.lt[r], first + win.hi[r], pivot) - first);
+            below += win.lt[r] - win.lo[r];
+            upto += win.le[r] - win.lo[r];
+        }
+        if (p < below) {
+            std::copy(win.lt, win.lt + R, win.hi);
+        } else if (p < upto) {
+            return pivot;
+        } else {
+            p -= upto;
+            std::copy(win.le, win.le + R, win.lo);
+        }
+    }
+}
+
+// Sign of a zero median as the merge gives it. The merge orders the zeros
+// of a block (+0 and -0 compare equal) by decreasing position and puts them
+// after the negative values; the median is the zero that lands in the middle.
+double merged_zero(const double* block, int d)
+{
+    int negative = 0, zeros = 0;
+    for (int i = 0; i < d; ++i) {
+        negative += block[i] < 0;
+        zeros += block[i] == 0;
+    }
+    int from_first = zeros - 1 - ((d - 1) / 2 - negative);
+    for (int i = 0; i < d; ++i)
+        if (block[i] == 0 && from_first-- == 0) return block[i];
+    return 0.0;  // not reached: the median is one of the zeros
+}
+
+// Medians of all levels by the staged merge itself (signals with NaN).
+bool merged_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J);
+    copy_doubles(x, work, n);
+    for (int k = 1; k <= K; ++k) {
+        if (!merge_sort_stage(work, J - k + 1, J)) return false;
+        const int d = power_of_three(k);
+        copy_doubles_strided(work, (d - 1) / 2, d, medians + block_median_offset(n, k), 0, 1, n / d);
+    }
+    return true;
+}
+
+// Medians by sorting chunks and selecting among their runs (no NaN in x).
+bool sorted_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
+    const int runs = K > s ? power_of_three(K - s) : 0;
+    double* tmp = static_cast<double*>(std::malloc(chunk * sizeof(double)));
+    int* windows = static_cast<int*>(std::malloc(4 * static_cast<size_t>(runs) * sizeof(int) + 1));
+    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(runs * sizeof(RunWindows::Middle) + 1));
+    const bool ok = tmp && windows && middles;
+    if (ok) {
+        double* level[kSortedLevels + 1];
+        for (int c = 0; c < n / chunk; ++c) {
+            for (int k = 1; k <= s; ++k) level[k] = medians + block_median_offset(n, k) + c * (chunk / power_of_three(k));
+            sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
+        }
+        RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
+        for (int k = s + 1; k <= K; ++k) {
+            const int d = power_of_three(k), R = d / chunk;
+            double* out = medians + block_median_offset(n, k);
+            for (int b = 0; b < n / d; ++b) out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
+        }
+    }
+    std::free(tmp);
+    std::free(windows);
+    std::free(middles);
+    return ok;
+}
+
+} // namespace
+
+int block_median_offset(int n, int k)
+{
+    int offset = 0;
+    for (int i = 1; i < k; ++i) offset += n / power_of_three(i);
+    return offset;
+}
+
+bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J);
+    bool nan = false, negative_zero = false, positive_zero = false;
+    for (int i = 0; i < n; ++i) {
+        nan |= x[i] != x[i];
+        negative_zero |= x[i] == 0 && std::signbit(x[i]);
+        positive_zero |= x[i] == 0 && !std::signbit(x[i]);
+    }
+    if (nan) return merged_medians(x, J, K, work, medians);
+    if (K < 1) return true;
+    if (!sorted_medians(x, J, K, work, medians)) return false;
+    // Zero medians are +0 unless the signal holds a -0.
+    if (negative_zero) {
+        for (int k = 1; k <= K; ++k) {
+            const int d = power_of_three(k);
+            double* out = medians + block_median_offset(n, k);
+            for (int b = 0; b < n / d; ++b)
+                if (out[b] == 0) out[b] = positive_zero ? merged_zero(x + static_cast<long long>(b) * d, d) : -0.0;
+        }
+    }
+    return true;
+}
