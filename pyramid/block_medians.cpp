@@ -17,15 +17,27 @@ constexpr int kGatherLimit = 256;
 
 // out[0 .. 3m-1] = the merge of the sorted runs a, b, c of m values each,
 // by value (equal values may come from either run). The lower half is taken
-// from the front and the upper half from the back in one loop: two
-// independent chains of compare-and-advance, branch-free while no run is
-// spent at either end; then each end finishes on its own.
-void merge_three(const double* a, const double* b, const double* c, int m, double* out)
-{
-    const int total = 3 * m, half = total / 2;
-    int i = 0, j = 0, k = 0, f = 0;                  // front heads, next output
-    int I = m - 1, J = m - 1, K = m - 1, t = total - 1;  // back tails, next output
-    while (f < half && i < m && j < m && k < m && I >= 0 && J >= 0 && K >= 0) {
+// from the front and the upper half from the back: two independent chains of
+// compare-and-advance, branch-free while no run is spent at either end
+// (step); then each end finishes on its own (finish). Two merges stepped in
+// one loop keep four chains in flight.
+struct Merge {
+    const double *a, *b, *c;
+    double* out;
+    int m, half;
+    int i = 0, j = 0, k = 0, f = 0;  // front heads, next output
+    int I, J, K, t;                  // back tails, next output
+
+    Merge(const double* run, int m_, double* out_)
+        : a(run), b(run + m_), c(run + 2 * m_), out(out_), m(m_), half(3 * m_ / 2), I(m_ - 1), J(m_ - 1), K(m_ - 1),
+          t(3 * m_ - 1)
+    {
+    }
+
+    bool live() const { return f < half && i < m && j < m && k < m && I >= 0 && J >= 0 && K >= 0; }
+
+    void step()
+    {
         const double u = a[i], v = b[j], w = c[k];
         const bool b_low = v < u;
         const double low = b_low ? v : u;
@@ -44,25 +56,30 @@ void merge_three(const double* a, const double* b, const double* c, int m, doubl
         J -= !c_high & b_high;
         I -= !c_high & !b_high;
     }
-    for (; f < half; ++f) {
-        int* from = nullptr;
-        double best = 0;
-        if (i < m) best = a[i], from = &i;
-        if (j < m && (!from || b[j] < best)) best = b[j], from = &j;
-        if (k < m && (!from || c[k] < best)) best = c[k], from = &k;
-        out[f] = best;
-        ++*from;
+
+    void finish()
+    {
+        while (live()) step();
+        for (; f < half; ++f) {
+            int* from = nullptr;
+            double best = 0;
+            if (i < m) best = a[i], from = &i;
+            if (j < m && (!from || b[j] < best)) best = b[j], from = &j;
+            if (k < m && (!from || c[k] < best)) best = c[k], from = &k;
+            out[f] = best;
+            ++*from;
+        }
+        for (; t >= half; --t) {
+            int* from = nullptr;
+            double best = 0;
+            if (I >= 0) best = a[I], from = &I;
+            if (J >= 0 && (!from || best < b[J])) best = b[J], from = &J;
+            if (K >= 0 && (!from || best < c[K])) best = c[K], from = &K;
+            out[t] = best;
+            --*from;
+        }
     }
-    for (; t >= half; --t) {
-        int* from = nullptr;
-        double best = 0;
-        if (I >= 0) best = a[I], from = &I;
-        if (J >= 0 && (!from || best < b[J])) best = b[J], from = &J;
-        if (K >= 0 && (!from || best < c[K])) best = c[K], from = &K;
-        out[t] = best;
-        --*from;
-    }
-}
+};
 
 // Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
 // tmp (3^s values) is the other buffer of the ping-pong. The medians of
@@ -85,11 +102,20 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
     for (int k = 2; k <= s; ++k) {
         std::swap(src, dst);
         const int m = power_of_three(k - 1), d = 3 * m;
-        for (int g = 0; g < size / d; ++g) {
-            const double* run = src + g * d;
-            merge_three(run, run + m, run + 2 * m, m, dst + g * d);
-            level_medians[k][g] = dst[g * d + (d - 1) / 2];
+        const int groups = size / d;
+        for (int g = 0; g < groups; g += 2) {
+            Merge first(src + g * d, m, dst + g * d);
+            if (g + 1 < groups) {
+                Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
+                while (first.live() && second.live()) {
+                    first.step();
+                    second.step();
+                }
+                second.finish();
+            }
+            first.finish();
         }
+        for (int g = 0; g < groups; ++g) level_medians[k][g] = dst[g * d + (d - 1) / 2];
     }
 }
 
@@ -182,7 +208,7 @@ bool merged_medians(const double* x, int J, int K, double* work, double* medians
     for (int k = 1; k <= K; ++k) {
         if (!merge_sort_stage(work, J - k + 1, J)) return false;
         const int d = power_of_three(k);
-        copy_doubles_strided(work, (d - 1) / 2, d, medians + block_median_offset(n, k), 0, 1, n / d);
+        copy_doubles_strided(work, (d - 1) / 2, d, medians + block_values_offset(n, k), 0, 1, n / d);
     }
     return true;
 }
@@ -199,13 +225,13 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     if (ok) {
         double* level[kSortedLevels + 1];
         for (int c = 0; c < n / chunk; ++c) {
-            for (int k = 1; k <= s; ++k) level[k] = medians + block_median_offset(n, k) + c * (chunk / power_of_three(k));
+            for (int k = 1; k <= s; ++k) level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
             sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
         for (int k = s + 1; k <= K; ++k) {
             const int d = power_of_three(k), R = d / chunk;
-            double* out = medians + block_median_offset(n, k);
+            double* out = medians + block_values_offset(n, k);
             for (int b = 0; b < n / d; ++b) out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
         }
     }
@@ -217,7 +243,7 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
 
 } // namespace
 
-int block_median_offset(int n, int k)
+int block_values_offset(int n, int k)
 {
     int offset = 0;
     for (int i = 1; i < k; ++i) offset += n / power_of_three(i);
@@ -240,7 +266,7 @@ bool triadic_block_medians(const double* x, int J, int K, double* work, double* 
     if (negative_zero) {
         for (int k = 1; k <= K; ++k) {
             const int d = power_of_three(k);
-            double* out = medians + block_median_offset(n, k);
+            double* out = medians + block_values_offset(n, k);
             for (int b = 0; b < n / d; ++b)
                 if (out[b] == 0) out[b] = positive_zero ? merged_zero(x + static_cast<long long>(b) * d, d) : -0.0;
         }

@@ -22,8 +22,9 @@
 // place NaN by position.
 #pragma once
 
-// Offset of the medians of blocks of 3^k (k >= 1) in the layout above.
-int block_median_offset(int n, int k);
+// Offset of the values of blocks of 3^k (k >= 1) in the layout above (the
+// pyramid drivers keep block averages of all levels in it too).
+int block_values_offset(int n, int k);
 
 // Medians of every block of 3^k samples of x (3^J values), k = 1 .. K
 // (K <= J), written in the layout above (fewer than n/2 values). work holds

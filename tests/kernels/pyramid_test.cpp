@@ -372,12 +372,29 @@ bool same_doubles(const Vec& a, const Vec& b)
     return true;
 }
 
+// The refinement pattern as first written, calling the rules through pointers.
+void refine_through_pointers(const double* v, double* w, int m, int degree, predict_rule edge, predict_rule interior)
+{
+    if (degree == 0) {
+        for (int i = 0; i < m; ++i) w[3 * i] = w[3 * i + 1] = w[3 * i + 2] = v[i];
+        return;
+    }
+    if (degree != 2 || m < 3) return;
+    edge(v[0], v[1], v[2], &w[0], &w[1], &w[2]);
+    for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
+    const int e = 3 * m - 1;
+    edge(-v[m - 1], -v[m - 2], -v[m - 3], &w[e], &w[e - 1], &w[e - 2]);
+    w[e] = -w[e];
+    w[e - 1] = -w[e - 1];
+    w[e - 2] = -w[e - 2];
+}
+
 void reference_refine(bool median, const double* v, double* w, int m, int D)
 {
     if (median)
-        refine_by_rules(v, w, m, D, median_predict_edge, median_predict_interior);
+        refine_through_pointers(v, w, m, D, median_predict_edge, median_predict_interior);
     else
-        refine_by_rules(v, w, m, D, average_predict_edge, average_predict_interior);
+        refine_through_pointers(v, w, m, D, average_predict_edge, average_predict_interior);
 }
 
 // The forward pyramids as first written: block medians by the staged merge
@@ -430,7 +447,7 @@ TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
             ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
             for (int k = 1; k <= J; ++k) {
                 ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
-                const int d = pow3(k), e = n / d, at = block_median_offset(n, k);
+                const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
                 Vec expected(e);
                 copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
                 EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
@@ -450,10 +467,10 @@ TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
                 // Olmister and Ephrandel: one refinement of the signal itself.
                 Vec r(3 * n, 7.0), e(3 * n, 7.0);
                 median_refine(x.data(), r.data(), n, D);
-                refine_by_rules(x.data(), e.data(), n, D, median_predict_edge, median_predict_interior);
+                refine_through_pointers(x.data(), e.data(), n, D, median_predict_edge, median_predict_interior);
                 EXPECT_TRUE(same_doubles(r, e)) << "median refine J=" << J << " D=" << D;
                 lagrange_refine(x.data(), r.data(), n, D);
-                refine_by_rules(x.data(), e.data(), n, D, lagrange_predict_edge, lagrange_predict_interior);
+                refine_through_pointers(x.data(), e.data(), n, D, lagrange_predict_edge, lagrange_predict_interior);
                 EXPECT_TRUE(same_doubles(r, e)) << "point refine J=" << J << " D=" << D;
                 for (int L = 1; L <= J; ++L) {
                     for (bool median : {true, false}) {
