@@ -9,9 +9,9 @@ void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, cons
                            const double* g, int Lg, int Lgd, double* out, double* scratch)
 {
     L = std::max(L, 0);
-    copy_doubles(x, out, n * ncols);
     for (int c = 0; c < ncols; ++c) {
         double* P = out + static_cast<long long>(c) * n;
+        copy_doubles(x + static_cast<long long>(c) * n, P, n);
         int e = n;
         for (int j = J - 1; j >= L; --j) {
             copy_doubles(P, scratch, e);

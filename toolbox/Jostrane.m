@@ -73,6 +73,20 @@
 %! assert (w(1), 4, 1e-12);
 %! assert (w(2:end), zeros (1, 15), 1e-12);
 
+%!test # an N-D array is read as its M x (N*P) columns and keeps its shape
+%! x = randn (8, 8, 2);
+%! w = Jostrane (x, 2, d4);
+%! assert (size (w), [8 8 2]);
+%! assert (w(:, :), Jostrane (x(:, :), 2, d4));
+
+%!test # failures carry an identifier as well as the message
+%! try
+%!   y = Jostrane (1:6, 0, [1 1]);
+%! catch err
+%! end
+%! assert (err.identifier, "wavetide:Jostrane:dyadicLength");
+%! assert (err.message, "Jostrane: Jostrane requires dyadic length");
+
 %!error <Jostrane requires three input arguments.> y = Jostrane ([1 2], 0)
 %!error <Jostrane requires one output argument.> [a, b] = Jostrane ([1 2], 0, [1 1])
 %!error <Jostrane requires dyadic length> y = Jostrane (1:6, 0, [1 1])

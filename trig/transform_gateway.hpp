@@ -2,17 +2,18 @@
 // messages and its transform step.
 #pragma once
 
-#include "mex.h"
+#include "host/gateway.hpp"
 
 // A transform step in place on x (n = 2^m), with partner buffer p and table
 // buffer q, as the routines of hartley.hpp and sine.hpp.
 using TransformStep = void (*)(double* x, double* p, int m, double* q);
 
 struct TransformMessages {
-    const char* input_count;  // "<Name> requires one input argument."
-    const char* output_count; // "<Name> requires one output argument."
-    const char* types;        // "<Name> requires real full double arguments"
-    const char* length;       // "<Name> requires dyadic length"
+    Failure input_count;  // "<Name> requires one input argument."
+    Failure output_count; // "<Name> requires one output argument."
+    Failure types;        // "<Name> requires real full double arguments"
+    Failure length;       // "<Name> requires dyadic length"
+    Failure too_large;    // "<Name> input is too large"
 };
 
 // y = Name(x): x a row, a column or a matrix (only its first column, the

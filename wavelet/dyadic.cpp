@@ -9,9 +9,9 @@ void periodic_analysis(const double* x, double* w, int n, int count, int J, int 
                        const double* g, int m, double* scratch)
 {
     L = std::max(L, 0);
-    copy_doubles(x, w, n * count);
     for (int s = 0; s < count; ++s) {
         double* y = w + static_cast<long long>(s) * n;
+        copy_doubles(x + static_cast<long long>(s) * n, y, n);
         int nc = n;
         for (int j = J - 1; j >= L; --j) {
             copy_doubles(y, scratch, nc);
