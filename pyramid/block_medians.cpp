@@ -12,7 +12,7 @@ namespace {
 // Levels sorted chunk by chunk: 3^7 doubles and their merge buffer stay in L1/L2.
 constexpr int kSortedLevels = 7;
 
-// Window sizes below which selection finishes with nth_element on a copy.
+// Candidates few enough for selection to finish with nth_element on a copy.
 constexpr int kGatherLimit = 256;
 
 // out[0 .. 3m-1] = the merge of the sorted runs a, b, c of m values each,
@@ -82,8 +82,8 @@ struct Merge {
 };
 
 // Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
-// tmp (3^s values) is the other buffer of the ping-pong. The medians of
-// block b of 3^k within the chunk go to medians[off[k] + first[k] + b].
+// tmp (3^s values) is the other buffer of the ping-pong. The median of block
+// b of 3^k within the chunk goes to level_medians[k][b].
 void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
 {
     const int size = power_of_three(s);
@@ -218,21 +218,24 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
 {
     const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
     const int runs = K > s ? power_of_three(K - s) : 0;
+    const size_t slots = std::max(runs, 1);
     double* tmp = static_cast<double*>(std::malloc(chunk * sizeof(double)));
-    int* windows = static_cast<int*>(std::malloc(4 * static_cast<size_t>(runs) * sizeof(int) + 1));
-    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(runs * sizeof(RunWindows::Middle) + 1));
+    int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
+    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
     const bool ok = tmp && windows && middles;
     if (ok) {
         double* level[kSortedLevels + 1];
         for (int c = 0; c < n / chunk; ++c) {
-            for (int k = 1; k <= s; ++k) level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
+            for (int k = 1; k <= s; ++k)
+                level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
             sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
         for (int k = s + 1; k <= K; ++k) {
             const int d = power_of_three(k), R = d / chunk;
             double* out = medians + block_values_offset(n, k);
-            for (int b = 0; b < n / d; ++b) out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
+            for (int b = 0; b < n / d; ++b)
+                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
         }
     }
     std::free(tmp);

@@ -6,10 +6,12 @@
 //   level j-1:  [      v0       ][      v1       ][      v2       ] ...
 //   level j:    [ w0 | w1 | w2  ][ w3 | w4 | w5  ][ w6 | w7 | w8  ] ...
 //
-// Block medians of every level come from one bottom-up sort in place: the
-// stage for level j merges runs of 3^(J-j) sorted values three at a time, so
-// x is sorted within blocks of 3^(J-j+1) afterwards and the median of block
-// k is its middle element, one of the input samples.
+// The block medians of a pyramid are defined by one bottom-up sort in place:
+// the stage for level j merges runs of 3^(J-j) sorted values three at a
+// time, so x is sorted within blocks of 3^(J-j+1) afterwards and the median
+// of block k is its middle element, one of the input samples. The drivers
+// find the same doubles faster (block_medians.hpp) and run these stages only
+// for signals holding a NaN.
 //
 // Predictions are a + (b - a) F(t) with t = (c - b)/(b - a) for the block
 // values a, b, c of three neighbouring blocks; block values closer than

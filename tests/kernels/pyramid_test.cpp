@@ -479,7 +479,8 @@ TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
                                            : average_pyramid_forward(x.data(), L, D, w.data(), n, J));
                         EXPECT_TRUE(same_doubles(w, reference_forward(median, x, L, D, J)))
                             << (median ? "median" : "average") << " forward J=" << J << " L=" << L << " D=" << D;
-                        ASSERT_TRUE(pyramid_inverse(w.data(), L, D, y.data(), n, J, median ? median_refine : average_refine));
+                        const refine_step refine = median ? median_refine : average_refine;
+                        ASSERT_TRUE(pyramid_inverse(w.data(), L, D, y.data(), n, J, refine));
                         EXPECT_TRUE(same_doubles(y, reference_inverse(median, w, L, D, J)))
                             << (median ? "median" : "average") << " inverse J=" << J << " L=" << L << " D=" << D;
                     }
