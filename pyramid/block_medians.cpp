@@ -34,7 +34,8 @@ struct Merge {
     {
     }
 
-    bool live() const { return f < half && i < m && j < m && k < m && I >= 0 && J >= 0 && K >= 0; }
+    // Steps that cannot spend a run: a step takes one value at each end.
+    int safe_steps() const { return std::min({m - i, m - j, m - k, I + 1, J + 1, K + 1, half - f}); }
 
     void step()
     {
@@ -59,7 +60,8 @@ struct Merge {
 
     void finish()
     {
-        while (live()) step();
+        for (int s = safe_steps(); s > 0; s = safe_steps())
+            while (s--) step();
         for (; f < half; ++f) {
             int* from = nullptr;
             double best = 0;
@@ -81,35 +83,71 @@ struct Merge {
     }
 };
 
+// Compare-exchange: a, b in ascending order.
+inline void order(double& a, double& b)
+{
+    const double lo = std::min(a, b), hi = std::max(a, b);
+    a = lo;
+    b = hi;
+}
+
+// A network that merges three sorted triples v[0..2], v[3..5], v[6..8]
+// (checked on every such input of zeros and ones, which suffices).
+constexpr int kMergeTriples[][2] = {{0, 3}, {1, 7}, {2, 5}, {4, 8}, {2, 4}, {5, 6}, {0, 2}, {1, 3},
+                                    {4, 5}, {7, 8}, {1, 4}, {5, 7}, {0, 1}, {2, 4}, {3, 5}, {6, 8},
+                                    {2, 3}, {4, 5}, {6, 7}, {1, 2}, {3, 4}, {5, 6}};
+
 // Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
 // tmp (3^s values) is the other buffer of the ping-pong. The median of block
 // b of 3^k within the chunk goes to level_medians[k][b].
 void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
 {
     const int size = power_of_three(s);
-    // Level k writes into dst; after s levels the result must be in sorted.
-    double* dst = s % 2 ? sorted : tmp;
-    double* src = s % 2 ? tmp : sorted;
-    for (int t = 0; t < size / 3; ++t) {
-        const double a = x[3 * t], b = x[3 * t + 1], c = x[3 * t + 2];
-        const double lo = std::min(a, b), hi = std::max(a, b);
-        const double mid = std::max(lo, std::min(hi, c));
-        dst[3 * t] = std::min(lo, c);
-        dst[3 * t + 1] = mid;
-        dst[3 * t + 2] = std::max(hi, c);
-        level_medians[1][t] = mid;
+    // Level k writes into out(k), so that level s ends in sorted.
+    const auto out = [&](int k) { return (s - k) % 2 ? tmp : sorted; };
+    if (s == 1) {
+        double v[3] = {x[0], x[1], x[2]};
+        order(v[0], v[1]);
+        order(v[1], v[2]);
+        order(v[0], v[1]);
+        std::copy(v, v + 3, sorted);
+        level_medians[1][0] = v[1];
+        return;
     }
-    for (int k = 2; k <= s; ++k) {
-        std::swap(src, dst);
+    // Blocks of 9 by comparator networks, kept in registers: the triples,
+    // then their merge.
+    double* nine = out(2);
+    for (int g = 0; g < size / 9; ++g) {
+        double v[9];
+        std::copy(x + 9 * g, x + 9 * g + 9, v);
+#pragma GCC unroll 3
+        for (int t = 0; t < 3; ++t) {
+            order(v[3 * t], v[3 * t + 1]);
+            order(v[3 * t + 1], v[3 * t + 2]);
+            order(v[3 * t], v[3 * t + 1]);
+            level_medians[1][3 * g + t] = v[3 * t + 1];
+        }
+        // Unrolled, so that v stays in registers.
+#pragma GCC unroll 22
+        for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
+        std::copy(v, v + 9, nine + 9 * g);
+        level_medians[2][g] = v[4];
+    }
+    for (int k = 3; k <= s; ++k) {
+        const double* src = out(k - 1);
+        double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
         const int groups = size / d;
         for (int g = 0; g < groups; g += 2) {
             Merge first(src + g * d, m, dst + g * d);
             if (g + 1 < groups) {
                 Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
-                while (first.live() && second.live()) {
-                    first.step();
-                    second.step();
+                for (int n = std::min(first.safe_steps(), second.safe_steps()); n > 0;
+                     n = std::min(first.safe_steps(), second.safe_steps())) {
+                    for (; n > 0; --n) {
+                        first.step();
+                        second.step();
+                    }
                 }
                 second.finish();
             }
