@@ -97,6 +97,21 @@ constexpr int kMergeTriples[][2] = {{0, 3}, {1, 7}, {2, 5}, {4, 8}, {2, 4}, {5, 
                                     {4, 5}, {7, 8}, {1, 4}, {5, 7}, {0, 1}, {2, 4}, {3, 5}, {6, 8},
                                     {2, 3}, {4, 5}, {6, 7}, {1, 2}, {3, 4}, {5, 6}};
 
+// A network that merges three sorted runs of nine, v[0..8], v[9..17],
+// v[18..26]: Batcher's odd-even merge sort of 32 values with the last five
+// fixed at +Inf, less every comparator these inputs do not need (checked on
+// all such inputs of zeros and ones, which suffices).
+constexpr int kMergeNines[][2] = {
+    {8, 9}, {9, 11}, {11, 15}, {11, 13}, {9, 10}, {11, 12}, {13, 14}, {0, 8}, {4, 12}, {4, 8}, {2, 10}, {6, 14},
+    {6, 10}, {2, 4}, {6, 8}, {10, 12}, {1, 9}, {5, 13}, {5, 9}, {3, 11}, {7, 11}, {3, 5}, {7, 9}, {11, 13}, {1, 2},
+    {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {16, 18}, {17, 19}, {18, 22}, {18, 20}, {19, 23}, {19, 21},
+    {22, 26}, {22, 24}, {23, 25}, {17, 18}, {19, 20}, {21, 22}, {23, 24}, {25, 26}, {0, 16}, {8, 24}, {8, 16},
+    {4, 20}, {12, 20}, {4, 8}, {12, 16}, {20, 24}, {2, 18}, {10, 26}, {10, 18}, {6, 22}, {14, 22}, {6, 10}, {14, 18},
+    {22, 26}, {2, 4}, {6, 8}, {10, 12}, {14, 16}, {18, 20}, {22, 24}, {1, 17}, {9, 25}, {9, 17}, {5, 21}, {13, 21},
+    {5, 9}, {13, 17}, {21, 25}, {3, 19}, {11, 19}, {7, 23}, {15, 23}, {7, 11}, {15, 19}, {3, 5}, {7, 9}, {11, 13},
+    {15, 17}, {19, 21}, {23, 25}, {1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {15, 16}, {17, 18},
+    {19, 20}, {21, 22}, {23, 24}, {25, 26}};
+
 // Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
 // tmp (3^s values) is the other buffer of the ping-pong. The median of block
 // b of 3^k within the chunk goes to level_medians[k][b].
@@ -114,8 +129,8 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         level_medians[1][0] = v[1];
         return;
     }
-    // Blocks of 9 by comparator networks, kept in registers: the triples,
-    // then their merge.
+    // Blocks of 9 and 27 by comparator networks on values held in registers
+    // (the triples, then their merge; then the merge of three nines).
     double* nine = out(2);
     for (int g = 0; g < size / 9; ++g) {
         double v[9];
@@ -133,7 +148,19 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         std::copy(v, v + 9, nine + 9 * g);
         level_medians[2][g] = v[4];
     }
-    for (int k = 3; k <= s; ++k) {
+    if (s >= 3) {
+        const double* nines = out(2);
+        double* blocks = out(3);
+        for (int g = 0; g < size / 27; ++g) {
+            double v[27];
+            std::copy(nines + 27 * g, nines + 27 * g + 27, v);
+#pragma GCC unroll 100
+            for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
+            std::copy(v, v + 27, blocks + 27 * g);
+            level_medians[3][g] = v[13];
+        }
+    }
+    for (int k = 4; k <= s; ++k) {
         const double* src = out(k - 1);
         double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
