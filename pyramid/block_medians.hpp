@@ -12,8 +12,9 @@
 // The fast path therefore sorts with '<' and fixes the sign of zero medians:
 //
 //   blocks up to 3^7: each chunk of 3^7 samples is sorted bottom-up in cache
-//                     (triples by min/max, then three-way merges), and each
-//                     block's median is the middle of its sorted run;
+//                     (blocks of 3, 9 and 27 by comparator networks, then
+//                     three-way merges), and each block's median is the
+//                     middle of its sorted run;
 //   larger blocks:    3^(k-7) sorted runs of 3^7; the median is selected
 //                     among them by shrinking one window per run around a
 //                     pivot (the weighted median of the window middles).
