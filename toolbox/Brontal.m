@@ -125,3 +125,10 @@
 %!error <Brontal requires triadic length input> w = Brontal ([], 1, 0)
 %!error <Brontal requires real full double arguments> w = Brontal (single (1:9), 1, 0)
 %!error <Brontal requires real full double arguments> w = Brontal (1:9, int8 (1), 0)
+
+%!demo
+%! ## median interpolation is robust: outliers stay in a few details
+%! x = sin (2 * pi * (0:242) / 243); x([50 120 200]) = [6 -7 8];
+%! w = Brontal (x, 1, 2);
+%! stem (w, "marker", "none"); xlim ([1 numel(w)]);
+%! xlabel ("coefficient"); title ("Brontal: pyramid row of a sine with three outliers");

@@ -98,3 +98,16 @@
 %!error <Jostrane requires real full double arguments> y = Jostrane ([1 2], true, [1 1])
 %!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], [], [1 1])
 %!error <Jostrane requires L to be a number, not empty or NaN> y = Jostrane ([1 2], NaN, [1 1])
+
+%!demo
+%! ## hard thresholding at the universal threshold removes most of the noise
+%! n = 1024; t = (0:n-1) / n; sigma = 0.2;
+%! x = sin (4 * pi * t) + (t > 0.5);
+%! y = x + sigma * randn (1, n);
+%! h = orthofilter ("symmlet", 8);
+%! w = Jostrane (y, 5, h);
+%! d = 33:n;
+%! w(d) = w(d) .* (abs (w(d)) > sigma * sqrt (2 * log (n)));
+%! plot (t, y, "color", [0.75 0.75 0.75], t, Unjostrane (w, 5, h), "b", "linewidth", 2);
+%! legend ("noisy", "denoised"); xlabel ("t");
+%! title ("Jostrane, thresholding, Unjostrane");

@@ -25,8 +25,9 @@
 ##
 ## Example:
 ## @example
-## x = rand (1, 81);
-## max (abs (Unbrontal (Brontal (x, 2, 2), 2, 2) - x))   @result{} about 1e-16
+## w = Brontal ([3 1 2 9 7 8 4 6 6], 1, 0);
+## x = Unbrontal (w, 1, 0)
+##   @result{} 3   1   2   9   7   8   4   6   6
 ## @end example
 ## @seealso{Brontal, Olmister, Undrassock}
 ## @end deftypefn

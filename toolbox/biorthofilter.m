@@ -17,7 +17,7 @@
 % @end table
 %
 % The normalisation is @code{sum (g) = 1}, @code{sum (gd) = 2}, under which
-% @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @var{x}.
+% @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @math{x}.
 %
 % Example:
 % @example

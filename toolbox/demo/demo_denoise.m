@@ -21,9 +21,13 @@ function demo_denoise (outdir)
           rms (noisy - clean), rms (denoised - clean), nnz (w), n);
 
   fig = figure ();
-  subplot (2, 1, 1); plot (t, noisy, "color", [0.6 0.6 0.6], t, clean, "k");
-  title ("noisy signal and the clean one");
-  subplot (2, 1, 2); plot (t, denoised, "b", t, clean, "k");
+  panel (2, 1, 1); plot (t, noisy, "color", [0.6 0.6 0.6], t, clean, "k");
+  legend ("noisy", "clean", "orientation", "horizontal", "location", "north");
+  xlabel ("t"); ylim ([-8 10]);
+  title (sprintf ("noisy signal (sigma %.1f) and the clean one", sigma));
+  panel (2, 1, 2); plot (t, denoised, "b", t, clean, "k");
+  legend ("denoised", "clean", "orientation", "horizontal", "location", "north");
+  xlabel ("t"); ylim ([-8 10]);
   title (sprintf ("Jostrane, hard threshold %.2f, Unjostrane", lambda));
   file = fullfile (outdir, "denoise.png");
   print (fig, file, "-dpngcairo");
