@@ -31,12 +31,15 @@
 ## level @math{j}), which are rows @math{2^j + 1} .. @math{2^(j+1)} as in
 ## the dyadic layout.
 ##
+## @code{packettable} computes such tables, and @code{packetbasis} picks
+## a basis from them.
+##
 ## Example (Haar, n = 4):
 ## @example
 ## x = Tessaroy ([0 0 0; 0 0 0; 0 0 1; 0 0 0], [1 1] / sqrt (2))
 ##   @result{} 0.5000  -0.5000  -0.5000   0.5000
 ## @end example
-## @seealso{Jostrane, Unjostrane}
+## @seealso{packettable, packetbasis, Jostrane, Unjostrane}
 ## @end deftypefn
 
 %!shared h, d4, d8

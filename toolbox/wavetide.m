@@ -72,17 +72,38 @@
 ## one step of quadratic point-interpolation refinement, n to 3n
 ## @end table
 ##
+## @strong{Packet tables and best bases}
+## @table @code
+## @item packettable
+## periodic wavelet-packet analysis: the n x (D+1) table Tessaroy reads
+## @item packetbasis
+## best basis of a packet or cosine-packet table (Shannon, log energy,
+## l^p, threshold count)
+## @end table
+##
+## @strong{Denoising}
+## @table @code
+## @item noiselevel
+## noise level from the finest details (median absolute deviation)
+## @item shrinkdetails
+## soft or hard thresholding of the details of levels L to J-1
+## @item denoise
+## the whole chain: universal or SURE threshold, soft or hard,
+## plain or translation-invariant, 1-D or 2-D
+## @end table
+##
 ## @strong{Filter banks}
 ## @table @code
 ## @item orthofilter
-## orthonormal lowpass filters: Haar, Daubechies, symmlets, coiflets
+## orthonormal lowpass filters: Haar, Daubechies, symmlets, coiflets; also
+## by the short names db1 to db10, sym4 to sym10, coif1 to coif5
 ## @item biorthofilter
-## symmetric biorthogonal pairs: CDF 5/3 and 9/7
+## symmetric biorthogonal pairs: CDF 5/3 and 9/7 (also bior2.2, bior4.4)
 ## @end table
 ##
 ## @code{build_plugins} compiles the plug-ins with the host's own
 ## @code{mex} (MATLAB or Octave) from the source tree.
-## @seealso{Jostrane, Fennick, Orrimac, Brontal, orthofilter}
+## @seealso{Jostrane, Fennick, Orrimac, Brontal, packettable, denoise, orthofilter}
 ## @end deftypefn
 
 function wavetide ()

@@ -38,6 +38,7 @@ const std::vector<Plugin> kPlugins = {
     {"Plattigan", {{1}, kHaar}, 8, 8, 65536, 65536},
     {"Unplattigan", {{1}, kHaar}, 8, 8, 65536, 65536},
     {"Tessaroy", {kHaar}, 8, 3, k2p32, 2},
+    {"packettable", {{2}, kHaar}, 1, 16, k2p32, 1},
     {"Wendlock", {{1}, kHaar}, 1, 8, k2p32, 1},
     {"Unwendlock", {kHaar}, 8, 3, k2p32, 3},
     {"Morrowel", {{1}, kSpline, kSpline}, 16, 1, k2p32 + 8, 1},
