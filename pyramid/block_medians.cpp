@@ -91,16 +91,17 @@ inline void order(double& a, double& b)
     b = hi;
 }
 
-// A network that merges three sorted triples v[0..2], v[3..5], v[6..8]
-// (checked on every such input of zeros and ones, which suffices).
+// A network that merges three sorted triples v[0..2], v[3..5], v[6..8]: a
+// sorting network for nine values less the comparators such inputs never
+// need. (A network that sorts every such input of zeros and ones sorts every
+// such input; each was checked on all of them when it was derived.)
 constexpr int kMergeTriples[][2] = {{0, 3}, {1, 7}, {2, 5}, {4, 8}, {2, 4}, {5, 6}, {0, 2}, {1, 3},
                                     {4, 5}, {7, 8}, {1, 4}, {5, 7}, {0, 1}, {2, 4}, {3, 5}, {6, 8},
                                     {2, 3}, {4, 5}, {6, 7}, {1, 2}, {3, 4}, {5, 6}};
 
 // A network that merges three sorted runs of nine, v[0..8], v[9..17],
 // v[18..26]: Batcher's odd-even merge sort of 32 values with the last five
-// fixed at +Inf, less every comparator these inputs do not need (checked on
-// all such inputs of zeros and ones, which suffices).
+// fixed at +Inf, less every comparator these inputs do not need.
 constexpr int kMergeNines[][2] = {
     {8, 9}, {9, 11}, {11, 15}, {11, 13}, {9, 10}, {11, 12}, {13, 14}, {0, 8}, {4, 12}, {4, 8}, {2, 10}, {6, 14},
     {6, 10}, {2, 4}, {6, 8}, {10, 12}, {1, 9}, {5, 13}, {5, 9}, {3, 11}, {7, 11}, {3, 5}, {7, 9}, {11, 13}, {1, 2},
