@@ -60,8 +60,8 @@ struct Merge {
 
     void finish()
     {
-        for (int s = safe_steps(); s > 0; s = safe_steps())
-            while (s--) step();
+        for (int steps = safe_steps(); steps > 0; steps = safe_steps())
+            for (; steps > 0; --steps) step();
         for (; f < half; ++f) {
             int* from = nullptr;
             double best = 0;
@@ -170,9 +170,9 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
             Merge first(src + g * d, m, dst + g * d);
             if (g + 1 < groups) {
                 Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
-                for (int n = std::min(first.safe_steps(), second.safe_steps()); n > 0;
-                     n = std::min(first.safe_steps(), second.safe_steps())) {
-                    for (; n > 0; --n) {
+                for (int steps = std::min(first.safe_steps(), second.safe_steps()); steps > 0;
+                     steps = std::min(first.safe_steps(), second.safe_steps())) {
+                    for (; steps > 0; --steps) {
                         first.step();
                         second.step();
                     }
