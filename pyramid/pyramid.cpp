@@ -44,7 +44,7 @@ void store_pyramid(const double* x, const double* blocks, int L, int D, double* 
 
 } // namespace
 
-bool median_pyramid_forward(double* x, int L, int D, double* w, int n, int J)
+bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
     double* work = work_array(n);
