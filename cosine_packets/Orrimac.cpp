@@ -16,10 +16,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         prhs[1], {"wavetide:Orrimac:notANumber", "Orrimac requires D to be a number, not empty or NaN"});
     if (D > J) fail({"wavetide:Orrimac:depthTooLarge", "Orrimac requires D <= log_2(n)"});
     if (D < -1) fail({"wavetide:Orrimac:depthTooSmall", "Orrimac requires D >= -1"});
-    const int n = fit_int(length, std::max(D + 1, 13), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
+    const int n = fit_int(length, std::max(D + 1, 7), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
 
     plhs[0] = new_matrix(n, D + 1);
-    mxArray* scratch = new_matrix(n, 13);
+    mxArray* scratch = new_matrix(n, 7);
     // An M x 0 signal holds nothing to read: its table stays zero.
     if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
     mxDestroyArray(scratch);

@@ -10,7 +10,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nlhs != 1) fail({"wavetide:Unorrimac:outputCount", "Unorrimac requires one output argument."});
     require_real_doubles(prhs, 0, 1,
                          {"wavetide:Unorrimac:argumentClass", "Unorrimac requires real full double arguments"});
-    const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 14),
+    const int n = fit_int(mxGetM(prhs[0]), std::max<long long>(mxGetN(prhs[0]), 9),
                           {"wavetide:Unorrimac:tooLarge", "Unorrimac input is too large"});
     const int J = dyadic_exponent(n);
     if (J < 0) fail({"wavetide:Unorrimac:dyadicLength", "Unorrimac requires dyadic length"});
@@ -19,7 +19,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < 0) fail({"wavetide:Unorrimac:depthTooSmall", "Unorrimac requires D >= 0"});
 
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 14);
+    mxArray* scratch = new_matrix(n, 9);
     cosine_packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(plhs[0]), mxGetPr(scratch));
     mxDestroyArray(scratch);
 }

@@ -5,7 +5,8 @@
 #   tools/install-deps.sh [log-file]
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
-          fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev)
+          fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
+          libsleef-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -20,6 +20,7 @@ struct TransformMessages {
 // first n = M doubles, is transformed; n = N for a row). y has the shape of
 // x, zero beyond its first n values. A dyadic M x 0 input gives M x 0.
 //
-// Scratch, one 4n x 1 matrix:  | x: work (n) | p: partner (n) | q: tables (2n) |
+// The transform runs in place on the output. Scratch, one matrix of
+// n + 3n/2 doubles (n + 1 for n = 1):  | p: partner (n) | q: tables (3n/2) |
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
                   TransformStep step);
