@@ -1,6 +1,7 @@
 #include "invariant.hpp"
 
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "periodic.hpp"
 
 void circular_shift_right(const double* src, double* dst, int c)
@@ -46,6 +47,31 @@ void translation_invariant_analysis(const double* signal, int n, int D, const do
     }
 }
 
+namespace {
+
+// B[k] = (((p[k] + q[k+1]) + r[k]) + s[k+1]) / 2, k = 0 .. d-1, with q and s
+// read circularly (advanced by one sample): the four rebuilt parts summed in
+// that order and halved, several outputs at once.
+struct average_branches {
+    template <class V>
+    SIMD_INLINE static void run(const double* p, const double* q, const double* r, const double* s, int d, double* B)
+    {
+        constexpr int W = simd::lanes<V>;
+        int k = 0;
+        for (; k + W < d; k += W) {
+            const V sum = ((simd::load<V>(p + k) + simd::load<V>(q + k + 1)) + simd::load<V>(r + k)) +
+                          simd::load<V>(s + k + 1);
+            simd::store(B + k, V(sum / 2.0));
+        }
+        for (; k < d; ++k) {
+            const int next = k + 1 == d ? 0 : k + 1;
+            B[k] = (((p[k] + q[next]) + r[k]) + s[next]) / 2;
+        }
+    }
+};
+
+} // namespace
+
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
                                      const double* table, double* scratch)
 {
@@ -53,8 +79,6 @@ void translation_invariant_synthesis(double* output, int n, int D, const double*
     double* S1 = S0 + n;
     double* S2 = S1 + n;
     double* S3 = S2 + n;
-    double* S4 = S3 + n;
-    double* S5 = S4 + n;
     int b = 1, d = n;
     for (int k = 1; k < D; ++k) {
         b *= 2;
@@ -65,22 +89,15 @@ void translation_invariant_synthesis(double* output, int n, int D, const double*
         const double* detail = table + static_cast<long long>(k) * n;
         const int e = d / 2;
         for (int i = 0; i < b; ++i) {
-            double* B = output + i * d;
-            copy_doubles(detail + 2 * i * e, S2, e);
-            copy_doubles(detail + (2 * i + 1) * e, S3, e);
-            copy_doubles(output + 2 * i * e, S4, e);
-            copy_doubles(output + (2 * i + 1) * e, S5, e);
-            upsample_lowpass_periodic(S4, e, h, flen, S1);
-            copy_doubles(S1, B, d);
-            upsample_lowpass_periodic(S5, e, h, flen, S1);
-            circular_shift_left(S1, S0, d);
-            add_doubles(S0, B, d);
-            upsample_highpass_periodic(S2, e, g, flen, S1);
-            add_doubles(S1, B, d);
-            upsample_highpass_periodic(S3, e, g, flen, S1);
-            circular_shift_left(S1, S0, d);
-            add_doubles(S0, B, d);
-            halve_doubles(B, d);
+            // The children of block i (its own d places of the output) are
+            // read by the upsampling kernels before the block is written.
+            upsample_lowpass_periodic(output + 2 * i * e, e, h, flen, S0);
+            upsample_lowpass_periodic(output + (2 * i + 1) * e, e, h, flen, S1);
+            upsample_highpass_periodic(detail + 2 * i * e, e, g, flen, S2);
+            upsample_highpass_periodic(detail + (2 * i + 1) * e, e, g, flen, S3);
+            simd::dispatch<average_branches>(static_cast<const double*>(S0), static_cast<const double*>(S1),
+                                             static_cast<const double*>(S2), static_cast<const double*>(S3), d,
+                                             output + i * d);
         }
         b /= 2;
         d *= 2;

@@ -33,6 +33,6 @@ void translation_invariant_analysis(const double* signal, int n, int D, const do
                                     double* table, double* scratch);
 
 // output (n doubles) receives the signal rebuilt from the table (n x (D+1),
-// layout as above). scratch: 6n doubles. Requires 0 <= D <= J.
+// layout as above). scratch: 4n doubles. Requires 0 <= D <= J.
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
                                      const double* table, double* scratch);

@@ -620,6 +620,35 @@ void invariant_analysis(const double* x, int n, int D, const double* g, const do
     }
 }
 
+void invariant_synthesis(double* y, int n, int D, const double* g, const double* h, int m, const double* T)
+{
+    Vec S0(n), S1(n), S2(n), S3(n), S4(n), S5(n);
+    int b = 1, d = n;
+    for (int k = 1; k < D; ++k) b *= 2, d /= 2;
+    std::copy(T, T + n, y);
+    for (int k = D; k >= 1; --k, b /= 2, d *= 2) {
+        const int e = d / 2;
+        for (int i = 0; i < b; ++i) {
+            double* B = y + i * d;
+            std::copy(T + k * n + 2 * i * e, T + k * n + (2 * i + 1) * e, S2.data());
+            std::copy(T + k * n + (2 * i + 1) * e, T + k * n + (2 * i + 2) * e, S3.data());
+            std::copy(y + 2 * i * e, y + (2 * i + 1) * e, S4.data());
+            std::copy(y + (2 * i + 1) * e, y + (2 * i + 2) * e, S5.data());
+            up_lo(S4.data(), e, h, m, S1.data());
+            std::copy(S1.data(), S1.data() + d, B);
+            up_lo(S5.data(), e, h, m, S1.data());
+            circular_shift_left(S1.data(), S0.data(), d);
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S0[t];
+            up_hi(S2.data(), e, g, m, S1.data());
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S1[t];
+            up_hi(S3.data(), e, g, m, S1.data());
+            circular_shift_left(S1.data(), S0.data(), d);
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S0[t];
+            for (int t = 0; t < d; ++t) B[t] = B[t] / 2;
+        }
+    }
+}
+
 } // namespace scalar
 
 TEST(FastPeriodicKernels, GiveTheScalarDoublesOnEveryPath)
@@ -695,11 +724,15 @@ TEST(FastSquareAndInvariantDrivers, GiveTheScalarDoublesAtEveryLevel)
                     EXPECT_TRUE(same_bits(W, want));
                 }
                 const Vec x = special_vec(8 * n, 300u + J);
-                Vec T(8 * n * (J + 4)), wantT(8 * n * (J + 4)), S(6 * 8 * n);
+                Vec T(8 * n * (J + 4)), wantT(8 * n * (J + 4)), S(4 * 8 * n);
                 for (int D = 0; D <= J + 3; ++D) {
                     translation_invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, T.data(), S.data());
                     scalar::invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, wantT.data());
                     EXPECT_TRUE(same_bits(T, wantT)) << "D=" << D;
+                    Vec y(8 * n), wanty(8 * n);
+                    translation_invariant_synthesis(y.data(), 8 * n, D, g.data(), h.data(), m, T.data(), S.data());
+                    scalar::invariant_synthesis(wanty.data(), 8 * n, D, g.data(), h.data(), m, T.data());
+                    EXPECT_TRUE(same_bits(y, wanty)) << "D=" << D;
                 }
             }
         }
