@@ -9,6 +9,10 @@ SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 # Octave 7 prints this line at every exit; it says nothing about the run.
 OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
+# Our own builds (make check, CI) treat warnings as errors; a user's build
+# (make demo, pkg install, build_plugins) does not.
+CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
+LOGS = $(BUILD)/logs
 
 .PHONY: deps build demo check check-asan fuzz memcheck bench package clean
 
@@ -16,18 +20,26 @@ deps:
 	tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS)
 
-demo: build
-	octave-cli --no-gui --norc -q --eval "addpath('$(BUILD)/mex'); addpath('toolbox/demo'); wavetide_demo('$(BUILD)/demo')" 2>&1 | $(OCTAVE_EXIT_NOISE)
+# Only the plug-ins, quietly: the full logs go to $(LOGS)/demo-*.log.
+demo:
+	@mkdir -p $(LOGS)
+	@echo "make demo: checking the Debian packages, building the plug-ins (logs in $(LOGS)/)"
+	@tools/install-deps.sh $(LOGS)/demo-deps.log
+	@{ cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release && \
+	   cmake --build $(BUILD) -j$(JOBS) --target plugins; } > $(LOGS)/demo-build.log 2>&1 || \
+	 { tail -n 20 $(LOGS)/demo-build.log; exit 1; }
+	@octave-cli --no-gui --norc -q --eval "addpath('$(BUILD)/mex'); addpath('toolbox/demo'); wavetide_demo('$(BUILD)/demo')" 2>&1 | $(OCTAVE_EXIT_NOISE)
 
+check: CMAKE_FLAGS = $(CHECK_FLAGS)
 check: build
 	tests/run_all.sh $(BUILD)
 
 # The C++ tests again, with plug-ins, testhost and tests under ASan + UBSan.
 check-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWAVETIDE_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWAVETIDE_SANITIZE=ON $(CHECK_FLAGS)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
@@ -36,6 +48,7 @@ fuzz: deps
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The Octave tests of the plug-ins under valgrind memcheck.
+memcheck: CMAKE_FLAGS = $(CHECK_FLAGS)
 memcheck: build
 	tests/memcheck/run.sh $(BUILD)
 

@@ -19,7 +19,7 @@ struct Setup {
             for (D = 0; (1 << D) < n;) ++D;
         x.resize(n);
         T.resize(static_cast<size_t>(n) * (D + 1));
-        scratch.resize(14 * static_cast<size_t>(n));
+        scratch.resize(9 * static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i * (1.0 + 0.0005 * i)) + ((i * 7919) % 13) * 0.01;
     }
 };

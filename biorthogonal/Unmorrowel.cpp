@@ -5,22 +5,25 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 4) mexErrMsgTxt("Unmorrowel requires four input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Unmorrowel requires one output argument.");
-    require_real_doubles(prhs, 0, 4, "Unmorrowel requires real full double arguments");
-    const Signals s = signals_of(prhs[0]);
+    if (nrhs != 4) fail({"wavetide:Unmorrowel:inputCount", "Unmorrowel requires four input arguments."});
+    if (nlhs != 1) fail({"wavetide:Unmorrowel:outputCount", "Unmorrowel requires one output argument."});
+    require_real_doubles(prhs, 0, 4,
+                         {"wavetide:Unmorrowel:argumentClass", "Unmorrowel requires real full double arguments"});
+    const Failure too_large = {"wavetide:Unmorrowel:tooLarge", "Unmorrowel input is too large"};
+    const Signals s = signals_of(prhs[0], too_large);
     const int J = dyadic_exponent(s.length);
-    if (J < 0) mexErrMsgTxt("Unmorrowel requires dyadic length");
-    const int L = read_rounded(prhs[1], "Unmorrowel requires L to be a number, not empty or NaN");
-    const int Lg = element_count(prhs[2]), Lgd = element_count(prhs[3]);
+    if (J < 0) fail({"wavetide:Unmorrowel:dyadicLength", "Unmorrowel requires dyadic length"});
+    const int L = read_rounded(
+        prhs[1], {"wavetide:Unmorrowel:notANumber", "Unmorrowel requires L to be a number, not empty or NaN"});
+    const int Lg = fit_int(element_count(prhs[2]), 2, too_large);
+    const int Lgd = fit_int(element_count(prhs[3]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 2);
+    mxArray* scratch = new_matrix(s.length / 2, 1);
     mxArray* highpass = new_matrix(Lg, 1);
     mirror_filter_centred(data_of(prhs[2]), mxGetPr(highpass), Lg);
-    double* s0 = mxGetPr(scratch);
     biorthogonal_synthesis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[3]), Lg, Lgd,
-                           mxGetPr(plhs[0]), s0, s0 + s.length);
+                           mxGetPr(plhs[0]), mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(highpass);
 }

@@ -1,23 +1,26 @@
 // Orrimac: cosine-packet table of a signal, levels 0 .. D.
+#include <algorithm>
+
 #include "cosine_packets/packet_table.hpp"
 #include "host/gateway.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) mexErrMsgTxt("Orrimac requires three input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Orrimac requires one output argument.");
-    require_real_doubles(prhs, 0, 2, "Orrimac requires real full double arguments");
-    const int n = vector_length(prhs[0]);
-    const int J = dyadic_exponent(n);
-    if (J < 0) mexErrMsgTxt("Orrimac requires dyadic length");
-    const int D = read_rounded_by_truncation(prhs[1], "Orrimac requires D to be a number, not empty or NaN");
-    if (D > J) mexErrMsgTxt("Orrimac requires D <= log_2(n)");
-    if (D < -1) mexErrMsgTxt("Orrimac requires D >= -1");
+    if (nrhs != 3) fail({"wavetide:Orrimac:inputCount", "Orrimac requires three input arguments."});
+    if (nlhs != 1) fail({"wavetide:Orrimac:outputCount", "Orrimac requires one output argument."});
+    require_real_doubles(prhs, 0, 2, {"wavetide:Orrimac:argumentClass", "Orrimac requires real full double arguments"});
+    const long long length = vector_length(prhs[0]);
+    const int J = dyadic_exponent(length);
+    if (J < 0) fail({"wavetide:Orrimac:dyadicLength", "Orrimac requires dyadic length"});
+    const int D = read_rounded_by_truncation(
+        prhs[1], {"wavetide:Orrimac:notANumber", "Orrimac requires D to be a number, not empty or NaN"});
+    if (D > J) fail({"wavetide:Orrimac:depthTooLarge", "Orrimac requires D <= log_2(n)"});
+    if (D < -1) fail({"wavetide:Orrimac:depthTooSmall", "Orrimac requires D >= -1"});
+    const int n = fit_int(length, std::max(D + 1, 7), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
 
     plhs[0] = new_matrix(n, D + 1);
-    mxArray* scratch = new_matrix(n, 13);
+    mxArray* scratch = new_matrix(n, 7);
     // An M x 0 signal holds nothing to read: its table stays zero.
-    if (element_count(prhs[0]) > 0)
-        cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
+    if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
     mxDestroyArray(scratch);
 }

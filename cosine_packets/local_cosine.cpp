@@ -6,11 +6,78 @@ namespace {
 
 const double pi = 3.141592653589793;
 
-inline void swap_doubles(double& a, double& b)
+// w[k] = e^(-i pi (c0 + c1 k) / den) for k < count, interleaved (cos, -sin).
+// Two library calls per entry would dominate a level; instead k = hi L + lo
+// splits the angle into a fine part (the first L entries, from the library)
+// and a coarse part (one library call per hi), multiplied together.
+void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff_t c1, std::ptrdiff_t den)
 {
-    const double t = a;
-    a = b;
-    b = t;
+    std::ptrdiff_t L = 1;
+    while (L * L < count) L *= 2;
+    const double unit = pi / static_cast<double>(den);
+    for (std::ptrdiff_t lo = 0; lo < L && lo < count; ++lo) {
+        const double a = unit * static_cast<double>(c0 + c1 * lo);
+        w[2 * lo] = std::cos(a);
+        w[2 * lo + 1] = -std::sin(a);
+    }
+    for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
+        const double a = unit * static_cast<double>(c1 * L * hi);
+        const double gr = std::cos(a), gi = -std::sin(a);
+        double* out = w + 2 * hi * L;
+        for (std::ptrdiff_t lo = 0; lo < L && hi * L + lo < count; ++lo) {
+            const double fr = w[2 * lo], fi = w[2 * lo + 1];
+            out[2 * lo] = gr * fr - gi * fi;
+            out[2 * lo + 1] = gr * fi + gi * fr;
+        }
+    }
+}
+
+// Radix-4 decimation in frequency on K complex values (two radix-2 stages
+// at a time, a last radix-2 stage when log2 K is odd); the result is left in
+// bit-reversed order. tw holds, per radix-4 stage of span L = K, K/4, ...,
+// the twiddles w^k, w^2k, w^3k (w = e^(-2 pi i/L), k < L/4) side by side.
+void fft_bit_reversed(double* z, std::ptrdiff_t K, const double* tw)
+{
+    std::ptrdiff_t L = K;
+    for (; L >= 4; L /= 4) {
+        const std::ptrdiff_t q = L / 4;
+        for (std::ptrdiff_t b = 0; b < K; b += L) {
+            double* a = z + 2 * b;
+            for (std::ptrdiff_t k = 0; k < q; ++k) {
+                double* p0 = a + 2 * k;
+                double* p1 = p0 + 2 * q;
+                double* p2 = p1 + 2 * q;
+                double* p3 = p2 + 2 * q;
+                const double t0r = p0[0] + p2[0], t0i = p0[1] + p2[1];
+                const double t1r = p0[0] - p2[0], t1i = p0[1] - p2[1];
+                const double t2r = p1[0] + p3[0], t2i = p1[1] + p3[1];
+                const double t3r = p1[0] - p3[0], t3i = p1[1] - p3[1];
+                const double* w = tw + 6 * k;
+                // (t0 - t2) w^2k, (t1 - i t3) w^k, (t1 + i t3) w^3k
+                const double ar = t0r - t2r, ai = t0i - t2i;
+                const double br = t1r + t3i, bi = t1i - t3r;
+                const double cr = t1r - t3i, ci = t1i + t3r;
+                p0[0] = t0r + t2r;
+                p0[1] = t0i + t2i;
+                p1[0] = ar * w[2] - ai * w[3];
+                p1[1] = ar * w[3] + ai * w[2];
+                p2[0] = br * w[0] - bi * w[1];
+                p2[1] = br * w[1] + bi * w[0];
+                p3[0] = cr * w[4] - ci * w[5];
+                p3[1] = cr * w[5] + ci * w[4];
+            }
+        }
+        tw += 6 * q;
+    }
+    if (L == 2) {
+        for (std::ptrdiff_t b = 0; b < 2 * K; b += 4) {
+            const double ar = z[b], ai = z[b + 1];
+            z[b] = ar + z[b + 2];
+            z[b + 1] = ai + z[b + 3];
+            z[b + 2] = ar - z[b + 2];
+            z[b + 3] = ai - z[b + 3];
+        }
+    }
 }
 
 } // namespace
@@ -23,103 +90,83 @@ void make_bell(int m, double* bp, double* bm)
     }
 }
 
+void make_type4_tables(int f, double* tables, double* work)
+{
+    if (f < 2) return;
+    const std::ptrdiff_t F = f, K = F / 2;
+    fill_roots(tables, K, 0, 4, 4 * F);     // pre: e^(-i pi j/f)
+    fill_roots(tables + F, K, 1, 4, 4 * F); // post: e^(-i pi (4p+1)/(4f))
+    const double s = std::sqrt(2.0 / f);
+    for (std::ptrdiff_t j = 0; j < F; ++j) tables[F + j] *= s;
+    double* tw = tables + 2 * F;
+    for (std::ptrdiff_t L = K; L >= 4; L /= 4) {
+        // w^k, w^2k, w^3k for k < L/4 from the roots e^(-2 pi i j/L), j < 3L/4.
+        const std::ptrdiff_t q = L / 4;
+        const double* roots = work;
+        fill_roots(work, 3 * q, 0, 2, L);
+        for (std::ptrdiff_t k = 0; k < q; ++k) {
+            const double r1r = roots[2 * k], r1i = roots[2 * k + 1];
+            const double r2r = roots[4 * k], r2i = roots[4 * k + 1];
+            const double r3r = roots[6 * k], r3i = roots[6 * k + 1];
+            double* w = tw + 6 * k;
+            w[0] = r1r, w[1] = r1i, w[2] = r2r, w[3] = r2i, w[4] = r3r, w[5] = r3i;
+        }
+        tw += 6 * q;
+    }
+}
+
+void cosine_transform_type4(const double* x, double* y, const double* tables, double* work, int f)
+{
+    if (f == 1) {
+        y[0] = x[0];
+        return;
+    }
+    const std::ptrdiff_t F = f, K = F / 2;
+    const double* pre = tables;
+    const double* post = tables + F;
+    // z[j] = (x[2j] + i x[f-1-2j]) e^(-i pi j/f)
+    for (std::ptrdiff_t j = 0; j < K; ++j) {
+        const double re = x[2 * j], im = x[F - 1 - 2 * j];
+        work[2 * j] = re * pre[2 * j] - im * pre[2 * j + 1];
+        work[2 * j + 1] = re * pre[2 * j + 1] + im * pre[2 * j];
+    }
+    fft_bit_reversed(work, K, tables + 2 * F);
+    // C[p] = Z[p] s e^(-i pi (4p+1)/(4f)); y[2p] = Re C, y[f-1-2p] = -Im C.
+    std::ptrdiff_t r = 0;
+    for (std::ptrdiff_t p = 0; p < K; ++p) {
+        const double zr = work[2 * r], zi = work[2 * r + 1];
+        y[2 * p] = zr * post[2 * p] - zi * post[2 * p + 1];
+        y[F - 1 - 2 * p] = -(zr * post[2 * p + 1] + zi * post[2 * p]);
+        std::ptrdiff_t bit = K / 2;
+        while (bit > 0 && (r & bit)) {
+            r ^= bit;
+            bit /= 2;
+        }
+        r |= bit;
+    }
+}
+
 void cosine_transform_type4(const double* x, double* y, double* buf, int f)
 {
-    const std::ptrdiff_t N = 8 * static_cast<std::ptrdiff_t>(f);
-    for (std::ptrdiff_t j = 0; j < N; ++j) buf[j] = 0.0;
-    // Input on the odd positions of the first quarter: the real transform at
-    // the odd frequencies 2k + 1 is then exactly the DCT-IV sum.
-    for (std::ptrdiff_t j = 0; j < f; ++j) buf[2 * j + 1] = x[j];
-    real_fft(buf, N);
-    const double s = std::sqrt(2.0 / f);
-    for (std::ptrdiff_t k = 0; k < f; ++k) y[k] = s * buf[4 * k + 2];
+    double* work = buf + 3 * static_cast<std::ptrdiff_t>(f);
+    make_type4_tables(f, buf, work);
+    cosine_transform_type4(x, y, buf, work, f);
 }
 
-void real_fft(double* d, std::ptrdiff_t N)
-{
-    complex_fft(d, N / 2);
-    // Separate the transforms of the even and odd samples and recombine them
-    // with the twiddle e^(2 pi i k/N), produced by recurrence.
-    const double theta = pi / static_cast<double>(N / 2);
-    const double h = std::sin(0.5 * theta);
-    const double gr = -2.0 * h * h;
-    const double gi = std::sin(theta);
-    double ur = 1.0 + gr, ui = gi;
-    const double k1 = 0.5, k2 = -0.5;
-    for (std::ptrdiff_t k = 1; k < N / 4; ++k) {
-        const std::ptrdiff_t p1 = 2 * k, p2 = 2 * k + 1, p3 = N - 2 * k, p4 = N - 2 * k + 1;
-        const double ar = k1 * (d[p1] + d[p3]);
-        const double ai = k1 * (d[p2] - d[p4]);
-        const double br = -k2 * (d[p2] + d[p4]);
-        const double bi = k2 * (d[p1] - d[p3]);
-        d[p1] = ar + ur * br - ui * bi;
-        d[p2] = ai + ur * bi + ui * br;
-        d[p3] = ar - ur * br + ui * bi;
-        d[p4] = -ai + ur * bi + ui * br;
-        const double t = ur;
-        ur = ur + (ur * gr - ui * gi);
-        ui = ui + (ui * gr + t * gi);
-    }
-    const double t = d[0];
-    d[0] = t + d[1];
-    d[1] = t - d[1];
-}
+namespace {
 
-void complex_fft(double* d, std::ptrdiff_t K)
-{
-    // Positions p = 1 .. 2K below are 1-based: position p is d[p - 1].
-    double* a = d - 1;
-    const std::ptrdiff_t n2 = 2 * K;
+// v (1 - bp) / bm. For bells of half-width 2^26 and more the last bp rounds
+// to 1 and bm to 0; the quotient then takes its limit 0, not 0/0.
+double extension_value(double v, double bp, double bm) { return bm == 0.0 ? 0.0 * v : v * (1.0 - bp) / bm; }
 
-    // Bit reversal of the complex indices.
-    std::ptrdiff_t j = 1;
-    for (std::ptrdiff_t i = 1; i < n2; i += 2) {
-        if (i < j) {
-            swap_doubles(a[j], a[i]);
-            swap_doubles(a[j + 1], a[i + 1]);
-        }
-        std::ptrdiff_t q = K;
-        while (q > 1 && q < j) {
-            j -= q;
-            q /= 2;
-        }
-        j += q;
-    }
-
-    // Radix-2 butterflies. Each stage calls sin twice; the twiddle u steps by
-    // e^(i theta) = 1 + (gr + i gi) through u' = u + u (gr + i gi).
-    std::ptrdiff_t span = 2;
-    while (span < n2) {
-        const std::ptrdiff_t stride = 2 * span;
-        const double theta = 6.28318530717959 / static_cast<double>(span);
-        const double h = std::sin(0.5 * theta);
-        const double gr = -2.0 * h * h;
-        const double gi = std::sin(theta);
-        double ur = 1.0, ui = 0.0;
-        for (std::ptrdiff_t s = 1; s < span; s += 2) {
-            for (std::ptrdiff_t i = s; i <= n2; i += stride) {
-                const std::ptrdiff_t k = i + span;
-                const double tr = ur * a[k] - ui * a[k + 1];
-                const double ti = ur * a[k + 1] + ui * a[k];
-                a[k] = a[i] - tr;
-                a[k + 1] = a[i + 1] - ti;
-                a[i] = tr + a[i];
-                a[i + 1] = ti + a[i + 1];
-            }
-            const double t = ur;
-            ur = ur + (ur * gr - ui * gi);
-            ui = ui + (ui * gr + t * gi);
-        }
-        span = stride;
-    }
-}
+} // namespace
 
 void edge_extension(Side side, const double* src, double* ext, int f, int m, const double* bp, const double* bm)
 {
     if (side == Side::left) {
-        for (int i = 0; i < m; ++i) ext[f - 1 - i] = src[i] * (1.0 - bp[i]) / bm[i];
+        for (int i = 0; i < m; ++i) ext[f - 1 - i] = extension_value(src[i], bp[i], bm[i]);
     } else {
-        for (int i = 0; i < m; ++i) ext[i] = -src[f - 1 - i] * (1.0 - bp[i]) / bm[i];
+        for (int i = 0; i < m; ++i) ext[i] = extension_value(-src[f - 1 - i], bp[i], bm[i]);
     }
 }
 

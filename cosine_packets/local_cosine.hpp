@@ -1,5 +1,5 @@
 // Smooth local cosine kernels: the bell, the orthonormal DCT-IV of one block
-// (through a zero-padded real FFT), and the folding that precedes it in
+// (through a complex FFT of half its length), and the folding that precedes it in
 // analysis and the unfolding that follows it in synthesis.
 //
 // A level cuts the signal into blocks of f values. Around every boundary
@@ -26,18 +26,25 @@ enum class Side { left, right };
 // bp[i] = sin(pi (1 + (0.5 + i)/m) / 4), bm[i] = sqrt(1 - bp[i]^2), i < m
 void make_bell(int m, double* bp, double* bm);
 
-// y[k] = sqrt(2/f) sum_j x[j] cos(pi (2j+1)(2k+1) / (4f)), k < f.
-// buf: 8f doubles of scratch, overwritten; x is not changed.
+// The orthonormal DCT-IV of one block of f values (f a power of two):
+//   y[k] = sqrt(2/f) sum_j x[j] cos(pi (2j+1)(2k+1) / (4f)),  k < f.
+// With K = f/2 it is one complex FFT of length K between two rotations:
+//   z[j] = (x[2j] + i x[f-1-2j]) e^(-i pi j/f)                j < K
+//   Z    = sum_j z[j] e^(-2 pi i jp/K)                          p < K
+//   C[p] = Z[p] sqrt(2/f) e^(-i pi (4p+1)/(4f)),  y[2p] = Re C[p],
+//                                                 y[f-1-2p] = -Im C[p]
+// The tables (3f doubles: the two rotations, then the FFT twiddles) depend
+// only on f; a level builds them once for all its blocks.
+
+// tables: 3f doubles (out); work: f doubles of scratch.
+void make_type4_tables(int f, double* tables, double* work);
+
+// y = DCT-IV of x with the tables of length f; work: f doubles of scratch.
+// x is not changed; y may not overlap x or work.
+void cosine_transform_type4(const double* x, double* y, const double* tables, double* work, int f);
+
+// The same with tables built on the spot; buf: 8f doubles of scratch.
 void cosine_transform_type4(const double* x, double* y, double* buf, int f);
-
-// F[k] = sum_j d[j] e^(+2 pi i jk/N), packed in place: d[0] = F[0],
-// d[1] = F[N/2], d[2k] = Re F[k], d[2k+1] = Im F[k] (0 < k < N/2).
-// N a power of two, N >= 4. Lengths here are 8f, hence the wider type.
-void real_fft(double* d, std::ptrdiff_t N);
-
-// Z[k] = sum_j z[j] e^(+2 pi i jk/K) in place on K interleaved complex
-// values (d[2j] real, d[2j+1] imaginary), K a power of two.
-void complex_fft(double* d, std::ptrdiff_t K);
 
 // The artificial neighbour at one end of the signal, i < m:
 //   left:  ext[f-1-i] =  src[i]     (1 - bp[i]) / bm[i]   (src: first block)

@@ -16,11 +16,12 @@ void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, 
 {
     if (D < 0) return;
     const std::ptrdiff_t N = n;
-    double* buf = scratch;
-    double* bm = scratch + 8 * N;
-    double* bp = scratch + 9 * N;
-    double* ext = scratch + 10 * N;
-    double* w = scratch + 11 * N;
+    double* tables = scratch;
+    double* work = scratch + 3 * N;
+    double* bm = scratch + 4 * N;
+    double* bp = bm + N / 2;
+    double* ext = scratch + 5 * N;
+    double* w = scratch + 6 * N;
     const int m = bell_half_width(n, D);
     make_bell(m, bp, bm);
 
@@ -28,6 +29,7 @@ void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, 
         const int B = 1 << d;
         const int f = n / B;
         double* column = T + d * N;
+        make_type4_tables(f, tables, work);
         for (int i = 0; i < B; ++i) {
             // The ends of the signal take their neighbours from the edge
             // extension (both halves of it when B = 1), so they do not wrap.
@@ -43,7 +45,7 @@ void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, 
             else
                 right = cur + f;
             fold_block(cur, left, right, bp, bm, m, f, w);
-            cosine_transform_type4(w, column + static_cast<std::ptrdiff_t>(i) * f, buf, f);
+            cosine_transform_type4(w, column + static_cast<std::ptrdiff_t>(i) * f, tables, work, f);
         }
     }
 }
@@ -52,13 +54,14 @@ void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* s
 {
     const std::ptrdiff_t N = n;
     double* bm = scratch;
-    double* bp = scratch + N;
-    double* y = scratch + 2 * N;
-    double* lp = scratch + 3 * N;
-    double* rp = scratch + 4 * N;
-    double* A = scratch + 5 * N;
-    double* buf = scratch + 6 * N;
-    double* c = buf;
+    double* bp = scratch + N / 2;
+    double* y = scratch + N;
+    double* lp = scratch + 2 * N;
+    double* rp = scratch + 3 * N;
+    double* A = scratch + 4 * N;
+    double* tables = scratch + 5 * N;
+    double* work = scratch + 8 * N;
+    double* c = work; // free again once the block's transform is done
     const int m = bell_half_width(n, D);
     make_bell(m, bp, bm);
 
@@ -68,9 +71,10 @@ void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* s
         const int B = 1 << d;
         const int f = n / B;
         const double* column = T + d * N;
+        make_type4_tables(f, tables, work);
         for (int i = 0; i < B; ++i) {
             const std::ptrdiff_t s = static_cast<std::ptrdiff_t>(i) * f;
-            cosine_transform_type4(column + s, y, buf, f);
+            cosine_transform_type4(column + s, y, tables, work, f);
             unfold_block(y, c, lp, rp, f, m, bp, bm);
             add_doubles(c, A + s, f);
             // A block's own edges hold only its centre when corrected: spills

@@ -19,15 +19,15 @@
 
 // T (n x (D+1), column-major) receives the table of x for levels D .. 0.
 // D = -1 leaves T (n x 0) untouched; 0 <= D <= J otherwise.
-// scratch: 13n doubles, zero on entry:
-//   [0, 8n) DCT buffer | [8n, 9n) bm | [9n, 10n) bp | [10n, 11n) edge
-//   extension | [11n, 12n) folded block | [12n, 13n) unused
+// scratch: 7n doubles, zero on entry (bm and bp hold m <= n/2 values):
+//   [0, 3n) DCT-IV tables of the level | [3n, 4n) DCT-IV work |
+//   [4n, 5n) bm, bp | [5n, 6n) edge extension | [6n, 7n) folded block
 void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, int n);
 
 // x (n values) receives the sum over the columns of T (n x (D+1)) of the
 // signal each column represents. 0 <= D <= J.
-// scratch: 14n doubles, zero on entry:
-//   [0, n) bm | [n, 2n) bp | [2n, 3n) inverse block y | [3n, 4n) left spill |
-//   [4n, 5n) right spill | [5n, 6n) level accumulator | [6n, 14n) DCT buffer,
-//   whose first f doubles then receive the unfolded centre
+// scratch: 9n doubles, zero on entry:
+//   [0, n) bm, bp | [n, 2n) inverse block y | [2n, 3n) left spill |
+//   [3n, 4n) right spill | [4n, 5n) level accumulator | [5n, 8n) DCT-IV
+//   tables of the level | [8n, 9n) DCT-IV work, then the unfolded centre
 void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* scratch);

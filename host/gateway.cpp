@@ -3,18 +3,36 @@
 #include <climits>
 #include <cmath>
 
-Signals signals_of(const mxArray* a)
+void fail(const Failure& f)
 {
-    const int M = static_cast<int>(mxGetM(a));
-    const int N = static_cast<int>(mxGetN(a));
-    if (M == 1) return Signals{N, 1};
-    return Signals{M, N};
+    mexErrMsgIdAndTxt(f.id, "%s", f.text);
 }
 
-int vector_length(const mxArray* a)
+int fit_int(long long count, long long factor, const Failure& failure)
 {
-    const int M = static_cast<int>(mxGetM(a));
-    return M == 1 ? static_cast<int>(mxGetN(a)) : M;
+    if (factor < 1) factor = 1;
+    if (count < 0 || count > INT_MAX / factor) fail(failure);
+    return static_cast<int>(count);
+}
+
+namespace {
+
+long long rows_of(const mxArray* a) { return static_cast<long long>(mxGetM(a)); }
+long long cols_of(const mxArray* a) { return static_cast<long long>(mxGetN(a)); }
+
+} // namespace
+
+Signals signals_of(const mxArray* a, const Failure& too_large)
+{
+    const long long M = rows_of(a), N = cols_of(a);
+    if (M == 1) return Signals{fit_int(N, 1, too_large), 1};
+    return Signals{fit_int(M, 1, too_large), fit_int(N, 1, too_large)};
+}
+
+long long vector_length(const mxArray* a)
+{
+    const long long M = rows_of(a);
+    return M == 1 ? cols_of(a) : M;
 }
 
 namespace {
@@ -37,22 +55,22 @@ int dyadic_exponent(long long n) { return exponent_of(n, 2); }
 
 int triadic_exponent(long long n) { return exponent_of(n, 3); }
 
-void require_real_doubles(const mxArray* const prhs[], int first, int count, const char* message)
+void require_real_doubles(const mxArray* const prhs[], int first, int count, const Failure& failure)
 {
     for (int i = first; i < first + count; ++i) {
         const mxArray* a = prhs[i];
-        if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) mexErrMsgTxt(message);
+        if (!mxIsDouble(a) || mxIsComplex(a) || mxIsSparse(a)) fail(failure);
     }
 }
 
-int element_count(const mxArray* a)
+long long element_count(const mxArray* a)
 {
-    return static_cast<int>(mxGetM(a) * mxGetN(a));
+    return rows_of(a) * cols_of(a);
 }
 
-double read_first(const mxArray* a, const char* message)
+double read_first(const mxArray* a, const Failure& failure)
 {
-    if (mxGetM(a) * mxGetN(a) == 0) mexErrMsgTxt(message);
+    if (element_count(a) == 0) fail(failure);
     return mxGetPr(a)[0];
 }
 
@@ -66,28 +84,28 @@ int saturate(double v)
     return static_cast<int>(v);
 }
 
-double checked_first(const mxArray* a, const char* message)
+double checked_first(const mxArray* a, const Failure& failure)
 {
-    const double v = read_first(a, message);
-    if (std::isnan(v)) mexErrMsgTxt(message);
+    const double v = read_first(a, failure);
+    if (std::isnan(v)) fail(failure);
     return v;
 }
 
 } // namespace
 
-int read_rounded(const mxArray* a, const char* message)
+int read_rounded(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::floor(checked_first(a, message) + 0.5));
+    return saturate(std::floor(checked_first(a, failure) + 0.5));
 }
 
-int read_rounded_by_truncation(const mxArray* a, const char* message)
+int read_rounded_by_truncation(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::trunc(checked_first(a, message) + 0.5));
+    return saturate(std::trunc(checked_first(a, failure) + 0.5));
 }
 
-int read_truncated(const mxArray* a, const char* message)
+int read_truncated(const mxArray* a, const Failure& failure)
 {
-    return saturate(std::trunc(checked_first(a, message)));
+    return saturate(std::trunc(checked_first(a, failure)));
 }
 
 mxArray* new_matrix(int rows, int cols)
@@ -97,11 +115,15 @@ mxArray* new_matrix(int rows, int cols)
 
 mxArray* new_matrix_like(const mxArray* a)
 {
-    return mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
+    mxArray* out = mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
+    // N = the product of the dimensions after the first, so the data fit.
+    mxSetDimensions(out, mxGetDimensions(a), mxGetNumberOfDimensions(a));
+    return out;
 }
 
-int row_or_column_length(const mxArray* a)
+long long row_or_column_length(const mxArray* a)
 {
-    const int N = static_cast<int>(mxGetN(a));
-    return N == 1 ? static_cast<int>(mxGetM(a)) : N;
+    if (element_count(a) == 0) return 0;
+    const long long N = cols_of(a);
+    return N == 1 ? rows_of(a) : N;
 }

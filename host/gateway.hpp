@@ -2,25 +2,44 @@
 // rule, the dyadic and triadic length tests and the readings of a scalar.
 //
 // Messages stay literal in the gateway that says them; these helpers take
-// the message text as an argument and report it through mexErrMsgTxt.
+// the failure as an argument and report it through the host.
 #pragma once
 
 #include "mex.h"
+
+// A failure a gateway can report: the identifier "wavetide:<Name>:<reason>"
+// (what try/catch code matches) and the fixed message shown to the user.
+struct Failure {
+    const char* id;
+    const char* text;
+};
+
+// Reports the failure through the host's error routine; does not return.
+void fail(const Failure& f);
+
+// Sizes. The host counts in 64 bits; the kernels index with int. Every size
+// is read and multiplied in 64 bits, and a size whose buffers the kernels
+// could not index is refused before any matrix is created, never truncated:
+// fit_int(count, factor, failure) is count as an int when count * factor
+// elements fit the int range, and refuses with failure otherwise.
+int fit_int(long long count, long long factor, const Failure& failure);
 
 // How an input array holds its signals: one row of N values (M = 1), or
 // N columns of M values each, contiguous in memory.
 //
 //      M = 1:  [ x0 x1 ... x(N-1) ]        -> count = 1, length = N
 //      M > 1:  column c at data + c*M      -> count = N, length = M
+//
+// A length or count beyond the int range is refused with too_large.
 struct Signals {
     int length;
     int count;
 };
 
-Signals signals_of(const mxArray* a);
+Signals signals_of(const mxArray* a, const Failure& too_large);
 
 // Length of a single vector argument: N when M = 1, otherwise M.
-int vector_length(const mxArray* a);
+long long vector_length(const mxArray* a);
 
 // J with n = 2^J (found by doubling from 1), or -1 when n is not dyadic.
 // n = 1 gives 0; n = 0 is not dyadic.
@@ -29,22 +48,22 @@ int dyadic_exponent(long long n);
 // J with n = 3^J (found by tripling from 1), or -1 when n is not triadic.
 int triadic_exponent(long long n);
 
-// Refuses (with the given message) any of prhs[first .. first+count-1] that
+// Refuses (with the given failure) any of prhs[first .. first+count-1] that
 // is not a real, full double array; mxGetPr of anything else is not n doubles.
-void require_real_doubles(const mxArray* const prhs[], int first, int count, const char* message);
+void require_real_doubles(const mxArray* const prhs[], int first, int count, const Failure& failure);
 
 // The three readings of an integer scalar, taken from the first element.
-// An empty argument or a NaN is refused with the given message; +-Inf and
+// An empty argument or a NaN is refused with the given failure; +-Inf and
 // values beyond the int range saturate to the nearest int.
-int read_rounded(const mxArray* a, const char* message);             // floor(v + 0.5)
-int read_rounded_by_truncation(const mxArray* a, const char* message); // trunc(v + 0.5)
-int read_truncated(const mxArray* a, const char* message);           // trunc(v)
+int read_rounded(const mxArray* a, const Failure& failure);             // floor(v + 0.5)
+int read_rounded_by_truncation(const mxArray* a, const Failure& failure); // trunc(v + 0.5)
+int read_truncated(const mxArray* a, const Failure& failure);           // trunc(v)
 
-// First element of a scalar argument as a double; empty refused with message.
-double read_first(const mxArray* a, const char* message);
+// First element of a scalar argument as a double; empty refused with failure.
+double read_first(const mxArray* a, const Failure& failure);
 
 // Number of doubles an argument holds (M * N): the length of a filter.
-int element_count(const mxArray* a);
+long long element_count(const mxArray* a);
 
 // Data of an argument, for reading.
 inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
@@ -52,9 +71,10 @@ inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
 // A new zero-filled M x N real matrix.
 mxArray* new_matrix(int rows, int cols);
 
-// A new zero-filled matrix of the shape of a.
+// A new zero-filled array of the dimensions of a (N-D too).
 mxArray* new_matrix_like(const mxArray* a);
 
 // Length of a vector read in storage order: N, or M when N = 1 (a single
-// column). A matrix of several columns counts as its first N stored values.
-int row_or_column_length(const mxArray* a);
+// column). A matrix of several columns counts as its first N stored values;
+// an array with no elements (0 x N, M x 0) has length 0.
+long long row_or_column_length(const mxArray* a);

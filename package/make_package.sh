@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Assembles the Octave package wavetide-<version>.tar.gz in the folder given
-# (default build/), in the layout pkg install expects. The plug-ins are taken
-# from the source tree: <subsystem>/<Name>.cpp with a capitalised name.
+# (default build/), in the layout pkg install expects. The plug-ins are those
+# of plugins.list, with the sources of their subsystems.
 #   package/make_package.sh [outdir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,8 +13,9 @@ pkg="$stage/wavetide-$version"
 mkdir -p "$pkg/inst" "$pkg/src/host"
 
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%F)/" "$root/package/DESCRIPTION.in" > "$pkg/DESCRIPTION"
-cp "$root/package/COPYING" "$root/package/NEWS" "$root/package/post_install.m" "$pkg/"
+cp "$root"/package/{COPYING,NEWS,CITATION,post_install.m} "$pkg/"
 cp "$root/package/Makefile.src" "$pkg/src/Makefile"
+cp "$root/plugins.list" "$pkg/src/"
 cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
 for f in "$root"/toolbox/*.m; do
   [ "$(basename "$f")" = build_plugins.m ] || cp "$f" "$pkg/inst/"
@@ -25,18 +26,21 @@ declare -A title=([wavelet]="Periodic, packet and translation-invariant wavelet 
                   [trig]="Fast trigonometric transforms"
                   [cosine_packets]="Cosine packets"
                   [pyramid]="Median- and average-interpolating pyramids")
+listed=$(sed -e 's/#.*//' "$root/plugins.list")
 {
   echo "wavetide >> Wavetide"
-  for s in wavelet biorthogonal trig cosine_packets pyramid; do
-    compgen -G "$root/$s/*.cpp" > /dev/null || continue
+  echo "Overview"
+  echo " wavetide"
+  for s in $(dirname $listed | awk '!seen[$0]++'); do
     mkdir -p "$pkg/src/$s"
     cp "$root/$s"/*.cpp "$pkg/src/$s/"
     cp "$root/$s"/*.hpp "$pkg/src/$s/" 2>/dev/null || true
-    names=$(cd "$root/$s" && ls [A-Z]*.cpp 2>/dev/null | sed 's/\.cpp$//' | tr '\n' ' ')
-    [ -n "$names" ] && { echo "${title[$s]}"; echo " $names"; }
+    echo "${title[$s]:-$s}"
+    echo " "$(grep "^$s/" <<<"$listed" | xargs -n1 basename)
   done
-  echo "Filter banks"
-  echo " orthofilter biorthofilter"
+  echo "Filter banks and other functions"
+  echo " "$(cd "$root/toolbox" && ls *.m | sed 's/\.m$//' | grep -vxF -e build_plugins -e wavetide \
+                                        $(xargs -n1 basename <<<"$listed" | sed 's/^/-e /'))
 } > "$pkg/INDEX"
 
 tar czf "$outdir/wavetide-$version.tar.gz" -C "$stage" "wavetide-$version"

@@ -1,24 +1,19 @@
 // Brontal: forward median-interpolating pyramid transform of a signal of length 3^J.
-#include "host/gateway.hpp"
 #include "pyramid/median.hpp"
-#include "pyramid/pyramid.hpp"
+#include "pyramid/pyramid_gateway.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) mexErrMsgTxt("Brontal requires three input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Brontal requires one output argument.");
-    require_real_doubles(prhs, 0, 3, "Brontal requires real full double arguments");
-    const int L = read_truncated(prhs[1], "Brontal requires L to be a number, not empty or NaN");
-    if (1 > data_of(prhs[1])[0]) mexErrMsgTxt("In Brontal: L must be >= 1");
-    const int n = row_or_column_length(prhs[0]);
-    const int J = triadic_exponent(n);
-    if (J < 0) mexErrMsgTxt("Brontal requires triadic length input");
-    const int D = read_truncated(prhs[2], "Brontal requires D to be a number, not empty or NaN");
-
-    plhs[0] = new_matrix(1, 2 * n);
-    mxArray* S = new_matrix(1, n);
-    copy_doubles_from(data_of(prhs[0]), 0, mxGetPr(S), n);
-    const bool ok = median_pyramid_forward(mxGetPr(S), L, D, mxGetPr(plhs[0]), n, J);
-    mxDestroyArray(S);
-    if (!ok) mexErrMsgTxt("Brontal could not allocate its work memory");
+    const PyramidMessages messages = {
+        {"wavetide:Brontal:inputCount", "Brontal requires three input arguments."},
+        {"wavetide:Brontal:outputCount", "Brontal requires one output argument."},
+        {"wavetide:Brontal:argumentClass", "Brontal requires real full double arguments"},
+        {"wavetide:Brontal:notANumber", "Brontal requires L to be a number, not empty or NaN"},
+        {"wavetide:Brontal:levelTooSmall", "In Brontal: L must be >= 1"},
+        {"wavetide:Brontal:tooLarge", "Brontal input is too large"},
+        {"wavetide:Brontal:triadicLength", "Brontal requires triadic length input"},
+        {"wavetide:Brontal:notANumber", "Brontal requires D to be a number, not empty or NaN"},
+        {"wavetide:Brontal:outOfMemory", "Brontal could not allocate its work memory"},
+    };
+    pyramid_forward_gateway(nlhs, plhs, nrhs, prhs, messages, median_pyramid_forward);
 }

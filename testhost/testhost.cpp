@@ -2,6 +2,9 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -9,14 +12,23 @@
 
 namespace {
 
-// A host matrix: its class, shape and storage of M*N elements of that class.
+// A host matrix: its class, its dimensions (at least two; M is the first,
+// N the product of the others) and storage of exactly M*N elements of that
+// class, or no storage at all for a declared array.
 struct HostArray {
     testhost::Kind kind;
+    std::vector<mwSize> dims;
     size_t M, N;
     unsigned char* bytes;
 };
 
 long live = 0;
+long fail_countdown = 0;
+
+// Matrices created during the plug-in call in progress; a failed call frees
+// them, as Octave does.
+std::vector<HostArray*> in_call;
+bool calling = false;
 
 size_t element_size(testhost::Kind k)
 {
@@ -32,15 +44,39 @@ size_t element_size(testhost::Kind k)
     return 1;
 }
 
+void set_dims(HostArray* a, const std::vector<mwSize>& dims)
+{
+    a->dims = dims;
+    a->M = static_cast<size_t>(dims[0]);
+    a->N = 1;
+    for (size_t i = 1; i < dims.size(); ++i) a->N *= static_cast<size_t>(dims[i]);
+}
+
+HostArray* create(const std::vector<mwSize>& dims, testhost::Kind kind, bool storage = true)
+{
+    if (fail_countdown > 0 && --fail_countdown == 0) throw testhost::HostError(testhost::kOutOfMemory);
+    auto* a = new HostArray{kind, {}, 0, 0, nullptr};
+    set_dims(a, dims);
+    const size_t count = kind == testhost::Kind::Sparse ? 0 : a->M * a->N;
+    const size_t size = element_size(kind);
+    if (storage) {
+        // Exactly count elements, zero-filled as the host contract promises.
+        if (a->M != 0 && count / a->M != a->N) a->bytes = nullptr;
+        else if (count > SIZE_MAX / size) a->bytes = nullptr;
+        else a->bytes = static_cast<unsigned char*>(std::calloc(count, size));
+        if (!a->bytes && count > 0) {
+            delete a;
+            throw testhost::HostError(testhost::kOutOfMemory);
+        }
+    }
+    ++live;
+    if (calling) in_call.push_back(a);
+    return a;
+}
+
 HostArray* create(size_t M, size_t N, testhost::Kind kind)
 {
-    size_t count = kind == testhost::Kind::Sparse ? 0 : M * N;
-    auto* a = new HostArray{kind, M, N, nullptr};
-    // Zero-filled, as the host contract promises; never a null pointer.
-    a->bytes = static_cast<unsigned char*>(std::calloc(count ? count : 1, element_size(kind)));
-    if (!a->bytes) throw std::bad_alloc();
-    ++live;
-    return a;
+    return create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, kind);
 }
 
 HostArray* of(const mxArray* p) { return static_cast<HostArray*>(const_cast<mxArray*>(p)); }
@@ -77,6 +113,20 @@ bool mxIsDouble(const mxArray* p)
 }
 bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
 bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
+mwSize mxGetNumberOfDimensions(const mxArray* p) { return static_cast<mwSize>(of(p)->dims.size()); }
+const mwSize* mxGetDimensions(const mxArray* p) { return of(p)->dims.data(); }
+
+int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
+{
+    HostArray* a = of(p);
+    std::vector<mwSize> d(dims, dims + ndims);
+    while (d.size() < 2) d.push_back(1);
+    mwSize count = 1;
+    for (mwSize v : d) count *= v;
+    if (count != static_cast<mwSize>(a->M * a->N)) return 1; // storage is fixed
+    set_dims(a, d);
+    return 0;
+}
 
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
 {
@@ -87,12 +137,23 @@ void mxDestroyArray(mxArray* p)
 {
     if (!p) return;
     HostArray* a = of(p);
+    in_call.erase(std::remove(in_call.begin(), in_call.end(), a), in_call.end());
     std::free(a->bytes);
     delete a;
     --live;
 }
 
 void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
+
+void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(text, sizeof text, fmt, args);
+    va_end(args);
+    throw testhost::HostError(text, id);
+}
 
 } // extern "C"
 
@@ -124,9 +185,18 @@ Array Array::row(const std::vector<double>& values) { return matrix(1, static_ca
 Array Array::column(const std::vector<double>& values) { return matrix(static_cast<int>(values.size()), 1, values); }
 Array Array::scalar(double v) { return matrix(1, 1, {v}); }
 Array Array::of_kind(int M, int N, Kind kind) { return Array(static_cast<mxArray*>(create(M, N, kind))); }
+Array Array::of_dims(const std::vector<size_t>& dims)
+{
+    return Array(static_cast<mxArray*>(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
+}
+Array Array::declared(size_t M, size_t N)
+{
+    return Array(static_cast<mxArray*>(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
+}
 
 int Array::rows() const { return static_cast<int>(mxGetM(p_)); }
 int Array::cols() const { return static_cast<int>(mxGetN(p_)); }
+std::vector<size_t> Array::dims() const { return std::vector<size_t>(of(p_)->dims.begin(), of(p_)->dims.end()); }
 
 std::vector<double> Array::values() const
 {
@@ -136,6 +206,8 @@ std::vector<double> Array::values() const
 
 long live_matrices() { return live; }
 
+void fail_allocation(long k) { fail_countdown = k; }
+
 std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args)
 {
     Entry fn = entry_of(name);
@@ -143,7 +215,18 @@ std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<c
     for (const Array* a : args) prhs.push_back(a->get());
     // The host always offers at least one output slot, as Octave does.
     std::vector<mxArray*> plhs(nlhs > 0 ? nlhs : 1, nullptr);
-    fn(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+    in_call.clear();
+    calling = true;
+    try {
+        fn(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+    } catch (...) {
+        // The host frees what the failed call created, outputs included.
+        calling = false;
+        while (!in_call.empty()) mxDestroyArray(static_cast<mxArray*>(in_call.back()));
+        throw;
+    }
+    calling = false;
+    in_call.clear();
     std::vector<Array> out;
     for (int i = 0; i < nlhs; ++i) out.emplace_back(plhs[i]);
     if (nlhs == 0 && plhs[0]) mxDestroyArray(plhs[0]);

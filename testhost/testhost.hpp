@@ -5,6 +5,11 @@
 // mexErrMsgTxt throws HostError, which unwinds through the plug-in to the
 // caller. Every matrix is counted, so a test can check that a call released
 // all its scratch.
+//
+// Arrays hold exactly the elements they are asked for (an empty array has
+// no storage to over-read), a test can declare a huge array without storage
+// to probe the plug-ins' size checks, and can make the k-th matrix creation
+// fail. As in Octave, a failed call frees the matrices it created.
 #pragma once
 
 #include <stdexcept>
@@ -15,10 +20,17 @@
 
 namespace testhost {
 
-// The message a plug-in reported through mexErrMsgTxt.
+// The message a plug-in reported through mexErrMsgTxt (identifier empty) or
+// mexErrMsgIdAndTxt.
 struct HostError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit HostError(const std::string& message, std::string id = "")
+        : std::runtime_error(message), identifier(std::move(id)) {}
+    std::string identifier;
 };
+
+// What a matrix creation reports when it fails (fail_allocation, or a size
+// beyond the host's memory).
+inline constexpr const char* kOutOfMemory = "out of memory or dimension too large";
 
 // Classes of arrays a user can pass; only Double is what gateways may read.
 enum class Kind { Double, Complex, Single, Int32, Logical, Char, Sparse };
@@ -41,10 +53,16 @@ public:
     static Array scalar(double v);
     // An M x N array of another class, holding that class's element size.
     static Array of_kind(int M, int N, Kind kind);
+    // An array of the given dimensions (two or more), zero-filled.
+    static Array of_dims(const std::vector<size_t>& dims);
+    // An M x N double array that claims its size but has no storage at all:
+    // any read of its data is a fault. For sizes no test could allocate.
+    static Array declared(size_t M, size_t N);
 
     mxArray* get() const { return p_; }
     int rows() const;
     int cols() const;
+    std::vector<size_t> dims() const;
     std::vector<double> values() const;
 
 private:
@@ -53,6 +71,10 @@ private:
 
 // Matrices alive right now (created by a plug-in or a test, not yet destroyed).
 long live_matrices();
+
+// Makes the k-th matrix creation from now (k >= 1) fail as the host does,
+// with HostError(kOutOfMemory); k = 0 turns the failure off.
+void fail_allocation(long k);
 
 // Calls plug-in name with the given inputs and nlhs outputs; returns the
 // outputs the plug-in placed (one Array per requested output, empty where

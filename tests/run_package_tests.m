@@ -1,8 +1,11 @@
-## Installs the Octave package TARBALL with pkg install into a temporary
-## prefix (under folder BASE when given, else the system's temporary folder,
-## removed afterwards), loads it, checks that every function of its INDEX comes from the
-## installed copy and has help with an example, runs each one's tests, and
-## prints "package: N passed, M failed" (pkg test itself does not fail).
+## Installs the Octave package TARBALL with pkg install -local into a
+## temporary prefix (under folder BASE when given, else the system's
+## temporary folder; removed afterwards), loads it and checks it as a user
+## would: every function of its INDEX comes from the installed copy, has
+## help with an example (the overview "wavetide" instead names every other
+## function) and passes its tests; its demos run (and there are some);
+## "citation wavetide" prints the citation.  Prints "package: N passed,
+## M failed, K skipped" (pkg test itself does not fail).
 function run_package_tests (tarball, base)
   if (nargin < 2)
     base = tempdir ();
@@ -19,46 +22,68 @@ function run_package_tests (tarball, base)
   pkg ("install", "-local", tarball);
   pkg ("load", "wavetide");
   printf ("  package install and load: %.1f s\n", toc (t0));
+  warning ("off", "Octave:gnuplot-graphics");
+  graphics_toolkit ("gnuplot");
+  set (0, "defaultfigurevisible", "off");
 
   info = pkg ("list", "wavetide");
   names = index_names (fullfile (info{1}.dir, "packinfo", "INDEX"));
-  passed = 0; total = 0;
+  overview = evalc ("help wavetide");
+  passed = 0; failed = 0; skipped = 0; all_demos = 0;
   for k = 1:numel (names)
     name = names{k};
-    where = which (name);
-    try
-      text = evalc (sprintf ("help %s", name));
-    catch
-      text = "";
-    end_try_catch
-    ok = strncmp (where, prefix, numel (prefix)) && ! isempty (strfind (text, "Example"));
-    if (! ok)
-      printf ("  %-16s help or location wrong: %s\n", name, where);
+    problem = "";
+    if (! strncmp (which (name), prefix, numel (prefix)))
+      problem = ["not installed: ", which(name)];
+    elseif (strcmp (name, "wavetide"))
+      missing = names(cellfun (@(n) isempty (regexp (overview, ['\<' n '\>'], "once")), names));
+      if (! isempty (missing))
+        problem = ["help wavetide does not name ", strjoin(missing, ", ")];
+      endif
+    elseif (isempty (strfind (evalc (sprintf ("help %s", name)), "Example")))
+      problem = "help without example";
     endif
-    [n, nmax] = test (name, "quiet", stdout);
-    printf ("  %-16s %3d of %3d, help %s\n", name, n, nmax, ifelse_str (ok));
-    passed += n + ok; total += nmax + 1;
+    [n, nmax, ~, ~, nskip, nrtskip] = test (name, "quiet", stdout);
+    [demos, bad] = run_demos (name);
+    all_demos += demos;
+    if (bad > 0)
+      problem = sprintf ("%s %d demos fail", problem, bad);
+    endif
+    printf ("  %-16s %3d of %3d tests, %d demos %s\n", name, n, nmax, demos, problem);
+    passed += n + isempty (problem); failed += nmax - n + ! isempty (problem);
+    skipped += nskip + nrtskip;
   endfor
+  if (all_demos == 0)
+    printf ("  no function has a demo\n");
+    failed += 1;
+  endif
+  if (isempty (strfind (evalc ("citation wavetide"), "@Manual{wavetide")))
+    printf ("  citation wavetide prints no BibTeX entry\n");
+    failed += 1;
+  endif
+  close all;
   pkg ("unload", "wavetide");
   confirm_recursive_rmdir (false, "local");
   rmdir (prefix, "s");
-  printf ("package: %d passed, %d failed\n", passed, total - passed);
+  printf ("package: %d passed, %d failed, %d skipped\n", passed, failed, skipped);
+endfunction
+
+## Runs the %!demo blocks of NAME one by one with demo, which reports a
+## failing block instead of raising; returns their count and failures.
+function [n, bad] = run_demos (name)
+  [~, idx] = test (name, "grabdemo");
+  n = max (0, numel (idx) - 1);
+  bad = 0;
+  for k = 1:n
+    bad += ! isempty (strfind (evalc ("demo (name, k)"), sprintf ("example %d: failed", k)));
+  endfor
 endfunction
 
 function names = index_names (file)
   names = {};
-  text = fileread (file);
-  for line = strsplit (text, "\n")
+  for line = strsplit (fileread (file), "\n")
     if (! isempty (line{1}) && line{1}(1) == " ")
       names = [names, strsplit(strtrim (line{1}))];
     endif
   endfor
-endfunction
-
-function s = ifelse_str (ok)
-  if (ok)
-    s = "ok";
-  else
-    s = "MISSING";
-  endif
 endfunction

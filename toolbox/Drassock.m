@@ -76,3 +76,10 @@
 %!error <Drassock requires D to be a number, not empty or NaN> w = Drassock (1:9, 1, NaN)
 %!error <Drassock requires triadic length input> w = Drassock (1:10, 1, 0)
 %!error <Drassock requires real full double arguments> w = Drassock (1:9, 1, 2i)
+
+%!demo
+%! ## average interpolation spreads an outlier over neighbouring details
+%! x = sin (2 * pi * (0:242) / 243); x([50 120 200]) = [6 -7 8];
+%! w = Drassock (x, 1, 2);
+%! stem (w, "marker", "none"); xlim ([1 numel(w)]);
+%! xlabel ("coefficient"); title ("Drassock: pyramid row of a sine with three outliers");

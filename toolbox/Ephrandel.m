@@ -23,7 +23,8 @@
 ##
 ## Example:
 ## @example
-## w = Ephrandel ([0 1 4 9], 2)   @result{} the squares of -1/3, 0, 1/3, ..., 10/3
+## w = Ephrandel ([0 1 4 9], 2)   # the squares of -1/3, 0, 1/3, ..., 10/3
+##   @result{} 1/9  0  1/9  4/9  1  16/9  25/9  4  49/9  64/9  9  100/9
 ## @end example
 ## @seealso{Olmister, Drassock}
 ## @end deftypefn
@@ -54,3 +55,15 @@
 %!error <Ephrandel requires at least three input values for D = 2> w = Ephrandel ([1 2], 2)
 %!error <Ephrandel requires D to be a number, not empty or NaN> w = Ephrandel (1:3, [])
 %!error <Ephrandel requires real full double arguments> w = Ephrandel (1:3, single (2))
+
+%!demo
+%! ## repeated refinement keeps the samples and fills in a smooth curve
+%! v = [0 1 0 2];
+%! for k = 1:4
+%!   v = Ephrandel (v, 2);
+%! end
+%! t = ((1:numel (v)) - 41) / 81;
+%! plot (t, v, "linewidth", 2);
+%! hold on; plot (0:3, [0 1 0 2], "o", "markersize", 8); hold off;
+%! legend ("refined", "samples"); xlabel ("t");
+%! title ("Ephrandel: four steps of quadratic refinement");

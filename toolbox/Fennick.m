@@ -68,3 +68,10 @@
 %!error <Fennick requires real full double arguments> y = Fennick ([1 2i])
 %!error <Fennick requires real full double arguments> y = Fennick (sparse ([1 2]))
 %!error <Fennick requires real full double arguments> y = Fennick (int8 ([1 2]))
+
+%!demo
+%! ## energy compaction: a smooth signal needs few DCT-II coefficients
+%! n = 256; t = ((0:n-1) + 0.5) / n;
+%! y = Fennick (exp (-t) .* cos (3 * t));
+%! semilogy (0:n-1, abs (y) + eps);
+%! xlabel ("k"); ylabel ("|y(k)|"); title ("Fennick of a smooth signal");

@@ -8,10 +8,10 @@
 ## read as @code{floor (L + 0.5)} from its first element.  The third argument
 ## @var{g} is the @emph{primary} lowpass filter, the fourth @var{gd} the
 ## @emph{dual} lowpass filter (any shape, read in storage order).  Analysis
-## filters with @var{g} and with the highpass @var{h}, the centred mirror of
+## filters with @var{g} and with the highpass @math{h}, the centred mirror of
 ## @var{gd}: @code{h(i) = (-1)^(floor((Ld-1)/2) + i) gd(i)}, counting i
 ## from 0, so the centre tap keeps its sign.  With @var{Lg} and @var{Ld} taps,
-## each split of a block of length @var{e} computes (indices mod @var{e})
+## each split of a block of length @math{e} computes (indices mod @math{e})
 ## @example
 ## lo(i) = sum_j g(j) x(2i + j - floor(Lg/2))
 ## hi(i) = sum_j h(j) x(2i + ceil(Ld/2) - j)
@@ -89,3 +89,12 @@
 %!error <Morrowel requires real full double arguments> y = Morrowel (sparse ([1 2]), 0, 1, 1)
 %!error <Morrowel requires L to be a number, not empty or NaN> y = Morrowel ([1 2], [], 1, 1)
 %!error <Morrowel requires L to be a number, not empty or NaN> y = Morrowel ([1 2], NaN, 1, 1)
+
+%!demo
+%! ## a smooth signal with a jump: small details except at the jump
+%! n = 256; t = (0:n-1) / n;
+%! x = cos (2 * pi * t) + (t > 0.3);
+%! [g, gd] = biorthofilter ("cdf", 9, 7);
+%! w = Morrowel (x, 3, g, gd);
+%! stem (w, "marker", "none"); xlim ([1 n]);
+%! xlabel ("coefficient"); title ("Morrowel (9/7): coarse block, then details of levels 3 .. 7");

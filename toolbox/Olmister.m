@@ -50,3 +50,12 @@
 %!error <Olmister requires at least three input values for D = 2> w = Olmister ([1 2], 2)
 %!error <Olmister requires D to be a number, not empty or NaN> w = Olmister (1:3, NaN)
 %!error <Olmister requires real full double arguments> w = Olmister (single (1:3), 2)
+
+%!demo
+%! ## repeated refinement of four values converges to a curve
+%! v = [0 1 0 2];
+%! for k = 1:4
+%!   v = Olmister (v, 2);
+%! end
+%! plot ((0.5:numel (v)) / numel (v) * 4, v, "linewidth", 2);
+%! xlabel ("t"); title ("Olmister: four steps of median-interpolation refinement");

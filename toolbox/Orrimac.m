@@ -30,7 +30,7 @@
 ## The bell has half-width @math{m = (n/2^D)/2}, half the shortest block,
 ## at every level: @code{bp(i) = sin (pi (1 + (i + 0.5)/m) / 4)},
 ## @code{bm(i) = sqrt (1 - bp(i)^2)}, i = 0 .. m-1.  Around each boundary
-## between blocks @var{u} (left) and @var{v} (right) the fold rotates the
+## between blocks @math{u} (left) and @math{v} (right) the fold rotates the
 ## mirrored pairs @code{v(i) <- bp(i) v(i) + bm(i) u(f-1-i)} and
 ## @code{u(f-1-i) <- bp(i) u(f-1-i) - bm(i) v(i)}.  The two ends of the
 ## signal are left unfolded (no wrap-around).  With @math{D = J} there is no
@@ -43,7 +43,10 @@
 ##
 ## Example:
 ## @example
-## T = Orrimac (randn (1, 256), 4, 0);   # 256 x 5
+## T = Orrimac ([1 0 0 0], 0, 0)      # D = 0: the DCT-IV of the signal
+##   @result{} 0.6935   0.5879   0.3928   0.1379
+## size (Orrimac (randn (1, 256), 4, 0))
+##   @result{} 256   5
 ## @end example
 ## @seealso{Unorrimac}
 ## @end deftypefn
@@ -102,3 +105,10 @@
 %!error <Orrimac requires D to be a number, not empty or NaN> T = Orrimac (1:8, [], 0)
 %!error <Orrimac requires D <= log_2\(n\)> T = Orrimac (1:8, 4, 0)
 %!error <Orrimac requires D \x3e= -1> T = Orrimac (1:8, -2.5, 0)
+
+%!demo
+%! ## a chirp: at finer levels the table follows its rising frequency
+%! n = 1024; t = (0:n-1) / n;
+%! T = Orrimac (sin (100 * pi * t .^ 2), 5, 0);
+%! imagesc (0:5, 1:n, abs (T)); colorbar;
+%! xlabel ("level d"); ylabel ("row"); title ("Orrimac: |T| of a chirp");

@@ -25,7 +25,7 @@
 ## The quadrants nest: after the last level the top-left
 ## @math{2^L x 2^L} corner holds the coarse coefficients, and the three
 ## quadrants beside, below and diagonal to the @math{2^j x 2^j} corner
-## hold the details of level @var{j}, for @var{j} = @var{L} .. @math{J-1}.
+## hold the details of level @math{j}, for @math{j} = @var{L} .. @math{J-1}.
 ##
 ## @var{W} is @math{n x n}.  @var{L} >= @var{J} returns @var{X} unchanged;
 ## @var{L} < 0 acts as 0.  Call it with one output; @code{Unplattigan} with
@@ -113,3 +113,11 @@
 %!error <Plattigan requires real full double arguments> W = Plattigan (sparse (eye (2)), 0, [1 1])
 %!error <Plattigan requires L to be a number, not empty or NaN> W = Plattigan (eye (2), [], [1 1])
 %!error <Plattigan requires L to be a number, not empty or NaN> W = Plattigan (eye (2), NaN, [1 1])
+
+%!demo
+%! ## the coefficients of a piecewise constant image: large only along edges
+%! [c, r] = meshgrid (1:64);
+%! X = double ((r - 32) .^ 2 + (c - 32) .^ 2 < 300) + (c > 48);
+%! W = Plattigan (X, 2, orthofilter ("daubechies", 4));
+%! imagesc (log10 (abs (W) + 1e-3)); axis image; colorbar;
+%! title ("Plattigan: log_{10} |W|, coarse block top left");

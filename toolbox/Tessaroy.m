@@ -3,9 +3,9 @@
 ## Synthesis of a periodic wavelet packet table into one signal.
 ##
 ## @var{T} has @math{n = 2^J} rows and @math{D + 1} columns,
-## @math{0 <= D <= J}; column @math{d + 1} holds level @var{d}.  Level
-## @var{d} has @math{2^d} blocks of @math{n / 2^d} coefficients; block
-## @var{b} (counting from 0) lies in rows @math{b n / 2^d + 1} ..
+## @math{0 <= D <= J}; column @math{d + 1} holds level @math{d}.  Level
+## @math{d} has @math{2^d} blocks of @math{n / 2^d} coefficients; block
+## @math{b} (counting from 0) lies in rows @math{b n / 2^d + 1} ..
 ## @math{(b + 1) n / 2^d}:
 ## @example
 ## @group
@@ -14,13 +14,13 @@
 ## level 2  [ block 0  | block 1    | block 2  | block 3    ]
 ## @end group
 ## @end example
-## Block @var{b} of level @var{d} has the children @math{2b} and
+## Block @math{b} of level @math{d} has the children @math{2b} and
 ## @math{2b + 1} of level @math{d + 1}, which lie in its own rows.  For
-## even @var{b} the first child is its lowpass half (filter @var{h}) and
+## even @math{b} the first child is its lowpass half (filter @var{h}) and
 ## the second its highpass half (@code{g(k) = (-1)^k h(k)}); for odd
-## @var{b} the roles swap.  The blocks of a level are thereby ordered by
-## frequency: with Haar, block @var{b} of the deepest level synthesises to
-## a vector with @var{b} sign changes.
+## @math{b} the roles swap.  The blocks of a level are thereby ordered by
+## frequency: with Haar, block @math{b} of the deepest level synthesises to
+## a vector with @math{b} sign changes.
 ##
 ## @var{x} is the @math{1 x n} row holding the sum, over every block of
 ## every level, of that block synthesised down to level 0.  A table
@@ -28,15 +28,18 @@
 ## the signal back.  For example the periodic wavelet basis of
 ## @code{Jostrane (x, L, h)} sits at block 0 of level @math{J - L} (the
 ## coarse coefficients) and block 1 of level @math{J - j} (the details of
-## level @var{j}), which are rows @math{2^j + 1} .. @math{2^(j+1)} as in
+## level @math{j}), which are rows @math{2^j + 1} .. @math{2^(j+1)} as in
 ## the dyadic layout.
+##
+## @code{packettable} computes such tables, and @code{packetbasis} picks
+## a basis from them.
 ##
 ## Example (Haar, n = 4):
 ## @example
 ## x = Tessaroy ([0 0 0; 0 0 0; 0 0 1; 0 0 0], [1 1] / sqrt (2))
 ##   @result{} 0.5000  -0.5000  -0.5000   0.5000
 ## @end example
-## @seealso{Jostrane, Unjostrane}
+## @seealso{packettable, packetbasis, Jostrane, Unjostrane}
 ## @end deftypefn
 
 %!shared h, d4, d8

@@ -18,8 +18,9 @@
 ##
 ## Example:
 ## @example
-## x = rand (1, 27);
-## max (abs (Undrassock (Drassock (x, 1, 2), 1, 2) - x))   @result{} about 1e-16
+## w = Drassock ([3 1 2 9 7 8 4 6 6], 1, 2);
+## x = Undrassock (w, 1, 2)
+##   @result{} 3   1   2   9   7   8   4   6   6
 ## @end example
 ## @seealso{Drassock, Unbrontal}
 ## @end deftypefn

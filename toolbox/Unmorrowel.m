@@ -15,9 +15,9 @@
 ## argument @var{g} is the @emph{primary} lowpass filter and the fourth
 ## @var{gd} the @emph{dual} one, the same two in the same order as given to
 ## @code{Morrowel}.  Synthesis upsamples (a^(2i) = a(i), a^(2i+1) = 0) and
-## filters with the dual lowpass @var{gd} and the highpass @var{hs}, the
+## filters with the dual lowpass @var{gd} and the highpass @math{hs}, the
 ## centred mirror of @var{g}: @code{hs(i) = (-1)^(floor((Lg-1)/2) + i) g(i)}.
-## With @var{Lg}, @var{Ld} taps and blocks of @var{f} values
+## With @var{Lg}, @var{Ld} taps and blocks of @math{f} values
 ## (indices mod 2f):
 ## @example
 ## x(k) = sum_p gd(p) a^(k - p + ceil(Ld/2) - 1) + sum_p hs(p) d^(k + p - floor(Lg/2) - 1)

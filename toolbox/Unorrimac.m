@@ -20,10 +20,10 @@
 ##
 ## Example:
 ## @example
-## x = randn (1, 64);
-## T = Orrimac (x, 3, 0);
-## T(:, [1 2 4]) = 0;            # keep level 2 only
-## norm (Unorrimac (T) - x)      # about 1e-15
+## T = Orrimac (1:8, 2, 0);
+## T(:, [1 2]) = 0;              # keep level 2 only
+## x = Unorrimac (T)
+##   @result{} 1   2   3   4   5   6   7   8
 ## @end example
 ## @seealso{Orrimac}
 ## @end deftypefn

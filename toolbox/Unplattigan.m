@@ -5,7 +5,7 @@
 ## @var{W} is an @math{n x n} array of coefficients, @math{n = 2^J}, in the
 ## nested quadrant layout that @code{Plattigan} writes for the coarsest
 ## level @var{L}: the coarse @math{2^L x 2^L} corner, and for each level
-## @var{j} = @var{L} .. @math{J-1} the three detail quadrants beside, below
+## @math{j} = @var{L} .. @math{J-1} the three detail quadrants beside, below
 ## and diagonal to the @math{2^j x 2^j} corner:
 ## @example
 ## @group

@@ -5,7 +5,7 @@
 ## @var{T} is a table of @math{n = 2^J} rows and @math{D + 1} columns,
 ## @math{0 <= D <= J}, in the layout that @code{Wendlock} writes: column 1
 ## the depth-@var{D} lowpass blocks, column @math{k + 1} the @math{2^k}
-## highpass blocks of step @var{k}, block @var{b} numbering the shift path
+## highpass blocks of step @math{k}, block @math{b} numbering the shift path
 ## (binary digits from step 1, 0 unshifted, 1 delayed by one sample):
 ## @example
 ## @group

@@ -13,11 +13,11 @@
 ##
 ## @var{T} is @math{n x (D + 1)}, always @math{n} rows.  Column 1 holds the
 ## lowpass coefficients at depth @var{D}, column @math{k + 1} the highpass
-## coefficients of step @var{k}; column @math{k + 1} has @math{2^k} blocks
-## of @math{n / 2^k} rows, column 1 has @math{2^D}.  The block index @var{b}
-## (from 0), written with @var{k} binary digits, is the shift path: its
+## coefficients of step @math{k}; column @math{k + 1} has @math{2^k} blocks
+## of @math{n / 2^k} rows, column 1 has @math{2^D}.  The block index @math{b}
+## (from 0), written with @math{k} binary digits, is the shift path: its
 ## most significant digit is step 1, digit 0 means unshifted and 1 means
-## delayed.  The children of block @var{j} are blocks @math{2j} and
+## delayed.  The children of block @math{j} are blocks @math{2j} and
 ## @math{2j + 1}, in its own rows:
 ## @example
 ## @group
@@ -119,3 +119,10 @@
 %!error <Wendlock requires real full double arguments> T = Wendlock (1:4, 0, single ([1 1]))
 %!error <Wendlock requires L to be a number, not empty or NaN> T = Wendlock (1:4, [], [1 1])
 %!error <Wendlock requires L to be a number, not empty or NaN> T = Wendlock (1:4, NaN, [1 1])
+
+%!demo
+%! ## all shift paths of a spike: every column is one level, every shift a block
+%! x = zeros (1, 256); x(100) = 1;
+%! T = Wendlock (x, 3, orthofilter ("daubechies", 4));
+%! imagesc (abs (T)); colorbar;
+%! xlabel ("column (level)"); ylabel ("row"); title ("Wendlock: |T| of a spike");

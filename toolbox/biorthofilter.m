@@ -1,5 +1,6 @@
 % -*- texinfo -*-
-% @deftypefn {} {[@var{g}, @var{gd}] =} biorthofilter (@var{family}, @var{m}, @var{md})
+% @deftypefn  {} {[@var{g}, @var{gd}] =} biorthofilter (@var{name})
+% @deftypefnx {} {[@var{g}, @var{gd}] =} biorthofilter (@var{family}, @var{m}, @var{md})
 % Symmetric biorthogonal lowpass pair for @code{Morrowel} and @code{Unmorrowel}.
 %
 % @var{g} is the primary (analysis) lowpass filter with @var{m} taps and
@@ -17,7 +18,12 @@
 % @end table
 %
 % The normalisation is @code{sum (g) = 1}, @code{sum (gd) = 2}, under which
-% @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @var{x}.
+% @code{Unmorrowel (Morrowel (x, L, g, gd), L, g, gd)} returns @math{x}.
+%
+% The short names @code{"bior2.2"} and @code{"bior4.4"} give the 5/3 and
+% the 9/7 pair.  In PyWavelets' normalisation (both filters summing to
+% @code{sqrt (2)}) the same pairs are @code{dec_lo = g * sqrt (2)} and
+% @code{rec_lo = gd / sqrt (2)}, without its zero padding.
 %
 % Example:
 % @example
@@ -31,10 +37,16 @@
 % @end deftypefn
 
 function [g, gd] = biorthofilter (family, m, md)
-  if (nargin ~= 3)
-    error ('biorthofilter: call as [g, gd] = biorthofilter (family, m, md)');
+  known = 'known pairs: bior2.2 (cdf 5, 3) and bior4.4 (cdf 9, 7)';
+  if (nargin == 1 && ischar (family) && any (strcmpi (family, {'bior2.2', 'bior4.4'})))
+    m = 5 + 4 * strcmpi (family, 'bior4.4');
+    md = m - 2;
+    family = 'cdf';
+  elseif (nargin == 1)
+    error ('biorthofilter: unknown filter name ''%s''; %s', num2str (family), known);
+  elseif (nargin ~= 3)
+    error ('biorthofilter: call as [g, gd] = biorthofilter (name) or [g, gd] = biorthofilter (family, m, md)');
   end
-  known = 'known pairs: cdf 5, 3 and cdf 9, 7';
   if (~ ischar (family) || ~ isrow (family))
     error ('biorthofilter: FAMILY must be a string; %s', known);
   end
@@ -109,6 +121,27 @@ end
 %!   end
 %! end
 
-%!error <unknown family 'db'; known pairs: cdf 5, 3 and cdf 9, 7> [g, gd] = biorthofilter ("db", 5, 3)
+%!test # the short names
+%! [g, gd] = biorthofilter ("bior2.2");
+%! assert ({g, gd}, nthargout (1:2, @biorthofilter, "cdf", 5, 3));
+%! [g, gd] = biorthofilter ("BIOR4.4");
+%! assert ({g, gd}, nthargout (1:2, @biorthofilter, "cdf", 9, 7));
+
+%!testif ; ! system ("/usr/bin/python3 -c 'import pywt' 2>/dev/null")
+%! ## PyWavelets' pairs of the same names, in its normalisation
+%! [st, out] = system (["/usr/bin/python3 -c \"import pywt\nfor n in ['bior2.2', 'bior4.4']:\n" ...
+%!                      " w = pywt.Wavelet(n); print(' '.join('%.17g' % v for v in w.dec_lo)); print(' '.join('%.17g' % v for v in w.rec_lo))\""]);
+%! assert (st, 0);
+%! lines = strsplit (strtrim (out), "\n");
+%! for k = 1:2
+%!   [g, gd] = biorthofilter (sprintf ("bior%d.%d", 2 * k, 2 * k));
+%!   dec = str2num (lines{2 * k - 1}); rec = str2num (lines{2 * k});
+%!   assert (dec(dec != 0), g * sqrt (2), 1e-12);
+%!   assert (rec(rec != 0), gd / sqrt (2), 1e-12);
+%! end
+
+%!error <unknown family 'db'; known pairs: bior2.2 \(cdf 5, 3\) and bior4.4 \(cdf 9, 7\)> [g, gd] = biorthofilter ("db", 5, 3)
+%!error <unknown filter name 'bior3.3'; known pairs: bior2.2> [g, gd] = biorthofilter ("bior3.3")
 %!error <no cdf pair with 7 and 5 taps> [g, gd] = biorthofilter ("cdf", 7, 5)
 %!error <biorthofilter: call as> [g, gd] = biorthofilter ("cdf", 5)
+%!error <biorthofilter: call as> [g, gd] = biorthofilter ()

@@ -1,17 +1,28 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Wavetide needs to build, test, benchmark and
-# run its demo; only the missing ones, with sudo when not root.
+# run its demo; only the missing ones. Needs root, or sudo for another user.
+# With a log file as argument, apt's output goes there.
+#   tools/install-deps.sh [log-file]
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          clang-14 libclang-rt-14-dev valgrind)
+          libsleef-dev clang-14 libclang-rt-14-dev valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo > /dev/null; then
+    echo "install-deps: missing packages: ${missing[*]}" >&2
+    echo "install-deps: run 'apt-get install ${missing[*]}' as root (no sudo here)" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
+log=${1:-/dev/stdout}
 echo "installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+{ "${sudo[@]}" apt-get update -qq &&
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+} >> "$log" 2>&1 || { echo "install-deps: apt-get failed (output in $log)" >&2; exit 1; }

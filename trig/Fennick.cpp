@@ -5,10 +5,11 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     const TransformMessages messages = {
-        "Fennick requires one input argument.",
-        "Fennick requires one output argument.",
-        "Fennick requires real full double arguments",
-        "Fennick requires dyadic length",
+        {"wavetide:Fennick:inputCount", "Fennick requires one input argument."},
+        {"wavetide:Fennick:outputCount", "Fennick requires one output argument."},
+        {"wavetide:Fennick:argumentClass", "Fennick requires real full double arguments"},
+        {"wavetide:Fennick:dyadicLength", "Fennick requires dyadic length"},
+        {"wavetide:Fennick:tooLarge", "Fennick input is too large"},
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, cosine_transform_type2);
 }

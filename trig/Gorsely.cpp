@@ -5,10 +5,11 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     const TransformMessages messages = {
-        "Gorsely requires one input argument.",
-        "Gorsely requires one output argument.",
-        "Gorsely requires real full double arguments",
-        "Gorsely requires dyadic length",
+        {"wavetide:Gorsely:inputCount", "Gorsely requires one input argument."},
+        {"wavetide:Gorsely:outputCount", "Gorsely requires one output argument."},
+        {"wavetide:Gorsely:argumentClass", "Gorsely requires real full double arguments"},
+        {"wavetide:Gorsely:dyadicLength", "Gorsely requires dyadic length"},
+        {"wavetide:Gorsely:tooLarge", "Gorsely input is too large"},
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, cosine_transform_type3);
 }

@@ -5,10 +5,11 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     const TransformMessages messages = {
-        "Pimbrel requires one input argument.",
-        "Pimbrel requires one output argument.",
-        "Pimbrel requires real full double arguments",
-        "Pimbrel requires dyadic length",
+        {"wavetide:Pimbrel:inputCount", "Pimbrel requires one input argument."},
+        {"wavetide:Pimbrel:outputCount", "Pimbrel requires one output argument."},
+        {"wavetide:Pimbrel:argumentClass", "Pimbrel requires real full double arguments"},
+        {"wavetide:Pimbrel:dyadicLength", "Pimbrel requires dyadic length"},
+        {"wavetide:Pimbrel:tooLarge", "Pimbrel input is too large"},
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, sine_transform_type2);
 }

@@ -5,10 +5,11 @@
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     const TransformMessages messages = {
-        "Yarlow requires one input argument.",
-        "Yarlow requires one output argument.",
-        "Yarlow requires real full double arguments",
-        "Yarlow requires dyadic length",
+        {"wavetide:Yarlow:inputCount", "Yarlow requires one input argument."},
+        {"wavetide:Yarlow:outputCount", "Yarlow requires one output argument."},
+        {"wavetide:Yarlow:argumentClass", "Yarlow requires real full double arguments"},
+        {"wavetide:Yarlow:dyadicLength", "Yarlow requires dyadic length"},
+        {"wavetide:Yarlow:tooLarge", "Yarlow input is too large"},
     };
     trig_gateway(nlhs, plhs, nrhs, prhs, messages, sine_transform_type3);
 }

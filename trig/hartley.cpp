@@ -1,8 +1,31 @@
 #include "hartley.hpp"
 
 #include <cmath>
+#include <initializer_list>
+
+#include "host/simd.hpp"
+
+
+// SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
+// project's vector types: its header declares the wide ones only when the
+// whole file is compiled for AVX, and these are called only from functions
+// compiled for their instruction set.
+template <class V> struct SinCos {
+    V s, c;
+};
+#if defined(__GNUC__)
+extern "C" {
+SinCos<simd::f64x2> Sleef_sincosd2_u10(simd::f64x2);
+SinCos<simd::f64x4> Sleef_sincosd4_u10(simd::f64x4);
+SinCos<simd::f64x8> Sleef_sincosd8_u10(simd::f64x8);
+}
+#endif
 
 namespace {
+
+using simd::lanes;
+using simd::load;
+using simd::store;
 
 // The constants the transforms are defined with: sqrt2 and 1/sqrt2 cut at
 // fifteen decimals, not the fully rounded doubles.
@@ -11,101 +34,261 @@ const double kHalfSqrt2 = 0.707106781186547;
 const double kPi = 3.141592653589793;
 const double kTwoPi = 6.283185307179586;
 
-// Loaded values of the current split-radix butterfly (see hartley.hpp).
-double t1, t2, t3, t4, t5, t6, t7, t8;
-
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
-// C1, S1, C3, S3 (t values each) and the tag; the angle accumulates by
-// repeated addition of the step.
-void build_hartley_tables(double* q, int n)
+// Sine and cosine of every lane, each within 1 ulp of the correctly rounded
+// value: the C library for single values, SLEEF for vectors.
+SIMD_INLINE SinCos<double> sincos_of(double a) { return {std::sin(a), std::cos(a)}; }
+#if defined(__GNUC__)
+SIMD_INLINE SinCos<simd::f64x2> sincos_of(simd::f64x2 a) { return Sleef_sincosd2_u10(a); }
+SIMD_INLINE SinCos<simd::f64x4> sincos_of(simd::f64x4 a) { return Sleef_sincosd4_u10(a); }
+SIMD_INLINE SinCos<simd::f64x8> sincos_of(simd::f64x8 a) { return Sleef_sincosd8_u10(a); }
+#endif
+
+// Lane l of the result is lane W-1-l of v.
+SIMD_INLINE double reversed(double v) { return v; }
+#if defined(__GNUC__)
+SIMD_INLINE simd::f64x2 reversed(simd::f64x2 v) { return __builtin_shufflevector(v, v, 1, 0); }
+SIMD_INLINE simd::f64x4 reversed(simd::f64x4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); }
+SIMD_INLINE simd::f64x8 reversed(simd::f64x8 v) { return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0); }
+#endif
+
+// The vector of half the lanes (a single double below two lanes).
+template <class V> struct narrower {
+    using type = double;
+};
+#if defined(__GNUC__)
+template <> struct narrower<simd::f64x8> {
+    using type = simd::f64x4;
+};
+template <> struct narrower<simd::f64x4> {
+    using type = simd::f64x2;
+};
+#endif
+
+// p[0], p[stride], ..., p[(W-1) stride] as one vector.
+template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
 {
-    const int t = n / 8 - 1;
-    q[0] = n;
-    const double step = kTwoPi / n;
-    double theta = step;
-    for (int j = 0; j < t; ++j) {
-        q[1 + j] = std::cos(theta);
-        q[1 + t + j] = std::sin(theta);
-        q[1 + 2 * t + j] = std::cos(3.0 * theta);
-        q[1 + 3 * t + j] = std::sin(3.0 * theta);
-        theta = theta + step;
+    if (stride == 1) return load<V>(p);
+    double lane[lanes<V>];
+    for (int l = 0; l < lanes<V>; ++l) lane[l] = p[l * stride];
+    return load<V>(lane);
+}
+
+// Divides p[0 .. count-1] by sqrt2, `times` times over, one correctly
+// rounded division at a time.
+template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
+{
+    long i = 0;
+    for (; i + lanes<V> <= count; i += lanes<V>) {
+        V v = load<V>(p + i);
+        for (int k = 0; k < times; ++k) v = v / kSqrt2;
+        store(p + i, v);
+    }
+    for (; i < count; ++i)
+        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
+}
+
+// Each table's angles are accumulated in order first (stored where their
+// values go), then their sines and cosines are taken W at a time.
+struct hartley_tables {
+    // C1, S1, C3, S3 (t values each) and the tag.
+    template <class V> SIMD_INLINE static void run(double* q, int n)
+    {
+        const long t = n / 8 - 1;
+        double *C1 = q + 1, *S1 = C1 + t, *C3 = S1 + t, *S3 = C3 + t;
+        q[0] = n;
+        const double step = kTwoPi / n;
+        double theta = step;
+        for (long j = 0; j < t; ++j) {
+            C1[j] = theta;
+            C3[j] = 3.0 * theta;
+            theta = theta + step;
+        }
+        long j = 0;
+        for (; j + lanes<V> <= t; j += lanes<V>) {
+            const SinCos<V> one = sincos_of(load<V>(C1 + j)), three = sincos_of(load<V>(C3 + j));
+            store(C1 + j, one.c);
+            store(S1 + j, one.s);
+            store(C3 + j, three.c);
+            store(S3 + j, three.s);
+        }
+        for (; j < t; ++j) {
+            const SinCos<double> one = sincos_of(C1[j]), three = sincos_of(C3[j]);
+            C1[j] = one.c, S1[j] = one.s, C3[j] = three.c, S3[j] = three.s;
+        }
+    }
+};
+
+struct rotation_tables {
+    // A at q[n/2 ..], B at q[n ..], h = n/2 values each; the tag is not written.
+    template <class V> SIMD_INLINE static void run(double* q, int n)
+    {
+        const long h = n / 2;
+        double* A = q + h;
+        double* B = q + n;
+        const double delta = kPi / (2 * n);
+        double phi = 0.0;
+        for (long i = 0; i < h; ++i) {
+            A[i] = phi;
+            phi = phi + delta;
+        }
+        long i = 0;
+        for (; i + lanes<V> <= h; i += lanes<V>) {
+            const SinCos<V> r = sincos_of(load<V>(A + i));
+            store(A + i, kHalfSqrt2 * (r.c - r.s));
+            store(B + i, kHalfSqrt2 * (r.c + r.s));
+        }
+        for (; i < h; ++i) {
+            const SinCos<double> r = sincos_of(A[i]);
+            A[i] = kHalfSqrt2 * (r.c - r.s);
+            B[i] = kHalfSqrt2 * (r.c + r.s);
+        }
+    }
+};
+
+// Where the twiddles of one block size sit: cos, sin of the angle j 2pi/s
+// and of its triple at w.base[(j-1) w.stride + r w.run], r = 0 .. 3, j >= 1.
+struct Twiddles {
+    const double* base;
+    long run, stride;
+};
+
+// Stores a at p after `times` divisions by sqrt2 (each correctly rounded).
+template <class V> SIMD_INLINE void store_divided(double* p, V a, int times)
+{
+    for (int k = 0; k < times; ++k) a = a / kSqrt2;
+    store(p, a);
+}
+
+// Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below); the
+// first half's values divided `once` times, the quarters' `twice`.
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w, int once, int twice)
+{
+    // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
+    // from its lowest index and reversed.
+    const long m = qtr - j - (lanes<V> - 1);
+    const V t1 = load<V>(x + j), t2 = load<V>(x + j + qtr), t3 = load<V>(x + j + 2 * qtr),
+            t4 = load<V>(x + j + 3 * qtr);
+    const V t5 = reversed(load<V>(x + m)), t6 = reversed(load<V>(x + m + qtr)),
+            t7 = reversed(load<V>(x + m + 2 * qtr)), t8 = reversed(load<V>(x + m + 3 * qtr));
+    const double* k = w.base + (j - 1) * w.stride;
+    const V c1 = load_strided<V>(k, w.stride), s1 = load_strided<V>(k + w.run, w.stride),
+            c3 = load_strided<V>(k + 2 * w.run, w.stride), s3 = load_strided<V>(k + 3 * w.run, w.stride);
+    const V u = t1 - t3 + t5 - t7;
+    const V v = t4 - t2 + t6 - t8;
+    const V w_ = t1 - t3 - t5 + t7;
+    const V z = t4 - t2 - t6 + t8;
+    store_divided(x + j, t1 + t3, once);
+    store_divided(x + j + qtr, t2 + t4, once);
+    store_divided(x + j + 2 * qtr, u * c1 + v * s1, twice);
+    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, twice);
+    store_divided(x + m, reversed(t5 + t7), once);
+    store_divided(x + m + qtr, reversed(t6 + t8), once);
+    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), twice);
+    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), twice);
+}
+
+// Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
+template <class V>
+SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w, int once, int twice)
+{
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w, once, twice);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w, once, twice);
+}
+
+// Blocks up to this many values, whose pairs are mostly too few to fill a
+// vector, take the stage's division afterwards in contiguous vector passes;
+// longer ones divide as they store (measured fastest at 2^16).
+const long kDividedInPlace = 64;
+
+// The L-butterfly of one block of s >= 8 values at x: the first quarter
+// pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
+// division: once for the first half, twice for the last two quarters, which
+// sit out the next stage (that of the half beside them).
+template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
+{
+    const long qtr = s / 4, eighth = s / 8;
+    const bool passes = s <= kDividedInPlace;
+    const int once = passes ? 0 : 1, twice = passes ? 0 : 2;
+    for (long i : {0L, eighth}) {
+        const double t1 = x[i], t2 = x[i + qtr], t3 = x[i + 2 * qtr], t4 = x[i + 3 * qtr];
+        store_divided(x + i, t1 + t3, once);
+        store_divided(x + i + qtr, t2 + t4, once);
+        if (i == 0) {
+            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, twice);
+            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, twice);
+        } else {
+            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), twice);
+            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), twice);
+        }
+    }
+    twiddled_run<V>(x, 1, eighth, qtr, w, once, twice);
+    if (passes) {
+        divide_by_sqrt2<V>(x, s / 2, 1);
+        divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
     }
 }
 
-// A at q[n/2 ..], B at q[n ..], h = n/2 values each; the tag is not written.
-void build_rotation_tables(double* q, int n)
-{
-    const int h = n / 2;
-    double* A = q + h;
-    double* B = q + n;
-    const double delta = kPi / (2 * n);
-    double phi = 0.0;
-    for (int i = 0; i < h; ++i) {
-        A[i] = kHalfSqrt2 * (std::cos(phi) - std::sin(phi));
-        B[i] = kHalfSqrt2 * (std::cos(phi) + std::sin(phi));
-        phi = phi + delta;
+// The split-radix stages, taken depth first: a block of s values is one
+// L-butterfly, then its first half (s/2) and its last two quarters (s/4
+// each) as blocks of their own. Stage by stage, every stage would end by
+// dividing all n values by sqrt2; here a block divides its own values after
+// its butterfly, and its quarters once more for the stage they sit out.
+// Every value is thus divided as often, in the same order against its other
+// operations. Blocks of 4 are the last stage (no twiddles, one division);
+// the length-2 butterflies and the last division of all n values follow.
+//
+// The twiddles of size s are those of the full length at stride n/s: with
+// room for them (spare, n/2 doubles), each size's four runs are first copied
+// out contiguously (the very same doubles), so that the butterflies load
+// them W at a time.
+struct split_radix {
+    template <class V> SIMD_INLINE static void run(double* x, long n, const double* q, double* spare)
+    {
+        const long t = n / 8 - 1;
+        Twiddles tw[8 * sizeof(long)];
+        int log_s = 0;
+        for (long s = n; s >= 8; s /= 2, ++log_s) {
+            const long e = n / s, run = s / 8 - 1;
+            tw[log_s] = {q + e, t, e};
+            if (spare && e > 1 && run > 0) {
+                for (int r = 0; r < 4; ++r)
+                    for (long j = 1; j <= run; ++j) spare[r * run + j - 1] = q[j * e + r * t];
+                tw[log_s] = {spare, run, 1};
+                spare += 4 * run;
+            }
+        }
+        struct Block {
+            long base, size;
+            int level; // log2(n / size)
+        } stack[2 * 8 * sizeof(long) + 2];
+        int top = 0;
+        stack[top++] = {0, n, 0};
+        while (top > 0) {
+            const Block b = stack[--top];
+            double* xb = x + b.base;
+            if (b.size == 2) {
+                const double u = xb[0], v = xb[1];
+                xb[0] = u + v;
+                xb[1] = u - v;
+            } else if (b.size == 4) {
+                const double t1 = xb[0], t2 = xb[1], t3 = xb[2], t4 = xb[3];
+                const double u = (t1 + t3) / kSqrt2, v = (t2 + t4) / kSqrt2;
+                xb[0] = u + v;
+                xb[1] = u - v;
+                xb[2] = (t1 - t3 + t2 - t4) / kSqrt2;
+                xb[3] = (t1 - t3 - t2 + t4) / kSqrt2;
+            } else {
+                butterfly<V>(xb, b.size, tw[b.level]);
+                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
+                stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
+                stack[top++] = {b.base, b.size / 2, b.level + 1};
+            }
+        }
+        divide_by_sqrt2<V>(x, n, 1);
     }
-}
-
-// The L-shaped butterfly of one split-radix stage at base i0: the first
-// quarter pair at i0 and at i0 + eighth, then the twiddled pairs j and
-// qtr - j. Twiddles of angle j e 2pi/n sit at q[j e + r t], r = 0 .. 3.
-void butterfly(double* x, long i0, long qtr, long eighth, long e, const double* q, long t)
-{
-    long i1 = i0, i2 = i1 + qtr, i3 = i2 + qtr, i4 = i3 + qtr;
-    t1 = x[i1];
-    t2 = x[i2];
-    t3 = x[i3];
-    t4 = x[i4];
-    x[i1] = t1 + t3;
-    x[i2] = t2 + t4;
-    x[i3] = t1 - t3 + t2 - t4;
-    x[i4] = t1 - t3 - t2 + t4;
-    if (qtr <= 1) return;
-
-    i1 = i0 + eighth, i2 = i1 + qtr, i3 = i2 + qtr, i4 = i3 + qtr;
-    t1 = x[i1];
-    t2 = x[i2];
-    t3 = x[i3];
-    t4 = x[i4];
-    x[i1] = t1 + t3;
-    x[i2] = t2 + t4;
-    x[i3] = kSqrt2 * (t1 - t3);
-    x[i4] = kSqrt2 * (t2 - t4);
-
-    for (long j = 1; j < eighth; ++j) {
-        i1 = i0 + j, i2 = i1 + qtr, i3 = i2 + qtr, i4 = i3 + qtr;
-        const long i5 = i0 + qtr - j, i6 = i5 + qtr, i7 = i6 + qtr, i8 = i7 + qtr;
-        t1 = x[i1];
-        t2 = x[i2];
-        t3 = x[i3];
-        t4 = x[i4];
-        t5 = x[i5];
-        t6 = x[i6];
-        t7 = x[i7];
-        t8 = x[i8];
-        const long k = j * e;
-        const double c1 = q[k], s1 = q[k + t], c3 = q[k + 2 * t], s3 = q[k + 3 * t];
-        const double u = t1 - t3 + t5 - t7;
-        const double v = t4 - t2 + t6 - t8;
-        const double w = t1 - t3 - t5 + t7;
-        const double z = t4 - t2 - t6 + t8;
-        x[i1] = t1 + t3;
-        x[i2] = t2 + t4;
-        x[i3] = u * c1 + v * s1;
-        x[i4] = w * c3 - z * s3;
-        x[i5] = t5 + t7;
-        x[i6] = t6 + t8;
-        x[i7] = u * s1 - v * c1;
-        x[i8] = w * s3 + z * c3;
-    }
-}
-
-void divide_by_sqrt2(double* x, long n)
-{
-    for (long i = 0; i < n; ++i) x[i] = x[i] / kSqrt2;
-}
+};
 
 // Exchanges every pair of indices whose m-bit forms mirror each other.
 void bit_reverse(double* x, long n)
@@ -128,10 +311,43 @@ void bit_reverse(double* x, long n)
 
 } // namespace
 
+namespace {
+
+// The Hartley transform left in bit-reversed order (index i holds the
+// value of index rev(i), the m-bit mirror image of i).
+// spare: n/2 doubles of scratch for the twiddles, or null.
+void hartley_bit_reversed(double* x, int m, double* q, double* spare)
+{
+    const long n = 1L << m;
+    if (n <= 4) {
+        hartley_transform(x, m, q);
+        bit_reverse(x, n);
+        return;
+    }
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<hartley_tables>(q, static_cast<int>(n));
+    simd::dispatch<split_radix>(x, n, static_cast<const double*>(q), spare);
+}
+
+// rev(i + 1) from r = rev(i), both in m bits, h = 2^(m-1).
+long next_reversed(long r, long h)
+{
+    while (r & h) {
+        r ^= h;
+        h /= 2;
+    }
+    return r | h;
+}
+
+} // namespace
+
 void hartley_transform(double* x, int m, double* q)
 {
     const long n = 1L << m;
     if (n == 1) return;
+    // n = 2 and 4 need no Hartley tables. The rotation tables a cosine
+    // routine just built for this n sit where those of a longer n were; the
+    // tag is cleared so that such a length builds them again.
+    if (n <= 4) q[0] = 0.0;
     if (n == 2) {
         const double s = kHalfSqrt2 * (x[0] + x[1]);
         x[1] = kHalfSqrt2 * (x[0] - x[1]);
@@ -147,83 +363,61 @@ void hartley_transform(double* x, int m, double* q)
         x[3] = c - d;
         return;
     }
-
-    const long t = n / 8 - 1;
-    if (!tables_built(q, static_cast<int>(n))) build_hartley_tables(q, static_cast<int>(n));
-
-    // Split-radix stages: L-butterflies on the bases of each stage, then
-    // the division that spreads 1/sqrt n over the stages.
-    long span = 2 * n, e = 1;
-    for (int stage = 0; stage < m - 1; ++stage) {
-        long gap = span;
-        span = span / 2;
-        const long qtr = span / 4, eighth = span / 8;
-        long start = 0;
-        do {
-            for (long i0 = start; i0 < n; i0 += gap) butterfly(x, i0, qtr, eighth, e, q, t);
-            start = 2 * gap - span;
-            gap = 4 * gap;
-        } while (start < n);
-        e = 2 * e;
-        divide_by_sqrt2(x, n);
-    }
-
-    // Length-2 butterflies.
-    long start = 0, gap = 4;
-    do {
-        for (long i0 = start; i0 < n; i0 += gap) {
-            const double a = x[i0], b = x[i0 + 1];
-            x[i0] = a + b;
-            x[i0 + 1] = a - b;
-        }
-        start = 2 * gap - 2;
-        gap = 4 * gap;
-    } while (start < n);
-
-    divide_by_sqrt2(x, n);
+    hartley_bit_reversed(x, m, q, nullptr);
     bit_reverse(x, n);
 }
 
+// The cosine routines read (or write) the Hartley result through the
+// bit-reversal permutation instead of applying it: with r = rev(i),
+// rev(n - i) = n - 1 - rev(i - 1) and, for i < n/2, rev(n/2 + i) = r + 1.
+
 void cosine_transform_type2(double* x, double* p, int m, double* q)
 {
-    const int n = 1 << m, h = n / 2;
+    const long n = 1L << m, h = n / 2;
     if (n == 1) return;
-    if (!tables_built(q, n)) build_rotation_tables(q, n);
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
     // Even-indexed values ascending, then odd-indexed values descending.
-    for (int i = 0; i < h; ++i) {
+    for (long i = 0; i < h; ++i) {
         p[i] = x[2 * i];
         p[h + i] = x[n - 1 - 2 * i];
     }
-    hartley_transform(p, m, q);
+    hartley_bit_reversed(p, m, q, x);
 
     x[0] = p[0];
-    x[h] = p[h];
-    for (int i = 1; i < h; ++i) {
-        x[i] = A[i] * p[i] + B[i] * p[n - i];
-        x[n - i] = B[i] * p[i] - A[i] * p[n - i];
+    x[h] = p[1];
+    long r_prev = 0;
+    for (long i = 1; i < h; ++i) {
+        const long r = next_reversed(r_prev, h);
+        const double a = p[r], b = p[n - 1 - r_prev];
+        x[i] = A[i] * a + B[i] * b;
+        x[n - i] = B[i] * a - A[i] * b;
+        r_prev = r;
     }
 }
 
 void cosine_transform_type3(double* x, double* p, int m, double* q)
 {
-    const int n = 1 << m, h = n / 2;
-    if (!tables_built(q, n)) build_rotation_tables(q, n);
+    const long n = 1L << m, h = n / 2;
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
     p[0] = x[0];
     if (h > 0) p[h] = x[h];
-    for (int i = 1; i < h; ++i) {
+    for (long i = 1; i < h; ++i) {
         p[i] = A[i] * x[i] + B[i] * x[n - i];
         p[n - i] = B[i] * x[i] - A[i] * x[n - i];
     }
-    hartley_transform(p, m, q);
+    if (n == 1) return;
+    hartley_bit_reversed(p, m, q, x);
 
-    for (int i = 0; i < h; ++i) {
-        x[2 * i] = p[i];
-        x[n - 1 - 2 * i] = p[h + i];
+    long r = 0;
+    for (long i = 0; i < h; ++i) {
+        x[2 * i] = p[r];
+        x[n - 1 - 2 * i] = p[r + 1];
+        r = next_reversed(r, h);
     }
 }

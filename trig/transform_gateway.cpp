@@ -6,20 +6,21 @@
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
                   TransformStep step)
 {
-    if (nrhs != 1) mexErrMsgTxt(messages.input_count);
-    if (nlhs != 1) mexErrMsgTxt(messages.output_count);
+    if (nrhs != 1) fail(messages.input_count);
+    if (nlhs != 1) fail(messages.output_count);
     require_real_doubles(prhs, 0, 1, messages.types);
-    const int n = vector_length(prhs[0]);
+    const int n = fit_int(vector_length(prhs[0]), 3, messages.too_large);
     const int J = dyadic_exponent(n);
-    if (J < 0) mexErrMsgTxt(messages.length);
+    if (J < 0) fail(messages.length);
 
     plhs[0] = new_matrix_like(prhs[0]);
     if (mxGetN(prhs[0]) == 0) return; // M x 0: no values to transform, no room for results
 
-    mxArray* scratch = mxCreateDoubleMatrix(4 * static_cast<mwSize>(n), 1, mxREAL);
-    double* x = mxGetPr(scratch);
-    copy_doubles(data_of(prhs[0]), x, n);
-    step(x, x + n, J, x + 2 * static_cast<long>(n));
-    copy_doubles(x, mxGetPr(plhs[0]), n);
+    // The transform runs in place on the output's first n values.
+    double* y = mxGetPr(plhs[0]);
+    copy_doubles(data_of(prhs[0]), y, n);
+    mxArray* scratch = new_matrix(n + (n > 1 ? 3 * (n / 2) : 1), 1);
+    double* p = mxGetPr(scratch);
+    step(y, p, J, p + n);
     mxDestroyArray(scratch);
 }

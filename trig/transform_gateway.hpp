@@ -2,23 +2,25 @@
 // messages and its transform step.
 #pragma once
 
-#include "mex.h"
+#include "host/gateway.hpp"
 
 // A transform step in place on x (n = 2^m), with partner buffer p and table
 // buffer q, as the routines of hartley.hpp and sine.hpp.
 using TransformStep = void (*)(double* x, double* p, int m, double* q);
 
 struct TransformMessages {
-    const char* input_count;  // "<Name> requires one input argument."
-    const char* output_count; // "<Name> requires one output argument."
-    const char* types;        // "<Name> requires real full double arguments"
-    const char* length;       // "<Name> requires dyadic length"
+    Failure input_count;  // "<Name> requires one input argument."
+    Failure output_count; // "<Name> requires one output argument."
+    Failure types;        // "<Name> requires real full double arguments"
+    Failure length;       // "<Name> requires dyadic length"
+    Failure too_large;    // "<Name> input is too large"
 };
 
 // y = Name(x): x a row, a column or a matrix (only its first column, the
 // first n = M doubles, is transformed; n = N for a row). y has the shape of
 // x, zero beyond its first n values. A dyadic M x 0 input gives M x 0.
 //
-// Scratch, one 4n x 1 matrix:  | x: work (n) | p: partner (n) | q: tables (2n) |
+// The transform runs in place on the output. Scratch, one matrix of
+// n + 3n/2 doubles (n + 1 for n = 1):  | p: partner (n) | q: tables (3n/2) |
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
                   TransformStep step);

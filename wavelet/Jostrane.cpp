@@ -5,20 +5,24 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) mexErrMsgTxt("Jostrane requires three input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Jostrane requires one output argument.");
-    require_real_doubles(prhs, 0, 3, "Jostrane requires real full double arguments");
-    const Signals s = signals_of(prhs[0]);
+    if (nrhs != 3) fail({"wavetide:Jostrane:inputCount", "Jostrane requires three input arguments."});
+    if (nlhs != 1) fail({"wavetide:Jostrane:outputCount", "Jostrane requires one output argument."});
+    require_real_doubles(prhs, 0, 3,
+                         {"wavetide:Jostrane:argumentClass", "Jostrane requires real full double arguments"});
+    const Failure too_large = {"wavetide:Jostrane:tooLarge", "Jostrane input is too large"};
+    const Signals s = signals_of(prhs[0], too_large);
     const int J = dyadic_exponent(s.length);
-    if (J < 0) mexErrMsgTxt("Jostrane requires dyadic length");
-    const int L = read_rounded(prhs[1], "Jostrane requires L to be a number, not empty or NaN");
-    const int m = element_count(prhs[2]);
+    if (J < 0) fail({"wavetide:Jostrane:dyadicLength", "Jostrane requires dyadic length"});
+    const int L =
+        read_rounded(prhs[1], {"wavetide:Jostrane:notANumber", "Jostrane requires L to be a number, not empty or NaN"});
+    const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 1);
+    mxArray* scratch = new_matrix(s.length / 4 * 3, 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    periodic_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g), m, mxGetPr(scratch));
+    periodic_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g), m,
+                      mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -5,23 +5,26 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) mexErrMsgTxt("Plattigan requires 3 input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Plattigan requires one output argument.");
-    require_real_doubles(prhs, 0, 3, "Plattigan requires real full double arguments");
-    if (mxGetM(prhs[0]) != mxGetN(prhs[0])) mexErrMsgTxt("Plattigan requires a square array");
-    const int n = static_cast<int>(mxGetM(prhs[0]));
+    if (nrhs != 3) fail({"wavetide:Plattigan:inputCount", "Plattigan requires 3 input arguments."});
+    if (nlhs != 1) fail({"wavetide:Plattigan:outputCount", "Plattigan requires one output argument."});
+    require_real_doubles(prhs, 0, 3,
+                         {"wavetide:Plattigan:argumentClass", "Plattigan requires real full double arguments"});
+    if (mxGetM(prhs[0]) != mxGetN(prhs[0])) fail({"wavetide:Plattigan:notSquare", "Plattigan requires a square array"});
+    const long long side = static_cast<long long>(mxGetM(prhs[0]));
+    const Failure too_large = {"wavetide:Plattigan:tooLarge", "Plattigan input is too large"};
+    const int n = fit_int(side, side, too_large);
     const int J = dyadic_exponent(n);
-    if (J < 0) mexErrMsgTxt("Plattigan requires dyadic length sides");
-    const int L = read_rounded(prhs[1], "Plattigan requires L to be a number, not empty or NaN");
-    const int m = element_count(prhs[2]);
+    if (J < 0) fail({"wavetide:Plattigan:dyadicLength", "Plattigan requires dyadic length sides"});
+    const int L = read_rounded(
+        prhs[1], {"wavetide:Plattigan:notANumber", "Plattigan requires L to be a number, not empty or NaN"});
+    const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     plhs[0] = new_matrix(n, n);
-    mxArray* scratch = new_matrix(n, 3);
+    mxArray* scratch = new_matrix(n, 8);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    double* s = mxGetPr(scratch);
-    square_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m, s, s + n,
-                    s + 2 * n);
+    square_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m,
+                    mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

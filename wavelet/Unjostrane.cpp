@@ -5,22 +5,24 @@
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) mexErrMsgTxt("Unjostrane requires three input arguments.");
-    if (nlhs != 1) mexErrMsgTxt("Unjostrane requires one output argument.");
-    require_real_doubles(prhs, 0, 3, "Unjostrane requires real full double arguments");
-    const Signals s = signals_of(prhs[0]);
+    if (nrhs != 3) fail({"wavetide:Unjostrane:inputCount", "Unjostrane requires three input arguments."});
+    if (nlhs != 1) fail({"wavetide:Unjostrane:outputCount", "Unjostrane requires one output argument."});
+    require_real_doubles(prhs, 0, 3,
+                         {"wavetide:Unjostrane:argumentClass", "Unjostrane requires real full double arguments"});
+    const Failure too_large = {"wavetide:Unjostrane:tooLarge", "Unjostrane input is too large"};
+    const Signals s = signals_of(prhs[0], too_large);
     const int J = dyadic_exponent(s.length);
-    if (J < 0) mexErrMsgTxt("Unjostrane requires dyadic length");
-    const int L = read_rounded(prhs[1], "Unjostrane requires L to be a number, not empty or NaN");
-    const int m = element_count(prhs[2]);
+    if (J < 0) fail({"wavetide:Unjostrane:dyadicLength", "Unjostrane requires dyadic length"});
+    const int L = read_rounded(
+        prhs[1], {"wavetide:Unjostrane:notANumber", "Unjostrane requires L to be a number, not empty or NaN"});
+    const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 2);
+    mxArray* scratch = new_matrix(s.length / 2, 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    double* s1 = mxGetPr(scratch);
     periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g),
-                       m, s1, s1 + s.length);
+                       m, mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

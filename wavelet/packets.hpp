@@ -1,4 +1,4 @@
-// Periodic wavelet packet synthesis.
+// Periodic wavelet packet analysis and synthesis.
 //
 // A packet table of n = 2^J rows and D + 1 columns (column-major). Column d
 // is level d: 2^d blocks of n/2^d coefficients, block b in rows
@@ -13,6 +13,13 @@
 // highpass half; for odd b the roles are swapped, so the blocks of a level
 // come out in order of frequency (0, 1, 2, ... sign changes for Haar).
 #pragma once
+
+// T (n x (D+1)) receives the packet table of x (n = 2^J doubles): column 0
+// is x, and each block of level d is split into its two children at level
+// d+1 with lowpass h and highpass g (m taps), the lowpass half going to
+// child 2b + (b mod 2). The transpose of packet_synthesis; requires
+// 0 <= D <= J.
+void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T);
 
 // out (n doubles) receives the sum over all levels 0 .. D of the blocks of
 // the table T (n x (D+1)), each synthesised down to level 0 with lowpass h

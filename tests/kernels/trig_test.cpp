@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "tests/support/tolerance.hpp"
+#include "tests/kernels/trig_reference.hpp"
 #include "tests/support/vectors.hpp"
 #include "trig/hartley.hpp"
 #include "trig/sine.hpp"
+#include "host/simd.hpp"
 
 namespace {
 
@@ -148,6 +150,86 @@ TEST(TrigKernels, TagRule)
                 EXPECT_GT(relative_error(x, good), 1e-6) << "tag " << tag << " slot " << spoiled;
             else
                 EXPECT_EQ(x, good) << "tag " << tag << " slot " << spoiled;
+        }
+    }
+}
+
+void same_doubles_as_the_first_kernels()
+{
+    const struct {
+        Step fast, reference;
+    } pairs[] = {
+        {hartley_step, [](double* x, double*, int m, double* q) { reference_trig::reference_hartley_transform(x, m, q); }},
+        {cosine_transform_type2, reference_trig::reference_cosine_transform_type2},
+        {cosine_transform_type3, reference_trig::reference_cosine_transform_type3},
+    };
+    std::mt19937 gen(8);
+    for (int m = 0; m <= 14; ++m) {
+        const int n = 1 << m;
+        Vec x = random_vec(n, 40u + m);
+        for (int i = 0; i < n; ++i) x[i] = std::ldexp(x[i], static_cast<int>(gen() % 200) - 100);
+        const double specials[] = {NAN, INFINITY, -INFINITY, 0.0, -0.0, 4.9e-324, -2.2e-308};
+        if (m >= 5)
+            for (double v : specials) x[gen() % n] = v;
+        for (const auto& pr : pairs) {
+            Vec a = x, b = x, p(n), q(std::max(3 * n / 2, 1), 0.0);
+            pr.fast(a.data(), p.data(), m, q.data());
+            pr.reference(b.data(), p.data(), m, q.data());
+            for (int i = 0; i < n; ++i)
+                ASSERT_TRUE(a[i] == b[i] ? std::signbit(a[i]) == std::signbit(b[i]) : std::isnan(a[i]) && std::isnan(b[i]))
+                    << "n=" << n << " i=" << i << ": " << a[i] << " vs " << b[i];
+        }
+    }
+}
+
+// Twiddles of the Hartley tables within 1 ulp of the correctly rounded sine
+// and cosine (long double, then rounded) of the angles accumulated in order.
+void tables_within_one_ulp()
+{
+    const int m = 12, n = 1 << m, t = n / 8 - 1;
+    Vec x(n, 0.0), q(3 * n / 2, 0.0);
+    hartley_transform(x.data(), m, q.data());
+    const double step = 6.283185307179586 / n;
+    double theta = step;
+    auto ulps = [](double a, long double exact) {
+        const double r = static_cast<double>(exact);
+        return std::fabs(a - r) / (std::nextafter(std::fabs(r), INFINITY) - std::fabs(r));
+    };
+    for (int j = 0; j < t; ++j) {
+        const long double a = theta, a3 = 3.0 * theta;
+        ASSERT_LE(ulps(q[1 + j], std::cos(a)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + t + j], std::sin(a)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + 2 * t + j], std::cos(a3)), 1.0) << j;
+        ASSERT_LE(ulps(q[1 + 3 * t + j], std::sin(a3)), 1.0) << j;
+        theta = theta + step;
+    }
+}
+
+// The fast kernels against the first ones, double for double: the reference
+// is handed the tables the fast kernel left in q (their tag makes it reuse
+// them), so only the butterflies, divisions and rotations are compared.
+// Inputs span many binades and hold NaN, infinities, signed zeros and
+// subnormals. Every instruction-set path is run in turn.
+TEST(TrigKernels, SameDoublesAsTheFirstKernels)
+{
+    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
+        if (!simd::force_isa(isa)) continue;
+        same_doubles_as_the_first_kernels();
+        tables_within_one_ulp();
+    }
+    simd::unforce_isa();
+}
+
+// A buffer used for n = 8, then 4, then 8 again: the length-4 rotation
+// tables overwrite part of those of length 8, which must then be rebuilt.
+TEST(TrigKernels, ShorterLengthInvalidatesTheTables)
+{
+    for (const auto& t : kTrig) {
+        Vec p(8), q(12, 0.0);
+        for (int m : {3, 2, 3}) {
+            Vec x = random_vec(1 << m, 6u);
+            t.step(x.data(), p.data(), m, q.data());
+            EXPECT_EQ(x, run(t.step, random_vec(1 << m, 6u))) << t.name << " n=" << (1 << m);
         }
     }
 }

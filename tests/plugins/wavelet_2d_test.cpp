@@ -1,5 +1,7 @@
-// Plattigan, Unplattigan, Tessaroy, Wendlock and Unwendlock through testhost:
+// Plattigan, Unplattigan, Tessaroy, packettable, Wendlock and Unwendlock
+// through testhost:
 // shapes, messages and their order, readings of L, and no matrix left behind.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -95,6 +97,60 @@ TEST(Tessaroy, ShapesAndMessages)
     EXPECT_EQ(error_of("Tessaroy", 1, {&deep, &h}), "Tessaroy requires D <= log_2(n)");
     EXPECT_EQ(error_of("Tessaroy", 1, {&one_by_two, &h}), "Tessaroy requires D <= log_2(n)");
     EXPECT_EQ(error_of("Tessaroy", 1, {&nocols, &h}), "Tessaroy requires D >= 0");
+    EXPECT_EQ(testhost::live_matrices(), before);
+}
+
+TEST(packettable, LayoutReadingsAndTessaroyOfEachLevel)
+{
+    const Array h = Array::row({0.4829629131445341, 0.8365163037378079, 0.2241438680420134, -0.1294095225512604});
+    const long before = testhost::live_matrices();
+    {
+        // Haar, x = (1, 2, 3, 4), D = 1.5 read as 2: level 1 = (3, 7 | 1, 1)/sqrt 2;
+        // level 2 = (5 | 2 | 0 | 1), block 1 of level 1 putting its lowpass second
+        const Array x = Array::row({1, 2, 3, 4}), haar = Array::row({r2, r2}), D = Array::scalar(1.5);
+        const Array T = testhost::call("packettable", {&x, &D, &haar});
+        EXPECT_EQ(T.rows(), 4);
+        EXPECT_EQ(T.cols(), 3);
+        EXPECT_CLOSE(T.values(), (Vec{1, 2, 3, 4, 3 * r2, 7 * r2, r2, r2, 5, 2, 0, 1}));
+    }
+    const Vec v = wavy(16);
+    for (const Array& x : {Array::row(v), Array::column(v)}) {
+        for (int D = 0; D <= 4; ++D) {
+            const Array Ds = Array::scalar(D);
+            const Array T = testhost::call("packettable", {&x, &Ds, &h});
+            EXPECT_EQ(T.rows(), 16);
+            EXPECT_EQ(T.cols(), D + 1);
+            const Vec t = T.values();
+            for (int d = 0; d <= D; ++d) {  // each level alone is a basis
+                Vec one(t.size(), 0.0);
+                std::copy(t.begin() + 16 * d, t.begin() + 16 * (d + 1), one.begin() + 16 * d);
+                const Array level = Array::matrix(16, D + 1, one);
+                EXPECT_CLOSE(testhost::call("Tessaroy", {&level, &h}).values(), v) << "D=" << D << " d=" << d;
+            }
+        }
+    }
+    EXPECT_EQ(testhost::live_matrices(), before);
+}
+
+TEST(packettable, MessagesInOrder)
+{
+    const Array x = Array::row({1, 2, 3, 4}), x6 = Array::row({1, 2, 3, 4, 5, 6}), empty = Array::matrix(0, 0),
+                h = Array::row({r2, r2}), D0 = Array::scalar(0), D3 = Array::scalar(3), Dm1 = Array::scalar(-1),
+                nan = Array::scalar(NAN), ints = Array::of_kind(1, 4, Kind::Int32), two = Array::matrix(4, 2),
+                nocols = Array::matrix(4, 0);
+    const long before = testhost::live_matrices();
+    const std::string name = "packettable";
+    EXPECT_EQ(error_of(name, 1, {&x, &D0}), name + " requires three input arguments.");
+    EXPECT_EQ(error_of(name, 2, {&x, &D0, &h}), name + " requires one output argument.");
+    EXPECT_EQ(error_of(name, 1, {&x, &D0, &ints}), name + " requires real full double arguments");
+    EXPECT_EQ(error_of(name, 1, {&x6, &D0, &h}), name + " requires dyadic length");
+    EXPECT_EQ(error_of(name, 1, {&empty, &D0, &h}), name + " requires dyadic length");
+    EXPECT_EQ(error_of(name, 1, {&two, &D0, &h}), name + " requires one signal, a row or a column");
+    EXPECT_EQ(error_of(name, 1, {&nocols, &D0, &h}), name + " requires one signal, a row or a column");
+    EXPECT_EQ(error_of(name, 1, {&x, &nan, &h}), name + " requires D to be a number, not empty or NaN");
+    EXPECT_EQ(error_of(name, 1, {&x, &empty, &h}), name + " requires D to be a number, not empty or NaN");
+    EXPECT_EQ(error_of(name, 1, {&x, &D3, &h}), name + " requires D <= log_2(n)");
+    EXPECT_EQ(error_of(name, 1, {&x, &Dm1, &h}), name + " requires D >= 0");
     EXPECT_EQ(testhost::live_matrices(), before);
 }
 

@@ -30,18 +30,21 @@ function demo_biorthogonal (outdir)
           max (abs (ramp(34:62))), max (abs (ramp([33 63 64]))));
 
   fig = figure ("paperposition", [0 0 9.6 8.4]);  # taller: three panels
-  subplot (3, 1, 1); plot (t, x, "k");
-  title ("piecewise polynomial signal (breaks at 0.3, 0.55, 0.8)");
-  subplot (3, 1, 2);
+  panel (3, 1, 1); plot (t, x, "k");
+  xlabel ("t"); title ("piecewise polynomial signal (breaks at 0.3, 0.55, 0.8)");
+  panel (3, 1, 2);
   hold on;
   for j = L:J-1
     d = w(2^j+1:2^(j+1));
     stem ((2 * (0:2^j-1) + 1) / 2^(j+1), d, "marker", "none");
   endfor
   hold off;
+  legend (arrayfun (@(j) sprintf ("level %d", j), L:J-1, "uniformoutput", false),
+          "location", "northwest");
+  xlabel ("position of the detail (t)");
   title (sprintf ("9/7 details, levels %d..%d: only at the breaks", L, J - 1));
-  subplot (3, 1, 3); stem (0:31, ramp(33:64), "marker", "none"); xlim ([-1 32]);
-  title ("highpass of a ramp: zero but at the wrap");
+  panel (3, 1, 3); stem (0:31, ramp(33:64), "marker", "none"); xlim ([-1 32]);
+  xlabel ("finest detail index"); title ("highpass of a ramp: zero but at the wrap");
   file = fullfile (outdir, "biorthogonal.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (signal, its 9/7 details by level, the highpass of a ramp)\n", file);

@@ -34,17 +34,17 @@ function demo_cosine_packets (outdir)
   printf ("level %d alone, %d of %d coefficients: relative error %.3f\n",
           best - 1, kept, n, norm (y - x) / norm (x));
 
-  fig = figure ("position", [0 0 900 700]);
+  fig = figure ("position", [0 0 960 760], "paperposition", [0 0 9.6 7.6]);
   levels = [0 2 4 6];
   for k = 1:numel (levels)
     d = levels(k); f = n / 2^d;
-    subplot (2, 2, k);
+    panel (2, 2, k);
     ## Each block drawn as two image columns, so that a lone block spans 0..1.
     centres = ((0:2^(d+1)-1) + 0.5) / 2^(d+1);
     freqs = ((0:f-1) + 0.5) * n / (2 * f);
     imagesc (centres, freqs, kron (abs (reshape (T(:, d + 1), f, 2^d)), [1 1]));
-    axis xy; xlim ([0 1]); ylim ([0 n/2]); colormap (flipud (gray ()));
-    title (sprintf ("level %d: blocks of %d", d, f));
+    axis xy; xlim ([0 1]); ylim ([0 n/2]); colormap (flipud (gray ())); colorbar ();
+    title (sprintf ("level %d: |T|, blocks of %d", d, f));
     xlabel ("time"); ylabel ("frequency");
   endfor
   file = fullfile (outdir, "cosine_packets_table.png");
@@ -52,9 +52,11 @@ function demo_cosine_packets (outdir)
   printf ("figure: %s (|Orrimac| coefficients, time across, frequency up)\n", file);
 
   fig = figure ("position", [0 0 900 600]);
-  subplot (2, 1, 1); plot (t, x, "k"); title ("chirp and two windowed tones");
-  subplot (2, 1, 2); plot (t, y, "b", t, x - y, "r");
-  title (sprintf ("from %d coefficients of level %d (blue), error (red)", kept, best - 1));
+  panel (2, 1, 1); plot (t, x, "k"); xlabel ("t"); title ("chirp and two windowed tones");
+  panel (2, 1, 2); plot (t, y, "b", t, x - y, "r");
+  legend ("rebuilt", "error", "orientation", "horizontal", "location", "north");
+  xlabel ("t");
+  title (sprintf ("Unorrimac of %d coefficients of level %d", kept, best - 1));
   file = fullfile (outdir, "cosine_packets_column.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (reconstruction from one column)\n", file);

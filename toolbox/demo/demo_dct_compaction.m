@@ -21,12 +21,13 @@ function demo_dct_compaction (outdir)
           err, max (abs (approx - x)));
 
   fig = figure ("position", [0 0 800 600]);
-  subplot (2, 1, 1);
+  panel (2, 1, 1);
   semilogy (0:n-1, abs (y) + eps, "b", order(1:keep) - 1, abs (kept(order(1:keep))), "r.");
-  xlim ([0 n]); title ("|Fennick(x)| against k, the kept 5% in red");
-  subplot (2, 1, 2);
+  legend ("all coefficients", "the kept 5%", "location", "northeast");
+  xlim ([0 n]); xlabel ("k"); ylabel ("|y(k)|"); title ("|Fennick(x)| against k");
+  panel (2, 1, 2);
   plot (t, x, "k", t, approx, "r--");
-  legend ("signal", "from 5% of the coefficients", "location", "southwest");
+  legend ("signal", "from 5% of the coefficients", "location", "southwest"); xlabel ("t");
   title (sprintf ("Gorsely of the kept coefficients: relative error %.1e", err));
   file = fullfile (outdir, "dct_compaction.png");
   print (fig, file, "-dpngcairo");

@@ -24,18 +24,18 @@ function demo_wavelet_2d (outdir)
   printf ("kept %d of %d coefficients (%.0f %%): relative error %.4f, PSNR %.1f dB\n",
           nnz (Wt), n * n, 100 * keep, err, psnr);
 
-  fig = figure ("position", [0 0 1200 420]);
+  fig = figure ("position", [0 0 1200 420], "paperposition", [0 0 12 4.2]);
   colormap (gray (256));
-  subplot (1, 3, 1); imagesc (img); axis image off; title ("image");
-  subplot (1, 3, 2); imagesc (log10 (abs (W) + 1e-3)); axis image off; hold on;
+  panel (1, 3, 1); imagesc (img); axis image off; colorbar (); title ("image");
+  panel (1, 3, 2); imagesc (log10 (abs (W) + 1e-3)); axis image off; colorbar (); hold on;
   for j = L:log2 (n) - 1            # the quadrant borders of each level
     b = 2^j + 0.5;
     plot ([b b], [0.5 2^(j+1)+0.5], "r", [0.5 2^(j+1)+0.5], [b b], "r");
   end
   hold off;
-  title ("log |Plattigan|");
-  subplot (1, 3, 3); imagesc (rebuilt); axis image off;
-  title (sprintf ("%.0f %% kept", 100 * keep));
+  title ("log_{10} |Plattigan|, level borders in red");
+  panel (1, 3, 3); imagesc (rebuilt); axis image off; colorbar ();
+  title (sprintf ("Unplattigan, %.0f %% kept", 100 * keep));
   file = fullfile (outdir, "wavelet_2d.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (image, its quadrant layout, thresholded reconstruction)\n", file);

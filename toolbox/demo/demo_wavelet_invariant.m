@@ -25,13 +25,19 @@ function demo_wavelet_invariant (outdir)
   printf ("noise rms %.3f; Jostrane thresholding %.3f; Wendlock thresholding %.3f\n",
           rms (noisy - clean), rms (plain - clean), rms (invariant - clean));
 
-  fig = figure ("position", [0 0 1000 700]);
-  subplot (3, 1, 1); plot (t, noisy, "color", [0.6 0.6 0.6], t, clean, "k");
+  fig = figure ("position", [0 0 1000 800], "paperposition", [0 0 10 8]);
+  panel (3, 1, 1); plot (t, noisy, "color", [0.6 0.6 0.6], t, clean, "k");
+  legend ("noisy", "clean", "orientation", "horizontal", "location", "north");
+  xlabel ("t"); ylim ([-3 7]);
   title (sprintf ("noisy signal (sigma %.1f) and the clean one", sigma));
-  subplot (3, 1, 2); plot (t, plain, "r", t, clean, "k");
+  panel (3, 1, 2); plot (t, plain, "r", t, clean, "k");
+  legend ("Jostrane denoised", "clean", "orientation", "horizontal", "location", "north");
+  xlabel ("t"); ylim ([-3 7]);
   title (sprintf ("Jostrane, hard threshold %.2f, Unjostrane: rms error %.3f", lambda, rms (plain - clean)));
-  subplot (3, 1, 3); plot (t, invariant, "b", t, clean, "k");
-  title (sprintf ("Wendlock, all detail columns thresholded, Unwendlock: rms error %.3f",
+  panel (3, 1, 3); plot (t, invariant, "b", t, clean, "k");
+  legend ("Wendlock denoised", "clean", "orientation", "horizontal", "location", "north");
+  xlabel ("t"); ylim ([-3 7]);
+  title (sprintf ("Wendlock, every detail column thresholded, Unwendlock: rms error %.3f",
                   rms (invariant - clean)));
   file = fullfile (outdir, "wavelet_invariant.png");
   print (fig, file, "-dpngcairo");

@@ -19,9 +19,9 @@ function wavetide_demo (outdir)
   sections = dir (fullfile (here, "demo_*.m"));
   for k = 1:numel (sections)
     [~, name] = fileparts (sections(k).name);
-    printf ("\n== %s ==\n", strrep (name, "demo_", ""));
+    printf ("== %s ==\n", strrep (name, "demo_", ""));
     feval (name, outdir);
     close all;
   endfor
-  printf ("\nfigures written to %s\n", outdir);
+  printf ("figures written to %s\n", outdir);
 endfunction

@@ -1,0 +1,211 @@
+// Vectors of doubles for kernels that compute several outputs at once, and
+// the run-time choice of instruction set.
+//
+// A kernel is written once, as a struct with a static member template
+//
+//     struct my_kernel {
+//         template <class V> SIMD_INLINE static void run(const double* x, ..., double* y);
+//     };
+//
+// whose body uses V as "W doubles side by side": arithmetic with the usual
+// operators (a scalar operand is broadcast), load<V>/store for contiguous
+// lanes, load_deinterleaved for the even and odd doubles of 2W.
+// simd::dispatch<my_kernel>(x, ..., y) runs it with the widest vector the
+// processor has:
+//
+//     isa      V        lanes   compiled for
+//     avx512   f64x8    8       target("avx512f")
+//     avx2     f64x4    4       target("avx2")
+//     sse2     f64x2    2       x86-64 baseline, or the compiler's default
+//     scalar   double   1       any compiler; the fallback off GCC/Clang
+//
+// Lanes never talk to each other in arithmetic, so lane l of a vector sum is
+// the very double the scalar loop gives for that output: the paths differ in
+// speed only. The choice is made on each call from a cached processor query;
+// force_isa is the switch the tests use to run every path in turn.
+//
+// Every build compiles with -ffp-contract=off: AVX-512F has fused
+// multiply-add, and a contracted a*b + c would round once instead of twice.
+#pragma once
+
+#include <cstring>
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define SIMD_X86 1
+#endif
+
+#if defined(__GNUC__)
+#define SIMD_INLINE inline __attribute__((always_inline))
+#else
+#define SIMD_INLINE inline
+#endif
+
+namespace simd {
+
+enum class Isa { scalar, sse2, avx2, avx512 };
+
+#if defined(__GNUC__)
+// GCC/Clang vector types.
+typedef double f64x2 __attribute__((vector_size(16)));
+typedef double f64x4 __attribute__((vector_size(32)));
+typedef double f64x8 __attribute__((vector_size(64)));
+
+// load returns a vector by value; it and the kernels that call it are
+// always inlined into one function compiled for the vector's target. GCC and Clang note that such a call would change the
+// calling convention against code built for another target; no such call
+// is left after inlining, so the note is switched off where this is included.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+// Number of doubles in V.
+template <class V> constexpr int lanes = sizeof(V) / sizeof(double);
+
+// The W doubles p[0 .. W-1] as one vector (any alignment).
+template <class V> SIMD_INLINE V load(const double* p)
+{
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// p[0 .. W-1] = the lanes of v.
+template <class V> SIMD_INLINE void store(double* p, const V& v) { std::memcpy(p, &v, sizeof v); }
+
+// p[2l] = e[l], p[2l+1] = o[l], l = 0 .. W-1: two vectors written as pairs.
+SIMD_INLINE void store_interleaved(double* p, const double& e, const double& o)
+{
+    p[0] = e;
+    p[1] = o;
+}
+#if defined(__GNUC__)
+SIMD_INLINE void store_interleaved(double* p, const f64x2& e, const f64x2& o)
+{
+    store(p, f64x2(__builtin_shufflevector(e, o, 0, 2)));
+    store(p + 2, f64x2(__builtin_shufflevector(e, o, 1, 3)));
+}
+SIMD_INLINE void store_interleaved(double* p, const f64x4& e, const f64x4& o)
+{
+    store(p, f64x4(__builtin_shufflevector(e, o, 0, 4, 1, 5)));
+    store(p + 4, f64x4(__builtin_shufflevector(e, o, 2, 6, 3, 7)));
+}
+SIMD_INLINE void store_interleaved(double* p, const f64x8& e, const f64x8& o)
+{
+    store(p, f64x8(__builtin_shufflevector(e, o, 0, 8, 1, 9, 2, 10, 3, 11)));
+    store(p + 8, f64x8(__builtin_shufflevector(e, o, 4, 12, 5, 13, 6, 14, 7, 15)));
+}
+#endif
+
+// even[l] = p[2l], odd[l] = p[2l+1], l = 0 .. W-1: 2W doubles read as their
+// even and odd lanes. load_even and load_odd keep one of the two; with one
+// lane they read only p[0] or p[1].
+SIMD_INLINE void load_deinterleaved(const double* p, double& even, double& odd)
+{
+    even = p[0];
+    odd = p[1];
+}
+#if defined(__GNUC__)
+SIMD_INLINE void load_deinterleaved(const double* p, f64x2& even, f64x2& odd)
+{
+    const f64x2 a = load<f64x2>(p), b = load<f64x2>(p + 2);
+    even = __builtin_shufflevector(a, b, 0, 2);
+    odd = __builtin_shufflevector(a, b, 1, 3);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x4& even, f64x4& odd)
+{
+    const f64x4 a = load<f64x4>(p), b = load<f64x4>(p + 4);
+    even = __builtin_shufflevector(a, b, 0, 2, 4, 6);
+    odd = __builtin_shufflevector(a, b, 1, 3, 5, 7);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x8& even, f64x8& odd)
+{
+    const f64x8 a = load<f64x8>(p), b = load<f64x8>(p + 8);
+    even = __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14);
+    odd = __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15);
+}
+#endif
+template <class V> SIMD_INLINE V load_even(const double* p)
+{
+    V even, odd;
+    load_deinterleaved(p, even, odd);
+    return even;
+}
+template <class V> SIMD_INLINE V load_odd(const double* p)
+{
+    V even, odd;
+    load_deinterleaved(p, even, odd);
+    return odd;
+}
+template <> SIMD_INLINE double load_even<double>(const double* p) { return p[0]; }
+template <> SIMD_INLINE double load_odd<double>(const double* p) { return p[1]; }
+
+// The instruction set forced by force_isa, or -1 for the processor's own.
+inline int forced_isa = -1;
+
+// The widest instruction set this processor runs.
+inline Isa best_isa()
+{
+#if defined(SIMD_X86)
+    static const Isa best = [] {
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f")) return Isa::avx512;
+        if (__builtin_cpu_supports("avx2")) return Isa::avx2;
+        return Isa::sse2;
+    }();
+    return best;
+#elif defined(__GNUC__)
+    return Isa::sse2; // 2-lane generic vectors, lowered by the compiler
+#else
+    return Isa::scalar;
+#endif
+}
+
+// Test-only switch: later kernel calls run the given path, which must not be
+// wider than best_isa(). Returns false (and changes nothing) if it is.
+inline bool force_isa(Isa isa)
+{
+    if (static_cast<int>(isa) > static_cast<int>(best_isa())) return false;
+    forced_isa = static_cast<int>(isa);
+    return true;
+}
+
+// Back to the processor's own choice.
+inline void unforce_isa() { forced_isa = -1; }
+
+// The path the next kernel call takes.
+inline Isa current_isa() { return forced_isa >= 0 ? static_cast<Isa>(forced_isa) : best_isa(); }
+
+// One instantiation of Kernel::run per path, each compiled for its target.
+#if defined(SIMD_X86)
+template <class Kernel, class... A> __attribute__((target("avx512f"))) void run_avx512(A... a)
+{
+    Kernel::template run<f64x8>(a...);
+}
+template <class Kernel, class... A> __attribute__((target("avx2"))) void run_avx2(A... a)
+{
+    Kernel::template run<f64x4>(a...);
+}
+#endif
+template <class Kernel, class... A> void run_sse2(A... a)
+{
+#if defined(__GNUC__)
+    Kernel::template run<f64x2>(a...);
+#else
+    Kernel::template run<double>(a...);
+#endif
+}
+template <class Kernel, class... A> void run_scalar(A... a) { Kernel::template run<double>(a...); }
+
+// Kernel::run<V>(a...) with V the vector of the current path.
+template <class Kernel, class... A> void dispatch(A... a)
+{
+    switch (current_isa()) {
+#if defined(SIMD_X86)
+    case Isa::avx512: run_avx512<Kernel>(a...); return;
+    case Isa::avx2: run_avx2<Kernel>(a...); return;
+#endif
+    case Isa::scalar: run_scalar<Kernel>(a...); return;
+    default: run_sse2<Kernel>(a...); return;
+    }
+}
+
+} // namespace simd

@@ -1,0 +1,100 @@
+% -*- texinfo -*-
+% @deftypefn  {} {@var{sigma} =} noiselevel (@var{w}, @var{L})
+% @deftypefnx {} {@var{sigma} =} noiselevel (@var{W}, @var{L}, "2d")
+% Noise level of wavelet coefficients, from their finest details.
+%
+% @var{w} holds coefficients in the layout of @code{Jostrane} or
+% @code{Morrowel} for the coarsest level @var{L}: a row of
+% @math{n = 2^J} values, or a matrix whose columns are signals of
+% @math{n} values each.  The finest details, level @math{J - 1}, are the
+% second half of each signal, and
+% @example
+% sigma = median (abs (finest details)) / 0.6745
+% @end example
+% is the robust estimate of the standard deviation of white Gaussian noise
+% (0.6745 is the median of @math{|N(0, 1)|}): a few large details of the
+% signal itself hardly move it.  @var{sigma} has one value per signal.
+% With @qcode{"2d"}, @var{W} is a square array in the layout of
+% @code{Plattigan} and the finest diagonal details, rows and columns
+% @math{n/2 + 1} .. @math{n}, give one @var{sigma}.
+%
+% @var{L} is a whole number in 0 @dots{} @math{J - 1}: with
+% @math{L = J} there are no details to measure.  A NaN among the finest
+% details gives a NaN.
+%
+% Example:
+% @example
+% e = 0.1 * sqrt (2) * sin (1e4 * (1:1024) .^ 1.5);   # stands in for noise of sigma 0.1
+% x = sin (2 * pi * (1:1024) / 1024) + e;
+% sigma = noiselevel (Jostrane (x, 4, orthofilter ("db4")), 4)
+%   @result{} 0.1109
+% @end example
+% @seealso{shrinkdetails, denoise, Jostrane, Plattigan}
+% @end deftypefn
+
+function sigma = noiselevel (w, L, layout)
+  if (nargin < 2 || nargin > 3)
+    error ('wavetide:noiselevel:usage', 'noiselevel: call as sigma = noiselevel (w, L) or sigma = noiselevel (W, L, "2d")');
+  end
+  if (nargin < 3)
+    layout = '1d';
+  end
+  if (~ isnumeric (w) || ~ isreal (w) || ndims (w) > 2)
+    error ('wavetide:noiselevel:argumentClass', 'noiselevel requires real numeric coefficients');
+  end
+  two_d = strcmp (layout, '2d');
+  if (~ two_d && ~ strcmp (layout, '1d'))
+    error ('wavetide:noiselevel:unknownLayout', 'noiselevel: unknown layout; valid layouts: "1d", "2d"');
+  end
+  if (two_d && size (w, 1) ~= size (w, 2))
+    error ('wavetide:noiselevel:notSquare', 'noiselevel requires a square array for the 2-D layout');
+  end
+  if (size (w, 1) == 1)
+    w = w(:);
+  end
+  n = size (w, 1);
+  J = round (log2 (n));
+  if (n < 1 || 2 ^ J ~= n || isempty (w))
+    error ('wavetide:noiselevel:dyadicLength', 'noiselevel requires dyadic length');
+  end
+  if (~ isnumeric (L) || ~ isscalar (L) || L ~= round (L) || L < 0 || L > J - 1)
+    error ('wavetide:noiselevel:levelOutOfRange', 'noiselevel requires L to be a whole number in 0 ... log2(n) - 1');
+  end
+  if (two_d)
+    d = w(n/2+1:n, n/2+1:n);
+    sigma = median (abs (d(:))) / 0.6745;
+  else
+    sigma = median (abs (w(n/2+1:n, :)), 1) / 0.6745;
+  end
+end
+
+%!test # the help example, columns as signals, and a row
+%! randn ("state", 7);
+%! h = orthofilter ("db4");
+%! x = sin (2 * pi * (1:1024) / 1024) + 0.1 * randn (1, 1024);
+%! assert (noiselevel (Jostrane (x, 4, h), 4), 0.1, 0.01);
+%! X = [x.', 0.5 * x.', zeros(1024, 1)];
+%! s = noiselevel (Jostrane (X, 0, h), 0);
+%! assert (size (s), [1 3]);
+%! assert (s, [1 0.5 0] * s(1), 1e-14);
+%! assert (noiselevel ([0 0 3 -4], 1), 3.5 / 0.6745, 1e-14);
+
+%!test # 2-D: the diagonal quadrant only
+%! W = zeros (8); W(5:8, 5:8) = reshape (1:16, 4, 4); W(1:4, 5:8) = 1e6;
+%! assert (noiselevel (W, 0, "2d"), 8.5 / 0.6745, 1e-14);
+%! randn ("state", 3);
+%! assert (noiselevel (Plattigan (0.2 * randn (256), 3, orthofilter ("sym8")), 3, "2d"), 0.2, 0.01);
+
+%!test # NaN propagates
+%! assert (isnan (noiselevel ([1 2 NaN 4], 0)));
+%! assert (noiselevel ([NaN 2 3 4], 0), 3.5 / 0.6745, 1e-14);
+
+%!error <noiselevel requires dyadic length> noiselevel (1:6, 0)
+%!error <noiselevel requires dyadic length> noiselevel ([], 0)
+%!error <noiselevel requires L to be a whole number in 0 ... log2\(n\) - 1> noiselevel (1:8, 3)
+%!error <noiselevel requires L to be a whole number> noiselevel (1:8, -1)
+%!error <noiselevel requires L to be a whole number> noiselevel (1:8, 1.5)
+%!error <noiselevel requires a square array> noiselevel (ones (8, 4), 0, "2d")
+%!error <noiselevel: unknown layout; valid layouts: "1d", "2d"> noiselevel (ones (8, 4), 0, "3d")
+%!error <noiselevel requires real numeric coefficients> noiselevel ({1}, 0)
+%!error <noiselevel: call as> noiselevel (1:8)

@@ -1,0 +1,21 @@
+#include "host/arrays.hpp"
+#include "packets.hpp"
+#include "periodic.hpp"
+
+void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T)
+{
+    copy_doubles(x, T, n);
+    int nb = 1, len = n;
+    for (int d = 0; d < D; ++d) {
+        const double* parent = T + static_cast<long long>(d) * n;
+        double* children = T + static_cast<long long>(d + 1) * n;
+        const int half = len / 2;
+        for (int b = 0; b < nb; ++b) {
+            const long long at = static_cast<long long>(b) * len;
+            const int flip = b % 2;
+            analysis_step(parent + at, len, h, g, m, children + at + flip * half, children + at + (1 - flip) * half);
+        }
+        nb *= 2;
+        len = half;
+    }
+}
