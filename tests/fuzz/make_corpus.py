@@ -8,18 +8,17 @@ try), in the byte layout that plugin_fuzzer.cpp describes.
 import hashlib
 import math
 import pathlib
-import re
 import struct
 
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
 
-# The plug-ins as the build lists them, sorted as the fuzzer sorts them.
-PLUGINS = sorted(re.findall(r"wavetide_plugin\((\w+)", "".join(
-    p.read_text() for p in ROOT.glob("*/CMakeLists.txt"))))
+# The plug-ins of plugins.list (lines <subsystem>/<Name>), sorted as the fuzzer sorts them.
+PLUGINS = sorted(line.strip().split("/")[1] for line in (ROOT / "plugins.list").read_text().splitlines()
+                 if line.strip() and not line.startswith("#"))
 
 KINDS = {"complex": 1, "single": 2, "int32": 3, "logical": 4, "char": 5, "sparse": 6}
-PATTERNED, VALUES = 7, 8
+PATTERNED, DECLARED, CUBE, VALUES = 7, 8, 9, 10
 RAW_TAG = 255
 SPECIAL = {"nan": 8, "inf": 10, "-inf": 11}
 
@@ -62,12 +61,22 @@ def signal(M, N=1):
     return bytes([PATTERNED, size_byte(M), size_byte(N)])
 
 
+def huge(orientation, which):
+    """A huge vector declared without storage (see declared_of)."""
+    return bytes([DECLARED, orientation, which])
+
+
+def cube(M, N, P):
+    """An M x N x P array of the fuzzer's pattern."""
+    return bytes([CUBE, size_byte(M), size_byte(N), P - 1])
+
+
 def kind(name, M, N):
     return bytes([KINDS[name], size_byte(M), size_byte(N)])
 
 
-def call(name, *args, nlhs=1):
-    return bytes([PLUGINS.index(name), nlhs, len(args)]) + b"".join(args)
+def call(name, *args, nlhs=1, fail=0):
+    return bytes([PLUGINS.index(name), nlhs, len(args), fail]) + b"".join(args)
 
 
 r2 = math.sqrt(0.5)
@@ -84,6 +93,8 @@ for f in ("Jostrane", "Unjostrane"):
 for f in ("Plattigan", "Unplattigan"):
     seeds += [call(f, signal(8, 8), scalar(1), d4), call(f, signal(4, 8), scalar(1), haar),
               call(f, signal(1, 1), scalar(0), haar)]
+seeds += [call("packettable", row([1, 2, 3, 4]), scalar(2), haar), call("packettable", signal(1, 64), scalar(6), d4),
+          call("packettable", signal(16, 2), scalar(1), haar)]
 seeds += [call("Tessaroy", signal(16, 3), d4), call("Tessaroy", signal(8, 1), haar),
           call("Wendlock", signal(1, 16), scalar(1), d4), call("Wendlock", signal(8, 0), scalar(1), haar),
           call("Unwendlock", signal(16, 4), d4), call("Unwendlock", signal(8, 1), haar)]
@@ -105,6 +116,24 @@ for f, i in (("Brontal", "Unbrontal"), ("Drassock", "Undrassock")):
 for f in ("Olmister", "Ephrandel"):
     seeds += [call(f, row([0, 1, 0]), scalar(2)), call(f, signal(1, 7), scalar(0)), call(f, signal(20), scalar(2.9)),
               call(f, row([1, 2]), scalar(2)), call(f, signal(0, 7), scalar(0))]
+
+# Every plug-in with its usual arguments after huge data, after an N-D
+# array, and with its first and second matrix creation failing.
+usual = {"Jostrane": (scalar(1), haar), "Unjostrane": (scalar(1), haar), "Plattigan": (scalar(1), haar),
+         "Unplattigan": (scalar(1), haar), "Tessaroy": (haar,), "Wendlock": (scalar(1), haar),
+         "Unwendlock": (haar,), "Morrowel": (scalar(1), g5, g3), "Unmorrowel": (scalar(1), g5, g3),
+         "Fennick": (), "Gorsely": (), "Pimbrel": (), "Yarlow": (), "Orrimac": (scalar(2), scalar(0)),
+         "Unorrimac": (), "Brontal": (scalar(1), scalar(2)), "Unbrontal": (scalar(1), scalar(2)),
+         "Olmister": (scalar(0),), "Drassock": (scalar(1), scalar(2)), "Undrassock": (scalar(1), scalar(2)),
+         "Ephrandel": (scalar(0),), "packettable": (scalar(2), haar)}
+data = {"Plattigan": signal(8, 8), "Unplattigan": signal(8, 8), "Tessaroy": signal(8, 3), "Unwendlock": signal(8, 3),
+        "Unorrimac": signal(8, 3), "Brontal": signal(1, 27), "Drassock": signal(27), "Unbrontal": signal(1, 54),
+        "Undrassock": signal(54)}
+for f in (f for f in PLUGINS if f in usual):
+    rest = usual[f]
+    seeds += [call(f, huge(0, 5), *rest), call(f, huge(1, 0), *rest), call(f, huge(1, 1), *rest),
+              call(f, cube(2, 2, 2), *rest)]
+    seeds += [call(f, data.get(f, signal(1, 16)), *rest, fail=k) for k in (1, 2)]
 
 out = HERE / "corpus"
 out.mkdir(exist_ok=True)
