@@ -26,7 +26,7 @@ SPECIAL = {"nan": 8, "inf": 10, "-inf": 11}
 def size_byte(n):
     if n < 200:
         return n
-    return 200 + [243, 256, 512, 729, 1024, 2048, 2187, 4096].index(n)
+    return 200 + [243, 256, 512, 729, 1024, 2048].index(n)
 
 
 def value(v):

@@ -16,5 +16,5 @@ CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" -j"${JOBS:-2}" --target plugin_fuzzer
 mkdir -p "$build/corpus" "$build/findings"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  "$build/tests/fuzz/plugin_fuzzer" -max_total_time="$seconds" -max_len=16384 -timeout=20 \
+  "$build/tests/fuzz/plugin_fuzzer" -max_total_time="$seconds" -max_len=16384 -timeout=60 \
   -print_final_stats=1 -artifact_prefix="$build/findings/" "$build/corpus" "$here/corpus"
