@@ -230,6 +230,149 @@ template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
     }
 }
 
+// Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
+// moves to lane i of r[l].
+SIMD_INLINE void transpose(double*) {}
+#if defined(__GNUC__)
+SIMD_INLINE void transpose(simd::f64x2* r)
+{
+    const simd::f64x2 a = r[0], b = r[1];
+    r[0] = __builtin_shufflevector(a, b, 0, 2);
+    r[1] = __builtin_shufflevector(a, b, 1, 3);
+}
+SIMD_INLINE void transpose(simd::f64x4* r)
+{
+    simd::f64x4 t[4];
+    for (int i = 0; i < 4; i += 2) {
+        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 4, 2, 6);
+        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 5, 3, 7);
+    }
+    for (int i = 0; i < 2; ++i) {
+        r[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 4, 5);
+        r[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 6, 7);
+    }
+}
+SIMD_INLINE void transpose(simd::f64x8* r)
+{
+    simd::f64x8 t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
+    }
+    for (int i : {0, 1, 4, 5}) {
+        u[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        r[i + 4] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+#endif
+
+// The whole split-radix tree of one block of s >= 8 values, from its first
+// stage to the last division of all n values, on elements y[0 .. s-1] of
+// type V: lane l of every element belongs to block l, so W blocks of one
+// size go through the same operations side by side and the twiddles are
+// broadcast. Same operations, same order per value as the wide blocks
+// (stage division as each value is stored, twice for the quarters); the
+// closing division by sqrt2 is folded into the last operation on a value.
+// tw: the twiddles of size s.
+template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
+{
+    if constexpr (s == 2) {
+        const V u = y[0], v = y[1];
+        y[0] = (u + v) / kSqrt2;
+        y[1] = (u - v) / kSqrt2;
+    } else if constexpr (s == 4) {
+        const V t1 = y[0], t2 = y[1], t3 = y[2], t4 = y[3];
+        const V u = (t1 + t3) / kSqrt2, v = (t2 + t4) / kSqrt2;
+        y[0] = (u + v) / kSqrt2;
+        y[1] = (u - v) / kSqrt2;
+        y[2] = (t1 - t3 + t2 - t4) / kSqrt2 / kSqrt2;
+        y[3] = (t1 - t3 - t2 + t4) / kSqrt2 / kSqrt2;
+    } else {
+    const long qtr = s / 4, eighth = s / 8;
+    for (long i : {0L, eighth}) {
+        const V t1 = y[i], t2 = y[i + qtr], t3 = y[i + 2 * qtr], t4 = y[i + 3 * qtr];
+        y[i] = (t1 + t3) / kSqrt2;
+        y[i + qtr] = (t2 + t4) / kSqrt2;
+        if (i == 0) {
+            y[2 * qtr] = (t1 - t3 + t2 - t4) / kSqrt2 / kSqrt2;
+            y[3 * qtr] = (t1 - t3 - t2 + t4) / kSqrt2 / kSqrt2;
+        } else {
+            y[i + 2 * qtr] = kSqrt2 * (t1 - t3) / kSqrt2 / kSqrt2;
+            y[i + 3 * qtr] = kSqrt2 * (t2 - t4) / kSqrt2 / kSqrt2;
+        }
+    }
+    const Twiddles w = *tw;
+    for (long j = 1; j < eighth; ++j) {
+        const long m = qtr - j;
+        const V t1 = y[j], t2 = y[j + qtr], t3 = y[j + 2 * qtr], t4 = y[j + 3 * qtr];
+        const V t5 = y[m], t6 = y[m + qtr], t7 = y[m + 2 * qtr], t8 = y[m + 3 * qtr];
+        const double* k = w.base + (j - 1) * w.stride;
+        const double c1 = k[0], s1 = k[w.run], c3 = k[2 * w.run], s3 = k[3 * w.run];
+        const V u = t1 - t3 + t5 - t7;
+        const V v = t4 - t2 + t6 - t8;
+        const V w_ = t1 - t3 - t5 + t7;
+        const V z = t4 - t2 - t6 + t8;
+        y[j] = (t1 + t3) / kSqrt2;
+        y[j + qtr] = (t2 + t4) / kSqrt2;
+        y[j + 2 * qtr] = (u * c1 + v * s1) / kSqrt2 / kSqrt2;
+        y[j + 3 * qtr] = (w_ * c3 - z * s3) / kSqrt2 / kSqrt2;
+        y[m] = (t5 + t7) / kSqrt2;
+        y[m + qtr] = (t6 + t8) / kSqrt2;
+        y[m + 2 * qtr] = (u * s1 - v * c1) / kSqrt2 / kSqrt2;
+        y[m + 3 * qtr] = (w_ * s3 + z * c3) / kSqrt2 / kSqrt2;
+    }
+    leaf_tree<s / 2>(y, tw + 1);
+    leaf_tree<s / 4>(y + s / 2, tw + 2);
+    leaf_tree<s / 4>(y + 3 * s / 4, tw + 2);
+    }
+}
+
+// Blocks up to this size are finished by leaf_tree, W blocks of a size at
+// a time (measured fastest at 2^16).
+const long kLeaf = 64;
+
+// Blocks of one size waiting for leaf_tree: their bases, W at most.
+struct LeafQueue {
+    long base[8];
+    int count = 0;
+};
+
+// Runs leaf_tree on the queued blocks of size s, transposed into lanes and
+// back; an incomplete queue repeats its last block in the spare lanes (the
+// same values computed twice and stored twice).
+template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, const Twiddles* tw)
+{
+    constexpr int W = lanes<V>;
+    V y[s];
+    const double* from[W];
+    for (int l = 0; l < W; ++l) from[l] = x + queue.base[l < queue.count ? l : queue.count - 1];
+    for (long k = 0; k < s; k += W) {
+        for (int l = 0; l < W; ++l) y[k + l] = load<V>(from[l] + k);
+        transpose(y + k);
+    }
+    leaf_tree<s>(y, tw);
+    for (long k = 0; k < s; k += W) {
+        transpose(y + k);
+        for (int l = 0; l < W; ++l) store(x + queue.base[l < queue.count ? l : queue.count - 1] + k, y[k + l]);
+    }
+    queue.count = 0;
+}
+
+// run_leaves for a queue of blocks of s = 8 .. kLeaf values.
+template <class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, long s, const Twiddles* tw)
+{
+    switch (s) {
+    case 8: return run_leaves<8, V>(x, queue, tw);
+    case 16: return run_leaves<16, V>(x, queue, tw);
+    case 32: return run_leaves<32, V>(x, queue, tw);
+    default: return run_leaves<kLeaf, V>(x, queue, tw);
+    }
+}
+
 // The split-radix stages, taken depth first: a block of s values is one
 // L-butterfly, then its first half (s/2) and its last two quarters (s/4
 // each) as blocks of their own. Stage by stage, every stage would end by
@@ -265,28 +408,26 @@ struct split_radix {
         } stack[2 * 8 * sizeof(long) + 2];
         int top = 0;
         stack[top++] = {0, n, 0};
+        // Blocks of kLeaf values or fewer: of size n (n <= kLeaf), kLeaf
+        // (first halves) and kLeaf/2 (quarters).
+        LeafQueue queue[3];
+        const Twiddles* leaf_tw[3];
         while (top > 0) {
             const Block b = stack[--top];
-            double* xb = x + b.base;
-            if (b.size == 2) {
-                const double u = xb[0], v = xb[1];
-                xb[0] = u + v;
-                xb[1] = u - v;
-            } else if (b.size == 4) {
-                const double t1 = xb[0], t2 = xb[1], t3 = xb[2], t4 = xb[3];
-                const double u = (t1 + t3) / kSqrt2, v = (t2 + t4) / kSqrt2;
-                xb[0] = u + v;
-                xb[1] = u - v;
-                xb[2] = (t1 - t3 + t2 - t4) / kSqrt2;
-                xb[3] = (t1 - t3 - t2 + t4) / kSqrt2;
-            } else {
-                butterfly<V>(xb, b.size, tw[b.level]);
-                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
-                stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
-                stack[top++] = {b.base, b.size / 2, b.level + 1};
+            if (b.size <= kLeaf) {
+                const int k = b.size == n ? 0 : b.size == kLeaf ? 1 : 2;
+                leaf_tw[k] = tw + b.level;
+                queue[k].base[queue[k].count++] = b.base;
+                if (queue[k].count == lanes<V>) run_leaves<V>(x, queue[k], b.size, leaf_tw[k]);
+                continue;
             }
+            butterfly<V>(x + b.base, b.size, tw[b.level]);
+            stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
+            stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
+            stack[top++] = {b.base, b.size / 2, b.level + 1};
         }
-        divide_by_sqrt2<V>(x, n, 1);
+        for (int k = 0; k < 3; ++k)
+            if (queue[k].count > 0) run_leaves<V>(x, queue[k], k == 0 ? n : k == 1 ? kLeaf : kLeaf / 2, leaf_tw[k]);
     }
 };
 
