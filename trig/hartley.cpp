@@ -333,7 +333,7 @@ template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
 
 // Blocks up to this size are finished by leaf_tree, W blocks of a size at
 // a time (measured fastest at 2^16).
-const long kLeaf = 64;
+const long kLeaf = 128;
 
 // Blocks of one size waiting for leaf_tree: their bases, W at most.
 struct LeafQueue {
@@ -369,6 +369,7 @@ template <class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, long
     case 8: return run_leaves<8, V>(x, queue, tw);
     case 16: return run_leaves<16, V>(x, queue, tw);
     case 32: return run_leaves<32, V>(x, queue, tw);
+    case 64: return run_leaves<64, V>(x, queue, tw);
     default: return run_leaves<kLeaf, V>(x, queue, tw);
     }
 }
@@ -479,6 +480,46 @@ long next_reversed(long r, long h)
     return r | h;
 }
 
+// y[i] = p[rev(i)], i = 0 .. n-1, n = 2^m >= 64: 8 x 8 tiles whose eight
+// source and eight destination runs are each 8 contiguous doubles. With
+// i = 8(n/64) a + 8 mid + b (a, b < 8): rev(i) = (n/8) rev3(b) + 8 rev(mid) + rev3(a).
+void bit_reversed_copy(const double* p, double* y, long n)
+{
+    static const int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+    const long row = n / 8;
+    long r = 0;
+    for (long mid = 0; mid < n / 64; ++mid) {
+        for (int a = 0; a < 8; ++a)
+            for (int b = 0; b < 8; ++b) y[a * row + 8 * mid + b] = p[rev3[b] * row + 8 * r + rev3[a]];
+        r = next_reversed(r, n / 128);
+    }
+}
+
+// The post-rotation of the DCT-II in place on the Hartley result y in
+// natural order: for i = 1 .. n/2-1, with a = y[i], b = y[n-i],
+// y[i] <- A[i] a + B[i] b, y[n-i] <- B[i] a - A[i] b.
+struct post_rotation {
+    template <class V> SIMD_INLINE static void run(double* y, long n, const double* A, const double* B)
+    {
+        const long h = n / 2;
+        long i = 1;
+        // Pairs i .. i+W-1 and their mirrors n-i-W+1 .. n-i, loaded from the
+        // lowest index and reversed.
+        for (; i + lanes<V> <= h; i += lanes<V>) {
+            const long k = n - i - (lanes<V> - 1);
+            const V a = load<V>(y + i), b = reversed(load<V>(y + k));
+            const V Ai = load<V>(A + i), Bi = load<V>(B + i);
+            store(y + i, Ai * a + Bi * b);
+            store(y + k, reversed(Bi * a - Ai * b));
+        }
+        for (; i < h; ++i) {
+            const double a = y[i], b = y[n - i];
+            y[i] = A[i] * a + B[i] * b;
+            y[n - i] = B[i] * a - A[i] * b;
+        }
+    }
+};
+
 } // namespace
 
 void hartley_transform(double* x, int m, double* q)
@@ -527,6 +568,11 @@ void cosine_transform_type2(double* x, double* p, int m, double* q)
     }
     hartley_bit_reversed(p, m, q, x);
 
+    if (n >= 64) {
+        bit_reversed_copy(p, x, n);
+        simd::dispatch<post_rotation>(x, n, A, B);
+        return;
+    }
     x[0] = p[0];
     x[h] = p[1];
     long r_prev = 0;
