@@ -75,20 +75,6 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
     return load<V>(lane);
 }
 
-// Divides p[0 .. count-1] by sqrt2, `times` times over, one correctly
-// rounded division at a time.
-template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
-{
-    long i = 0;
-    for (; i + lanes<V> <= count; i += lanes<V>) {
-        V v = load<V>(p + i);
-        for (int k = 0; k < times; ++k) v = v / kSqrt2;
-        store(p + i, v);
-    }
-    for (; i < count; ++i)
-        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
-}
-
 // Each table's angles are accumulated in order first (stored where their
 // values go), then their sines and cosines are taken W at a time.
 struct hartley_tables {
@@ -162,8 +148,8 @@ template <class V> SIMD_INLINE void store_divided(double* p, V a, int times)
 }
 
 // Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below); the
-// first half's values divided `once` times, the quarters' `twice`.
-template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w, int once, int twice)
+// first half's values divided once, the quarters' twice.
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w)
 {
     // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
     // from its lowest index and reversed.
@@ -179,28 +165,23 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const V v = t4 - t2 + t6 - t8;
     const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    store_divided(x + j, t1 + t3, once);
-    store_divided(x + j + qtr, t2 + t4, once);
-    store_divided(x + j + 2 * qtr, u * c1 + v * s1, twice);
-    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, twice);
-    store_divided(x + m, reversed(t5 + t7), once);
-    store_divided(x + m + qtr, reversed(t6 + t8), once);
-    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), twice);
-    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), twice);
+    store_divided(x + j, t1 + t3, 1);
+    store_divided(x + j + qtr, t2 + t4, 1);
+    store_divided(x + j + 2 * qtr, u * c1 + v * s1, 2);
+    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, 2);
+    store_divided(x + m, reversed(t5 + t7), 1);
+    store_divided(x + m + qtr, reversed(t6 + t8), 1);
+    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), 2);
+    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), 2);
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
 template <class V>
-SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w, int once, int twice)
+SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w)
 {
-    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w, once, twice);
-    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w, once, twice);
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w);
 }
-
-// Blocks up to this many values, whose pairs are mostly too few to fill a
-// vector, take the stage's division afterwards in contiguous vector passes;
-// longer ones divide as they store (measured fastest at 2^16).
-const long kDividedInPlace = 64;
 
 // The L-butterfly of one block of s >= 8 values at x: the first quarter
 // pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
@@ -209,25 +190,19 @@ const long kDividedInPlace = 64;
 template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
 {
     const long qtr = s / 4, eighth = s / 8;
-    const bool passes = s <= kDividedInPlace;
-    const int once = passes ? 0 : 1, twice = passes ? 0 : 2;
     for (long i : {0L, eighth}) {
         const double t1 = x[i], t2 = x[i + qtr], t3 = x[i + 2 * qtr], t4 = x[i + 3 * qtr];
-        store_divided(x + i, t1 + t3, once);
-        store_divided(x + i + qtr, t2 + t4, once);
+        store_divided(x + i, t1 + t3, 1);
+        store_divided(x + i + qtr, t2 + t4, 1);
         if (i == 0) {
-            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, twice);
-            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, twice);
+            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, 2);
+            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, 2);
         } else {
-            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), twice);
-            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), twice);
+            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), 2);
+            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), 2);
         }
     }
-    twiddled_run<V>(x, 1, eighth, qtr, w, once, twice);
-    if (passes) {
-        divide_by_sqrt2<V>(x, s / 2, 1);
-        divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
-    }
+    twiddled_run<V>(x, 1, eighth, qtr, w);
 }
 
 // Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
@@ -292,42 +267,42 @@ template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
         y[2] = (t1 - t3 + t2 - t4) / kSqrt2 / kSqrt2;
         y[3] = (t1 - t3 - t2 + t4) / kSqrt2 / kSqrt2;
     } else {
-    const long qtr = s / 4, eighth = s / 8;
-    for (long i : {0L, eighth}) {
-        const V t1 = y[i], t2 = y[i + qtr], t3 = y[i + 2 * qtr], t4 = y[i + 3 * qtr];
-        y[i] = (t1 + t3) / kSqrt2;
-        y[i + qtr] = (t2 + t4) / kSqrt2;
-        if (i == 0) {
-            y[2 * qtr] = (t1 - t3 + t2 - t4) / kSqrt2 / kSqrt2;
-            y[3 * qtr] = (t1 - t3 - t2 + t4) / kSqrt2 / kSqrt2;
-        } else {
-            y[i + 2 * qtr] = kSqrt2 * (t1 - t3) / kSqrt2 / kSqrt2;
-            y[i + 3 * qtr] = kSqrt2 * (t2 - t4) / kSqrt2 / kSqrt2;
+        const long qtr = s / 4, eighth = s / 8;
+        for (long i : {0L, eighth}) {
+            const V t1 = y[i], t2 = y[i + qtr], t3 = y[i + 2 * qtr], t4 = y[i + 3 * qtr];
+            y[i] = (t1 + t3) / kSqrt2;
+            y[i + qtr] = (t2 + t4) / kSqrt2;
+            if (i == 0) {
+                y[2 * qtr] = (t1 - t3 + t2 - t4) / kSqrt2 / kSqrt2;
+                y[3 * qtr] = (t1 - t3 - t2 + t4) / kSqrt2 / kSqrt2;
+            } else {
+                y[i + 2 * qtr] = kSqrt2 * (t1 - t3) / kSqrt2 / kSqrt2;
+                y[i + 3 * qtr] = kSqrt2 * (t2 - t4) / kSqrt2 / kSqrt2;
+            }
         }
-    }
-    const Twiddles w = *tw;
-    for (long j = 1; j < eighth; ++j) {
-        const long m = qtr - j;
-        const V t1 = y[j], t2 = y[j + qtr], t3 = y[j + 2 * qtr], t4 = y[j + 3 * qtr];
-        const V t5 = y[m], t6 = y[m + qtr], t7 = y[m + 2 * qtr], t8 = y[m + 3 * qtr];
-        const double* k = w.base + (j - 1) * w.stride;
-        const double c1 = k[0], s1 = k[w.run], c3 = k[2 * w.run], s3 = k[3 * w.run];
-        const V u = t1 - t3 + t5 - t7;
-        const V v = t4 - t2 + t6 - t8;
-        const V w_ = t1 - t3 - t5 + t7;
-        const V z = t4 - t2 - t6 + t8;
-        y[j] = (t1 + t3) / kSqrt2;
-        y[j + qtr] = (t2 + t4) / kSqrt2;
-        y[j + 2 * qtr] = (u * c1 + v * s1) / kSqrt2 / kSqrt2;
-        y[j + 3 * qtr] = (w_ * c3 - z * s3) / kSqrt2 / kSqrt2;
-        y[m] = (t5 + t7) / kSqrt2;
-        y[m + qtr] = (t6 + t8) / kSqrt2;
-        y[m + 2 * qtr] = (u * s1 - v * c1) / kSqrt2 / kSqrt2;
-        y[m + 3 * qtr] = (w_ * s3 + z * c3) / kSqrt2 / kSqrt2;
-    }
-    leaf_tree<s / 2>(y, tw + 1);
-    leaf_tree<s / 4>(y + s / 2, tw + 2);
-    leaf_tree<s / 4>(y + 3 * s / 4, tw + 2);
+        const Twiddles w = *tw;
+        for (long j = 1; j < eighth; ++j) {
+            const long m = qtr - j;
+            const V t1 = y[j], t2 = y[j + qtr], t3 = y[j + 2 * qtr], t4 = y[j + 3 * qtr];
+            const V t5 = y[m], t6 = y[m + qtr], t7 = y[m + 2 * qtr], t8 = y[m + 3 * qtr];
+            const double* k = w.base + (j - 1) * w.stride;
+            const double c1 = k[0], s1 = k[w.run], c3 = k[2 * w.run], s3 = k[3 * w.run];
+            const V u = t1 - t3 + t5 - t7;
+            const V v = t4 - t2 + t6 - t8;
+            const V w_ = t1 - t3 - t5 + t7;
+            const V z = t4 - t2 - t6 + t8;
+            y[j] = (t1 + t3) / kSqrt2;
+            y[j + qtr] = (t2 + t4) / kSqrt2;
+            y[j + 2 * qtr] = (u * c1 + v * s1) / kSqrt2 / kSqrt2;
+            y[j + 3 * qtr] = (w_ * c3 - z * s3) / kSqrt2 / kSqrt2;
+            y[m] = (t5 + t7) / kSqrt2;
+            y[m + qtr] = (t6 + t8) / kSqrt2;
+            y[m + 2 * qtr] = (u * s1 - v * c1) / kSqrt2 / kSqrt2;
+            y[m + 3 * qtr] = (w_ * s3 + z * c3) / kSqrt2 / kSqrt2;
+        }
+        leaf_tree<s / 2>(y, tw + 1);
+        leaf_tree<s / 4>(y + s / 2, tw + 2);
+        leaf_tree<s / 4>(y + 3 * s / 4, tw + 2);
     }
 }
 
@@ -380,8 +355,8 @@ template <class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, long
 // dividing all n values by sqrt2; here a block divides its own values after
 // its butterfly, and its quarters once more for the stage they sit out.
 // Every value is thus divided as often, in the same order against its other
-// operations. Blocks of 4 are the last stage (no twiddles, one division);
-// the length-2 butterflies and the last division of all n values follow.
+// operations. Blocks of kLeaf values or fewer go to leaf_tree, which ends
+// with the length-2 butterflies and the last division of every value.
 //
 // The twiddles of size s are those of the full length at stride n/s: with
 // room for them (spare, n/2 doubles), each size's four runs are first copied
