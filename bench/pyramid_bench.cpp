@@ -1,6 +1,7 @@
 // Triadic pyramids (the Brontal / Unbrontal / Drassock / Undrassock drivers),
-// L = 1, D = 2, n = 3^6 .. 3^13; and the block medians of all levels by the
-// staged merge sort against std::nth_element on every block of every level.
+// L = 1, D = 2, n = 3^6 .. 3^13; and the block medians of all levels: the
+// staged merge sort, the chunk sort with selection that the transforms use,
+// and std::nth_element on every block of every level.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "pyramid/average.hpp"
+#include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
 #include "pyramid/pyramid.hpp"
 
@@ -92,6 +94,18 @@ void BM_AllMedians_MergeStages(benchmark::State& state)
     finish(state, k.n);
 }
 
+// The same medians as the transforms find them now: chunks sorted in cache,
+// selection among their sorted runs above.
+void BM_AllMedians_Chunks(benchmark::State& state)
+{
+    Setup k(state);
+    for (auto _ : state) {
+        triadic_block_medians(k.x.data(), k.J, k.J, k.s.data(), k.w.data());
+        benchmark::DoNotOptimize(k.w.data());
+    }
+    finish(state, k.n);
+}
+
 // The same medians by selecting within a fresh copy of every block.
 void BM_AllMedians_NthElement(benchmark::State& state)
 {
@@ -123,4 +137,5 @@ BENCHMARK(BM_Unbrontal)->Apply(sizes);
 BENCHMARK(BM_Drassock)->Apply(sizes);
 BENCHMARK(BM_Undrassock)->Apply(sizes);
 BENCHMARK(BM_AllMedians_MergeStages)->Apply(sizes);
+BENCHMARK(BM_AllMedians_Chunks)->Apply(sizes);
 BENCHMARK(BM_AllMedians_NthElement)->Apply(sizes);

@@ -15,9 +15,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         {"wavetide:Drassock:notANumber", "Drassock requires D to be a number, not empty or NaN"},
         {"wavetide:Drassock:outOfMemory", "Drassock could not allocate its work memory"},
     };
-    // The average driver only reads the copy it is handed.
-    const PyramidForward forward = [](double* x, int L, int D, double* w, int n, int J) {
-        return average_pyramid_forward(x, L, D, w, n, J);
-    };
-    pyramid_forward_gateway(nlhs, plhs, nrhs, prhs, messages, forward);
+    pyramid_forward_gateway(nlhs, plhs, nrhs, prhs, messages, average_pyramid_forward);
 }

@@ -32,10 +32,10 @@ void lagrange_predict_edge(double a, double b, double c, double* p, double* q, d
 
 void average_refine(const double* v, double* w, int m, int degree)
 {
-    refine_by_rules(v, w, m, degree, average_predict_edge, average_predict_interior);
+    refine_by_rules<average_predict_edge, average_predict_interior>(v, w, m, degree);
 }
 
 void lagrange_refine(const double* v, double* w, int m, int degree)
 {
-    refine_by_rules(v, w, m, degree, lagrange_predict_edge, lagrange_predict_interior);
+    refine_by_rules<lagrange_predict_edge, lagrange_predict_interior>(v, w, m, degree);
 }

@@ -183,23 +183,7 @@ void median_predict_edge(double a, double b, double c, double* p, double* q, dou
     *r = a + (b - a) * edge_last_factor(t);
 }
 
-void refine_by_rules(const double* v, double* w, int m, int degree, predict_rule edge, predict_rule interior)
-{
-    if (degree == 0) {
-        for (int i = 0; i < m; ++i) w[3 * i] = w[3 * i + 1] = w[3 * i + 2] = v[i];
-        return;
-    }
-    if (degree != 2 || m < 3) return;
-    edge(v[0], v[1], v[2], &w[0], &w[1], &w[2]);
-    for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
-    const int e = 3 * m - 1;
-    edge(-v[m - 1], -v[m - 2], -v[m - 3], &w[e], &w[e - 1], &w[e - 2]);
-    w[e] = -w[e];
-    w[e - 1] = -w[e - 1];
-    w[e - 2] = -w[e - 2];
-}
-
 void median_refine(const double* v, double* w, int m, int degree)
 {
-    refine_by_rules(v, w, m, degree, median_predict_edge, median_predict_interior);
+    refine_by_rules<median_predict_edge, median_predict_interior>(v, w, m, degree);
 }

@@ -6,10 +6,12 @@
 //   level j-1:  [      v0       ][      v1       ][      v2       ] ...
 //   level j:    [ w0 | w1 | w2  ][ w3 | w4 | w5  ][ w6 | w7 | w8  ] ...
 //
-// Block medians of every level come from one bottom-up sort in place: the
-// stage for level j merges runs of 3^(J-j) sorted values three at a time, so
-// x is sorted within blocks of 3^(J-j+1) afterwards and the median of block
-// k is its middle element, one of the input samples.
+// The block medians of a pyramid are defined by one bottom-up sort in place:
+// the stage for level j merges runs of 3^(J-j) sorted values three at a
+// time, so x is sorted within blocks of 3^(J-j+1) afterwards and the median
+// of block k is its middle element, one of the input samples. The drivers
+// find the same doubles faster (block_medians.hpp) and run these stages only
+// for signals holding a NaN.
 //
 // Predictions are a + (b - a) F(t) with t = (c - b)/(b - a) for the block
 // values a, b, c of three neighbouring blocks; block values closer than
@@ -62,8 +64,24 @@ using predict_rule = void (*)(double a, double b, double c, double* p, double* q
 //   degree 2: edge(v0, v1, v2) -> w0 w1 w2; interior(v[i-1], v[i], v[i+1])
 //             -> w[3i..3i+2] for 0 < i < m-1; the right end is the edge rule
 //             on (-v[m-1], -v[m-2], -v[m-3]) written backwards and negated.
-// Any other degree, and degree 2 with m < 3, leave w as it was.
-void refine_by_rules(const double* v, double* w, int m, int degree, predict_rule edge, predict_rule interior);
+// Any other degree, and degree 2 with m < 3, leave w as it was. The rules are
+// template arguments so that each scheme's loop has them inline.
+template <predict_rule edge, predict_rule interior>
+void refine_by_rules(const double* v, double* w, int m, int degree)
+{
+    if (degree == 0) {
+        for (int i = 0; i < m; ++i) w[3 * i] = w[3 * i + 1] = w[3 * i + 2] = v[i];
+        return;
+    }
+    if (degree != 2 || m < 3) return;
+    edge(v[0], v[1], v[2], &w[0], &w[1], &w[2]);
+    for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
+    const int e = 3 * m - 1;
+    edge(-v[m - 1], -v[m - 2], -v[m - 3], &w[e], &w[e - 1], &w[e - 2]);
+    w[e] = -w[e];
+    w[e - 1] = -w[e - 1];
+    w[e - 2] = -w[e - 2];
+}
 
 // refine_by_rules with the median predictors.
 void median_refine(const double* v, double* w, int m, int degree);

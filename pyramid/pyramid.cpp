@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "average.hpp"
+#include "block_medians.hpp"
 #include "host/arrays.hpp"
 #include "median.hpp"
 
@@ -19,91 +20,77 @@ double* work_array(int n)
     return static_cast<double*>(std::malloc(static_cast<size_t>(std::max(n, 1)) * sizeof(double)));
 }
 
-// The fine, coarse and pred arrays of a forward transform. pred starts at
-// zero: a degree other than 0 or 2 never writes it, and predicts zero.
-struct ForwardWork {
-    double *fine, *coarse, *pred;
-    ForwardWork(int n) : fine(work_array(n)), coarse(work_array(n / 3)), pred(work_array(n))
-    {
-        if (pred) zero_doubles(pred, n);
-    }
-    ~ForwardWork()
-    {
-        std::free(fine);
-        std::free(coarse);
-        std::free(pred);
-    }
-    bool ok() const { return fine && coarse && pred; }
-};
-
-// One level of a forward transform: fine holds the 3^j values of level j,
-// coarse the 3^(j-1) values of level j-1. Writes the scaled residuals of
-// level j into w and moves level j-1 into fine.
-void store_level(ForwardWork& k, int j, int J, int D, refine_step refine, double* w)
+// The row w of a forward transform from the values of every level: x (level
+// J) and the block values of levels J-1 .. L in the layout of
+// block_medians.hpp. Each level's prediction is refined straight into its
+// place in w and turned into the scaled residual there.
+void store_pyramid(const double* x, const double* blocks, int L, int D, double* w, int n, int J, refine_step refine)
 {
-    const int e = power_of_three(j - 1), m = 3 * e;
-    refine(k.coarse, k.pred, e, D);
-    const double s = scale_of(J, j);
-    for (int i = 0; i < m; ++i) w[m + i] = (k.fine[i] - k.pred[i]) * s;
-    copy_doubles(k.coarse, k.fine, e);
-}
-
-// The coarse values of level L, now in fine, scaled into w[0 .. 3^L - 1].
-void store_coarse(const ForwardWork& k, int L, int J, double* w)
-{
+    const auto level = [&](int j) { return j == J ? x : blocks + block_values_offset(n, J - j); };
+    for (int j = J; j > L; --j) {
+        const int m = power_of_three(j);
+        double* pred = w + m;
+        if (D != 0 && D != 2) zero_doubles(pred, m);  // no rule: the prediction is zero
+        refine(level(j - 1), pred, m / 3, D);
+        const double s = scale_of(J, j);
+        const double* fine = level(j);
+        for (int i = 0; i < m; ++i) pred[i] = (fine[i] - pred[i]) * s;
+    }
     const double s = scale_of(J, L);
+    const double* coarse = level(L);
     const int c = power_of_three(L);
-    for (int i = 0; i < c; ++i) w[i] = k.fine[i] * s;
+    for (int i = 0; i < c; ++i) w[i] = coarse[i] * s;
 }
 
 } // namespace
 
-bool median_pyramid_forward(double* x, int L, int D, double* w, int n, int J)
+bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    ForwardWork k(n);
-    if (!k.ok()) return false;
-    copy_doubles(x, k.fine, n);
-    for (int j = J; j > L; --j) {
-        if (!merge_sort_stage(x, j, J)) return false;
-        const int d = power_of_three(J - j + 1), e = n / d;
-        copy_doubles_strided(x, (d - 1) / 2, d, k.coarse, 0, 1, e);
-        store_level(k, j, J, D, median_refine, w);
-    }
-    store_coarse(k, L, J, w);
-    return true;
+    double* work = work_array(n);
+    double* medians = work_array(n / 2);
+    const bool ok = work && medians && triadic_block_medians(x, J, J - L, work, medians);
+    if (ok) store_pyramid(x, medians, L, D, w, n, J, median_refine);
+    std::free(work);
+    std::free(medians);
+    return ok;
 }
 
 bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    ForwardWork k(n);
-    if (!k.ok()) return false;
-    copy_doubles(x, k.fine, n);
-    for (int j = J; j > L; --j) {
-        const int e = power_of_three(j - 1);
-        for (int i = 0; i < e; ++i) k.coarse[i] = (k.fine[3 * i] + k.fine[3 * i + 1] + k.fine[3 * i + 2]) / 3;
-        store_level(k, j, J, D, average_refine, w);
+    double* averages = work_array(n / 2);
+    if (!averages) return false;
+    // Each level's averages from the level below, three at a time.
+    const double* fine = x;
+    for (int k = 1; k <= J - L; ++k) {
+        double* coarse = averages + block_values_offset(n, k);
+        const int e = n / power_of_three(k);
+        for (int i = 0; i < e; ++i) coarse[i] = (fine[3 * i] + fine[3 * i + 1] + fine[3 * i + 2]) / 3;
+        fine = coarse;
     }
-    store_coarse(k, L, J, w);
+    store_pyramid(x, averages, L, D, w, n, J, average_refine);
+    std::free(averages);
     return true;
 }
 
 bool pyramid_inverse(const double* WC, int L, int D, double* y, int n, int J, refine_step refine)
 {
     L = std::min(L, J);
-    double* pred = work_array(n);
-    if (!pred) return false;
-    zero_doubles(pred, n);
+    // The coarse level is copied aside and refined straight into y.
+    double* coarse = work_array(n / 3);
+    if (!coarse) return false;
     const int c = power_of_three(L);
     const double s = scale_of(J, L);
     for (int i = 0; i < c; ++i) y[i] = WC[i] / s;
     for (int j = L + 1; j <= J; ++j) {
         const int m = power_of_three(j);
-        refine(y, pred, m / 3, D);
+        copy_doubles(y, coarse, m / 3);
+        if (D != 0 && D != 2) zero_doubles(y, m);  // no rule: the prediction is zero
+        refine(coarse, y, m / 3, D);
         const double sj = scale_of(J, j);
-        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / sj + pred[i];
+        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / sj + y[i];
     }
-    std::free(pred);
+    std::free(coarse);
     return true;
 }

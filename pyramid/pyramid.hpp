@@ -15,8 +15,8 @@
 // written nothing it promises, when they cannot be had.
 #pragma once
 
-// Block medians by the staged merge sort. x (n values) is sorted in place.
-bool median_pyramid_forward(double* x, int L, int D, double* w, int n, int J);
+// Block medians of every level (block_medians.hpp). x is only read.
+bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);
 
 // Block averages, three at a time from the level below. x is only read.
 bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);

@@ -1,7 +1,5 @@
 #include "pyramid_gateway.hpp"
 
-#include "pyramid/median.hpp"
-
 namespace {
 
 // The checks the forward and inverse gateways share, in their order: counts,
@@ -28,11 +26,7 @@ void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     const int D = read_truncated(prhs[2], messages.degree_number);
 
     plhs[0] = new_matrix(1, 2 * n);
-    mxArray* S = new_matrix(1, n);
-    copy_doubles_from(data_of(prhs[0]), 0, mxGetPr(S), n);
-    const bool ok = forward(mxGetPr(S), L, D, mxGetPr(plhs[0]), n, J);
-    mxDestroyArray(S);
-    if (!ok) fail(messages.memory);
+    if (!forward(data_of(prhs[0]), L, D, mxGetPr(plhs[0]), n, J)) fail(messages.memory);
 }
 
 void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],

@@ -11,7 +11,8 @@
 ## Level @math{j} has @math{3^j} values: the medians of consecutive blocks of
 ## @math{3^(J-j)} samples (level @math{J} is the signal itself).  Each median
 ## is a sample of its block, taken over the block's samples directly, not a
-## median of medians.  From level @math{j-1} the values of level @math{j} are
+## median of medians (for a block holding a NaN, see below).  From level
+## @math{j-1} the values of level @math{j} are
 ## predicted three per coarse value:
 ##
 ## @table @asis
@@ -37,10 +38,17 @@
 ## @math{j}, as for an orthonormal transform.  @var{L} >= @var{J} keeps the
 ## signal: @code{w(1:n) = x}, the rest zero.
 ##
-## A median ignores a few wild samples in its block, so impulsive outliers
-## stay in the residuals of the fine levels where they occur and never reach
-## the coarse medians; block averages (@code{Drassock}) spread every outlier
-## into all coarser levels.
+## A median ignores wild samples as long as they are fewer than half of its
+## block, so sparse impulsive outliers stay in the residuals of the fine
+## levels where they occur and do not reach the coarse medians; block
+## averages (@code{Drassock}) spread every outlier into all coarser levels.
+##
+## A NaN is not ordered.  Every block that holds one, at every level, is
+## sorted only in part, and its median depends on where the NaN stands: it
+## can be the NaN itself, or a sample that is not the median of the others
+## (@code{[1 NaN 2]} gives NaN, @code{[1 2 NaN]} gives 1, @code{[NaN 1 2]}
+## gives 2).  With @var{D} = 2 a NaN median also makes the predictions, and
+## so the residuals, of the neighbouring blocks NaN.
 ##
 ## @code{Unbrontal} with the same @var{L} and @var{D} inverts it.
 ##
@@ -88,6 +96,14 @@
 %! y = x; y([5 40 41 100 200]) += [30 -25 40 -50 60];
 %! w = Brontal (x, 2, 2); v = Brontal (y, 2, 2);
 %! assert (v(1:9), w(1:9), 0.2 * 3^1.5);
+
+%!test # a NaN is not ordered: its block's median depends on where it stands
+%! for c = {{[1 NaN 2], NaN}, {[1 2 NaN], 1}, {[NaN 1 2], 2}}
+%!   w = Brontal ([c{1}{1}, 6 4 5, 9 7 8], 1, 0);
+%!   assert (w(1:3) / sqrt (3), [c{1}{2} 5 8], 1e-14);
+%! end
+%! w = Brontal ([1:13 NaN 15:27], 1, 0);
+%! assert (w(1:3) / 3, [5 16 23], 1e-14);
 
 %!test # L >= J keeps the signal; other D predict zero
 %! x = rand (1, 27);

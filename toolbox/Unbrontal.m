@@ -17,6 +17,12 @@
 ## @code{w(1:n)}; a @var{D} other than 0 or 2 predicts zero, as in
 ## @code{Brontal}.
 ##
+## A NaN in @var{w} spreads as it is rebuilt: a coarse value enters the
+## predictions of its own block and, with @var{D} = 2, of the blocks beside
+## it, at every finer level.  A NaN in the signal of @code{Brontal} that
+## became a median (see there) therefore comes back as NaN over its own
+## block with @var{D} = 0, and beyond it with @var{D} = 2.
+##
 ## Example:
 ## @example
 ## w = Brontal ([3 1 2 9 7 8 4 6 6], 1, 0);
@@ -56,6 +62,13 @@
 %! assert (Unbrontal ([c*sqrt(3) zeros(1, 15)], 1, 2), Olmister (c, 2), 1e-14);
 %! v = [0 1 3 2 5 4 4 6 1];
 %! assert (Unbrontal ([v*3 zeros(1, 153)], 2, 2), Olmister (Olmister (v, 2), 2), 1e-13);
+
+%!test # a NaN median comes back over its block, and beyond it with D = 2
+%! x = sin (1:27); x(5) = NaN;
+%! assert (find (isnan (Unbrontal (Brontal (x, 1, 0), 1, 0))), 1:9);
+%! assert (all (isnan (Unbrontal (Brontal (x, 1, 2), 1, 2))));
+%! x = sin (1:27); x(27) = NaN;
+%! assert (find (isnan (Unbrontal (Brontal (x, 1, 2), 1, 2))), 27);
 
 %!error <Unbrontal requires three input arguments.> x = Unbrontal (1:18, 1)
 %!error <Unbrontal requires one output argument.> [a, b] = Unbrontal (1:18, 1, 0)

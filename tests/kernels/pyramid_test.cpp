@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pyramid/average.hpp"
+#include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
 #include "pyramid/pyramid.hpp"
 #include "tests/support/tolerance.hpp"
@@ -339,6 +340,150 @@ TEST(PyramidDrivers, RoundTripsForEveryLevelAndDegreeAndLevelsBeyondJ)
                     e.resize(2 * n, 0.0);
                     EXPECT_EQ(wm, e);
                     EXPECT_EQ(wa, e);
+                }
+            }
+        }
+    }
+}
+
+namespace {
+
+// Values with many ties: a small pool of levels, +0 and -0, +-Inf and, when
+// asked, NaN, with normal noise in between.
+Vec awkward_values(int n, unsigned seed, bool with_nan)
+{
+    const double pool[] = {-1.5, -0.5, -0.0, 0.0, 0.0, -0.0, 0.5, 2.0, INFINITY, -INFINITY, NAN};
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<int> pick(0, with_nan ? 10 : 9), kind(0, 3);
+    std::normal_distribution<double> g;
+    Vec v(n);
+    for (double& x : v) x = kind(gen) == 0 ? g(gen) : pool[pick(gen)];
+    return v;
+}
+
+// == on every element, NaN equal to NaN, and +0 told from -0.
+bool same_doubles(const Vec& a, const Vec& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const bool both_nan = std::isnan(a[i]) && std::isnan(b[i]);
+        if (!both_nan && (a[i] != b[i] || std::signbit(a[i]) != std::signbit(b[i]))) return false;
+    }
+    return true;
+}
+
+// The refinement pattern as first written, calling the rules through pointers.
+void refine_through_pointers(const double* v, double* w, int m, int degree, predict_rule edge, predict_rule interior)
+{
+    if (degree == 0) {
+        for (int i = 0; i < m; ++i) w[3 * i] = w[3 * i + 1] = w[3 * i + 2] = v[i];
+        return;
+    }
+    if (degree != 2 || m < 3) return;
+    edge(v[0], v[1], v[2], &w[0], &w[1], &w[2]);
+    for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
+    const int e = 3 * m - 1;
+    edge(-v[m - 1], -v[m - 2], -v[m - 3], &w[e], &w[e - 1], &w[e - 2]);
+    w[e] = -w[e];
+    w[e - 1] = -w[e - 1];
+    w[e - 2] = -w[e - 2];
+}
+
+void reference_refine(bool median, const double* v, double* w, int m, int D)
+{
+    if (median)
+        refine_through_pointers(v, w, m, D, median_predict_edge, median_predict_interior);
+    else
+        refine_through_pointers(v, w, m, D, average_predict_edge, average_predict_interior);
+}
+
+// The forward pyramids as first written: block medians by the staged merge
+// on a copy (or averages of triples), one predicted triple at a time.
+Vec reference_forward(bool median, Vec x, int L, int D, int J)
+{
+    const int n = pow3(J);
+    L = std::min(L, J);
+    Vec w(2 * n, 0.0), fine = x, coarse(n), pred(n, 0.0);
+    for (int j = J; j > L; --j) {
+        const int d = pow3(J - j + 1), e = n / d, m = pow3(j);
+        if (median) {
+            merge_sort_stage(x.data(), j, J);
+            copy_doubles_strided(x.data(), (d - 1) / 2, d, coarse.data(), 0, 1, e);
+        } else {
+            for (int i = 0; i < e; ++i) coarse[i] = (fine[3 * i] + fine[3 * i + 1] + fine[3 * i + 2]) / 3;
+        }
+        reference_refine(median, coarse.data(), pred.data(), e, D);
+        for (int i = 0; i < m; ++i) w[m + i] = (fine[i] - pred[i]) * std::pow(3.0, (J - j) / 2.0);
+        std::copy(coarse.begin(), coarse.begin() + e, fine.begin());
+    }
+    for (int i = 0; i < pow3(L); ++i) w[i] = fine[i] * std::pow(3.0, (J - L) / 2.0);
+    return w;
+}
+
+Vec reference_inverse(bool median, const Vec& WC, int L, int D, int J)
+{
+    const int n = pow3(J);
+    L = std::min(L, J);
+    Vec y(n), pred(n, 0.0);
+    for (int i = 0; i < pow3(L); ++i) y[i] = WC[i] / std::pow(3.0, (J - L) / 2.0);
+    for (int j = L + 1; j <= J; ++j) {
+        const int m = pow3(j);
+        reference_refine(median, y.data(), pred.data(), m / 3, D);
+        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / std::pow(3.0, (J - j) / 2.0) + pred[i];
+    }
+    return y;
+}
+
+} // namespace
+
+TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
+{
+    // Up to 3^10, so that blocks of several sorted chunks are selected too.
+    for (int J = 1; J <= 10; ++J) {
+        const int n = pow3(J);
+        for (unsigned seed = 0; seed < 4; ++seed) {
+            const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+            Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
+            ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
+            for (int k = 1; k <= J; ++k) {
+                ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
+                const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
+                Vec expected(e);
+                copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
+                EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
+                    << "J=" << J << " k=" << k << " seed=" << seed;
+            }
+        }
+    }
+}
+
+TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
+{
+    for (int J = 1; J <= 9; ++J) {
+        const int n = pow3(J);
+        for (unsigned seed = 0; seed < 3; ++seed) {
+            const Vec x = seed == 2 ? random_values(n, 80 + J) : awkward_values(n, 50 + 3 * J + seed, seed == 1);
+            for (int D : {0, 1, 2}) {
+                // Olmister and Ephrandel: one refinement of the signal itself.
+                Vec r(3 * n, 7.0), e(3 * n, 7.0);
+                median_refine(x.data(), r.data(), n, D);
+                refine_through_pointers(x.data(), e.data(), n, D, median_predict_edge, median_predict_interior);
+                EXPECT_TRUE(same_doubles(r, e)) << "median refine J=" << J << " D=" << D;
+                lagrange_refine(x.data(), r.data(), n, D);
+                refine_through_pointers(x.data(), e.data(), n, D, lagrange_predict_edge, lagrange_predict_interior);
+                EXPECT_TRUE(same_doubles(r, e)) << "point refine J=" << J << " D=" << D;
+                for (int L = 1; L <= J; ++L) {
+                    for (bool median : {true, false}) {
+                        Vec copy = x, w(2 * n, 0.0), y(n);
+                        ASSERT_TRUE(median ? median_pyramid_forward(copy.data(), L, D, w.data(), n, J)
+                                           : average_pyramid_forward(x.data(), L, D, w.data(), n, J));
+                        EXPECT_TRUE(same_doubles(w, reference_forward(median, x, L, D, J)))
+                            << (median ? "median" : "average") << " forward J=" << J << " L=" << L << " D=" << D;
+                        const refine_step refine = median ? median_refine : average_refine;
+                        ASSERT_TRUE(pyramid_inverse(w.data(), L, D, y.data(), n, J, refine));
+                        EXPECT_TRUE(same_doubles(y, reference_inverse(median, w, L, D, J)))
+                            << (median ? "median" : "average") << " inverse J=" << J << " L=" << L << " D=" << D;
+                    }
                 }
             }
         }

@@ -1,0 +1,344 @@
+#include "block_medians.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "host/arrays.hpp"
+#include "median.hpp"
+
+namespace {
+
+// Levels sorted chunk by chunk: 3^7 doubles and their merge buffer stay in L1/L2.
+constexpr int kSortedLevels = 7;
+
+// Candidates few enough for selection to finish with nth_element on a copy.
+constexpr int kGatherLimit = 256;
+
+// out[0 .. 3m-1] = the merge of the sorted runs a, b, c of m values each,
+// by value (equal values may come from either run). The lower half is taken
+// from the front and the upper half from the back: two independent chains of
+// compare-and-advance, branch-free while no run is spent at either end
+// (step); then each end finishes on its own (finish). Two merges stepped in
+// one loop keep four chains in flight.
+struct Merge {
+    const double *a, *b, *c;
+    double* out;
+    int m, half;
+    int i = 0, j = 0, k = 0, f = 0;  // front heads, next output
+    int I, J, K, t;                  // back tails, next output
+
+    Merge(const double* run, int m_, double* out_)
+        : a(run), b(run + m_), c(run + 2 * m_), out(out_), m(m_), half(3 * m_ / 2), I(m_ - 1), J(m_ - 1), K(m_ - 1),
+          t(3 * m_ - 1)
+    {
+    }
+
+    // Steps that cannot spend a run: a step takes one value at each end.
+    int safe_steps() const { return std::min({m - i, m - j, m - k, I + 1, J + 1, K + 1, half - f}); }
+
+    void step()
+    {
+        const double u = a[i], v = b[j], w = c[k];
+        const bool b_low = v < u;
+        const double low = b_low ? v : u;
+        const bool c_low = w < low;
+        out[f++] = c_low ? w : low;
+        k += c_low;
+        j += !c_low & b_low;
+        i += !c_low & !b_low;
+
+        const double U = a[I], V = b[J], W = c[K];
+        const bool b_high = U < V;
+        const double high = b_high ? V : U;
+        const bool c_high = high < W;
+        out[t--] = c_high ? W : high;
+        K -= c_high;
+        J -= !c_high & b_high;
+        I -= !c_high & !b_high;
+    }
+
+    void finish()
+    {
+        for (int steps = safe_steps(); steps > 0; steps = safe_steps())
+            for (; steps > 0; --steps) step();
+        for (; f < half; ++f) {
+            int* from = nullptr;
+            double best = 0;
+            if (i < m) best = a[i], from = &i;
+            if (j < m && (!from || b[j] < best)) best = b[j], from = &j;
+            if (k < m && (!from || c[k] < best)) best = c[k], from = &k;
+            out[f] = best;
+            ++*from;
+        }
+        for (; t >= half; --t) {
+            int* from = nullptr;
+            double best = 0;
+            if (I >= 0) best = a[I], from = &I;
+            if (J >= 0 && (!from || best < b[J])) best = b[J], from = &J;
+            if (K >= 0 && (!from || best < c[K])) best = c[K], from = &K;
+            out[t] = best;
+            --*from;
+        }
+    }
+};
+
+// Compare-exchange: a, b in ascending order.
+inline void order(double& a, double& b)
+{
+    const double lo = std::min(a, b), hi = std::max(a, b);
+    a = lo;
+    b = hi;
+}
+
+// A network that merges three sorted triples v[0..2], v[3..5], v[6..8]: a
+// sorting network for nine values less the comparators such inputs never
+// need. (A network that sorts every such input of zeros and ones sorts every
+// such input; each was checked on all of them when it was derived.)
+constexpr int kMergeTriples[][2] = {{0, 3}, {1, 7}, {2, 5}, {4, 8}, {2, 4}, {5, 6}, {0, 2}, {1, 3},
+                                    {4, 5}, {7, 8}, {1, 4}, {5, 7}, {0, 1}, {2, 4}, {3, 5}, {6, 8},
+                                    {2, 3}, {4, 5}, {6, 7}, {1, 2}, {3, 4}, {5, 6}};
+
+// A network that merges three sorted runs of nine, v[0..8], v[9..17],
+// v[18..26]: Batcher's odd-even merge sort of 32 values with the last five
+// fixed at +Inf, less every comparator these inputs do not need.
+constexpr int kMergeNines[][2] = {
+    {8, 9}, {9, 11}, {11, 15}, {11, 13}, {9, 10}, {11, 12}, {13, 14}, {0, 8}, {4, 12}, {4, 8}, {2, 10}, {6, 14},
+    {6, 10}, {2, 4}, {6, 8}, {10, 12}, {1, 9}, {5, 13}, {5, 9}, {3, 11}, {7, 11}, {3, 5}, {7, 9}, {11, 13}, {1, 2},
+    {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {16, 18}, {17, 19}, {18, 22}, {18, 20}, {19, 23}, {19, 21},
+    {22, 26}, {22, 24}, {23, 25}, {17, 18}, {19, 20}, {21, 22}, {23, 24}, {25, 26}, {0, 16}, {8, 24}, {8, 16},
+    {4, 20}, {12, 20}, {4, 8}, {12, 16}, {20, 24}, {2, 18}, {10, 26}, {10, 18}, {6, 22}, {14, 22}, {6, 10}, {14, 18},
+    {22, 26}, {2, 4}, {6, 8}, {10, 12}, {14, 16}, {18, 20}, {22, 24}, {1, 17}, {9, 25}, {9, 17}, {5, 21}, {13, 21},
+    {5, 9}, {13, 17}, {21, 25}, {3, 19}, {11, 19}, {7, 23}, {15, 23}, {7, 11}, {15, 19}, {3, 5}, {7, 9}, {11, 13},
+    {15, 17}, {19, 21}, {23, 25}, {1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {15, 16}, {17, 18},
+    {19, 20}, {21, 22}, {23, 24}, {25, 26}};
+
+// Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
+// tmp (3^s values) is the other buffer of the ping-pong. The median of block
+// b of 3^k within the chunk goes to level_medians[k][b].
+void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
+{
+    const int size = power_of_three(s);
+    // Level k writes into out(k), so that level s ends in sorted.
+    const auto out = [&](int k) { return (s - k) % 2 ? tmp : sorted; };
+    if (s == 1) {
+        double v[3] = {x[0], x[1], x[2]};
+        order(v[0], v[1]);
+        order(v[1], v[2]);
+        order(v[0], v[1]);
+        std::copy(v, v + 3, sorted);
+        level_medians[1][0] = v[1];
+        return;
+    }
+    // Blocks of 9 and 27 by comparator networks on values held in registers
+    // (the triples, then their merge; then the merge of three nines).
+    double* nine = out(2);
+    for (int g = 0; g < size / 9; ++g) {
+        double v[9];
+        std::copy(x + 9 * g, x + 9 * g + 9, v);
+#pragma GCC unroll 3
+        for (int t = 0; t < 3; ++t) {
+            order(v[3 * t], v[3 * t + 1]);
+            order(v[3 * t + 1], v[3 * t + 2]);
+            order(v[3 * t], v[3 * t + 1]);
+            level_medians[1][3 * g + t] = v[3 * t + 1];
+        }
+        // Unrolled, so that v stays in registers.
+#pragma GCC unroll 22
+        for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
+        std::copy(v, v + 9, nine + 9 * g);
+        level_medians[2][g] = v[4];
+    }
+    if (s >= 3) {
+        const double* nines = out(2);
+        double* blocks = out(3);
+        for (int g = 0; g < size / 27; ++g) {
+            double v[27];
+            std::copy(nines + 27 * g, nines + 27 * g + 27, v);
+#pragma GCC unroll 100
+            for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
+            std::copy(v, v + 27, blocks + 27 * g);
+            level_medians[3][g] = v[13];
+        }
+    }
+    for (int k = 4; k <= s; ++k) {
+        const double* src = out(k - 1);
+        double* dst = out(k);
+        const int m = power_of_three(k - 1), d = 3 * m;
+        const int groups = size / d;
+        for (int g = 0; g < groups; g += 2) {
+            Merge first(src + g * d, m, dst + g * d);
+            if (g + 1 < groups) {
+                Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
+                for (int steps = std::min(first.safe_steps(), second.safe_steps()); steps > 0;
+                     steps = std::min(first.safe_steps(), second.safe_steps())) {
+                    for (; steps > 0; --steps) {
+                        first.step();
+                        second.step();
+                    }
+                }
+                second.finish();
+            }
+            first.finish();
+        }
+        for (int g = 0; g < groups; ++g) level_medians[k][g] = dst[g * d + (d - 1) / 2];
+    }
+}
+
+// Scratch of the selection among sorted runs, one entry per run.
+struct RunWindows {
+    int *lo, *hi, *lt, *le;
+    struct Middle {
+        double value;
+        int weight;
+    } * middles;
+};
+
+// Element of rank p (from 0) of the union of R sorted runs of m values
+// starting at base. Each run keeps a window [lo, hi) of candidates; a pivot
+// (the middle of the windows, weighted by their sizes) splits every window
+// by binary search, and the side that cannot hold rank p is dropped. The
+// pivot itself always leaves, and at least a quarter of the candidates with it.
+double select_in_runs(const double* base, int R, int m, long long p, RunWindows& win)
+{
+    for (int r = 0; r < R; ++r) {
+        win.lo[r] = 0;
+        win.hi[r] = m;
+    }
+    const auto run = [&](int r) { return base + static_cast<long long>(r) * m; };
+    for (;;) {
+        long long total = 0;
+        int live = 0;
+        for (int r = 0; r < R; ++r) {
+            const int size = win.hi[r] - win.lo[r];
+            if (size == 0) continue;
+            total += size;
+            win.middles[live++] = {run(r)[(win.lo[r] + win.hi[r]) / 2], size};
+        }
+        if (total <= kGatherLimit) {
+            double gathered[kGatherLimit];
+            int g = 0;
+            for (int r = 0; r < R; ++r)
+                for (int i = win.lo[r]; i < win.hi[r]; ++i) gathered[g++] = run(r)[i];
+            std::nth_element(gathered, gathered + p, gathered + g);
+            return gathered[p];
+        }
+        std::sort(win.middles, win.middles + live,
+                  [](const RunWindows::Middle& u, const RunWindows::Middle& v) { return u.value < v.value; });
+        long long weight = 0;
+        int q = 0;
+        while (2 * (weight + win.middles[q].weight) < total) weight += win.middles[q++].weight;
+        const double pivot = win.middles[q].value;
+
+        // below: candidates < pivot; upto: candidates <= pivot.
+        long long below = 0, upto = 0;
+        for (int r = 0; r < R; ++r) {
+            const double* first = run(r);
+            win.lt[r] = static_cast<int>(std::lower_bound(first + win.lo[r], first + win.hi[r], pivot) - first);
+            win.le[r] = static_cast<int>(std::upper_bound(first + win.lt[r], first + win.hi[r], pivot) - first);
+            below += win.lt[r] - win.lo[r];
+            upto += win.le[r] - win.lo[r];
+        }
+        if (p < below) {
+            std::copy(win.lt, win.lt + R, win.hi);
+        } else if (p < upto) {
+            return pivot;
+        } else {
+            p -= upto;
+            std::copy(win.le, win.le + R, win.lo);
+        }
+    }
+}
+
+// Sign of a zero median as the merge gives it. The merge orders the zeros
+// of a block (+0 and -0 compare equal) by decreasing position and puts them
+// after the negative values; the median is the zero that lands in the middle.
+double merged_zero(const double* block, int d)
+{
+    int negative = 0, zeros = 0;
+    for (int i = 0; i < d; ++i) {
+        negative += block[i] < 0;
+        zeros += block[i] == 0;
+    }
+    int from_first = zeros - 1 - ((d - 1) / 2 - negative);
+    for (int i = 0; i < d; ++i)
+        if (block[i] == 0 && from_first-- == 0) return block[i];
+    return 0.0;  // not reached: the median is one of the zeros
+}
+
+// Medians of all levels by the staged merge itself (signals with NaN).
+bool merged_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J);
+    copy_doubles(x, work, n);
+    for (int k = 1; k <= K; ++k) {
+        if (!merge_sort_stage(work, J - k + 1, J)) return false;
+        const int d = power_of_three(k);
+        copy_doubles_strided(work, (d - 1) / 2, d, medians + block_values_offset(n, k), 0, 1, n / d);
+    }
+    return true;
+}
+
+// Medians by sorting chunks and selecting among their runs (no NaN in x).
+bool sorted_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
+    const int runs = K > s ? power_of_three(K - s) : 0;
+    const size_t slots = std::max(runs, 1);
+    double* tmp = static_cast<double*>(std::malloc(chunk * sizeof(double)));
+    int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
+    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
+    const bool ok = tmp && windows && middles;
+    if (ok) {
+        double* level[kSortedLevels + 1];
+        for (int c = 0; c < n / chunk; ++c) {
+            for (int k = 1; k <= s; ++k)
+                level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
+            sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
+        }
+        RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
+        for (int k = s + 1; k <= K; ++k) {
+            const int d = power_of_three(k), R = d / chunk;
+            double* out = medians + block_values_offset(n, k);
+            for (int b = 0; b < n / d; ++b)
+                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
+        }
+    }
+    std::free(tmp);
+    std::free(windows);
+    std::free(middles);
+    return ok;
+}
+
+} // namespace
+
+int block_values_offset(int n, int k)
+{
+    int offset = 0;
+    for (int i = 1; i < k; ++i) offset += n / power_of_three(i);
+    return offset;
+}
+
+bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians)
+{
+    const int n = power_of_three(J);
+    bool nan = false, negative_zero = false, positive_zero = false;
+    for (int i = 0; i < n; ++i) {
+        nan |= x[i] != x[i];
+        negative_zero |= x[i] == 0 && std::signbit(x[i]);
+        positive_zero |= x[i] == 0 && !std::signbit(x[i]);
+    }
+    if (nan) return merged_medians(x, J, K, work, medians);
+    if (K < 1) return true;
+    if (!sorted_medians(x, J, K, work, medians)) return false;
+    // Zero medians are +0 unless the signal holds a -0.
+    if (negative_zero) {
+        for (int k = 1; k <= K; ++k) {
+            const int d = power_of_three(k);
+            double* out = medians + block_values_offset(n, k);
+            for (int b = 0; b < n / d; ++b)
+                if (out[b] == 0) out[b] = positive_zero ? merged_zero(x + static_cast<long long>(b) * d, d) : -0.0;
+        }
+    }
+    return true;
+}
