@@ -94,6 +94,49 @@ SIMD_INLINE void store_interleaved(double* p, const f64x8& e, const f64x8& o)
 }
 #endif
 
+// Every lane equal to x.
+template <class V> SIMD_INLINE V splat(double x)
+{
+    V v;
+    if constexpr (lanes<V> == 1)
+        v = x;
+    else
+        for (int l = 0; l < lanes<V>; ++l) v[l] = x;
+    return v;
+}
+
+// Lane-wise choice by a mask from a comparison (a bool for double): where
+// the mask is set, the lane of a, else that of b.
+template <class M, class V> SIMD_INLINE V select(const M& mask, const V& a, const V& b) { return mask ? a : b; }
+
+// Lane-wise correctly rounded square root. The wider vectors take it by
+// halves down to SSE2's sqrtpd, which every x86-64 path may inline (the
+// AVX builtins could not be inlined through the kernels' own templates); the
+// square root unit works lane by lane, so the halves cost about the same.
+SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
+#if defined(__GNUC__)
+SIMD_INLINE f64x2 sqrt(f64x2 v)
+{
+#if defined(SIMD_X86)
+    return __builtin_ia32_sqrtpd(v);
+#else
+    return f64x2{__builtin_sqrt(v[0]), __builtin_sqrt(v[1])};
+#endif
+}
+SIMD_INLINE f64x4 sqrt(f64x4 v)
+{
+    const f64x2 lo = sqrt(f64x2(__builtin_shufflevector(v, v, 0, 1)));
+    const f64x2 hi = sqrt(f64x2(__builtin_shufflevector(v, v, 2, 3)));
+    return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
+}
+SIMD_INLINE f64x8 sqrt(f64x8 v)
+{
+    const f64x4 lo = sqrt(f64x4(__builtin_shufflevector(v, v, 0, 1, 2, 3)));
+    const f64x4 hi = sqrt(f64x4(__builtin_shufflevector(v, v, 4, 5, 6, 7)));
+    return __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7);
+}
+#endif
+
 // The instruction set forced by force_isa, or -1 for the processor's own.
 inline int forced_isa = -1;
 

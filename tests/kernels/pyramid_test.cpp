@@ -10,6 +10,7 @@
 #include "pyramid/average.hpp"
 #include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
+#include "host/simd.hpp"
 #include "pyramid/pyramid.hpp"
 #include "tests/support/tolerance.hpp"
 
@@ -457,7 +458,50 @@ TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
     }
 }
 
-TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
+namespace {
+
+// Triples (-1, 0, t) for t on every interval bound of the factor functions
+// (and 1/t near them), so that each block's ratio is exactly t.
+Vec ratios_on_bounds()
+{
+    const double bounds[] = {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, -11, -10.0 / 7, -7.0 / 10, 23.0 / 11,
+                             57.0 / 20, 51.0 / 14, 13, 0, 1e-14, -1e-14, 2e-14, 3, 1.0 / 3, -1.0 / 11,
+                             INFINITY, -INFINITY, NAN, 1e300, -1e-300};
+    Vec v;
+    for (double t : bounds)
+        for (double u : {t, std::nextafter(t, -INFINITY), std::nextafter(t, INFINITY)}) v.insert(v.end(), {-1, 0, u});
+    return v;
+}
+
+// Every test below runs once per instruction-set path the processor has.
+template <class Test> void on_every_isa(Test test)
+{
+    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
+        if (!simd::force_isa(isa)) continue;
+        SCOPED_TRACE(static_cast<int>(isa));
+        test();
+    }
+    simd::unforce_isa();
+}
+
+} // namespace
+
+TEST(SameDoubles, MedianRefinementOnEveryIntervalBound)
+{
+    on_every_isa([] {
+        const Vec v = ratios_on_bounds();
+        const int m = static_cast<int>(v.size());
+        Vec r(3 * m, 7.0), e(3 * m, 7.0);
+        median_refine(v.data(), r.data(), m, 2);
+        refine_through_pointers(v.data(), e.data(), m, 2, median_predict_edge, median_predict_interior);
+        EXPECT_TRUE(same_doubles(r, e));
+    });
+}
+
+namespace {
+
+// The six plug-ins' drivers and refinements against their first form.
+void all_six_transforms_against_their_first_form()
 {
     for (int J = 1; J <= 9; ++J) {
         const int n = pow3(J);
@@ -488,4 +532,11 @@ TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
             }
         }
     }
+}
+
+} // namespace
+
+TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
+{
+    on_every_isa([] { all_six_transforms_against_their_first_form(); });
 }
