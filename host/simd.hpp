@@ -109,10 +109,35 @@ template <class V> SIMD_INLINE V splat(double x)
 // the mask is set, the lane of a, else that of b.
 template <class M, class V> SIMD_INLINE V select(const M& mask, const V& a, const V& b) { return mask ? a : b; }
 
-// Lane-wise correctly rounded square root. The wider vectors take it by
-// halves down to SSE2's sqrtpd, which every x86-64 path may inline (the
-// AVX builtins could not be inlined through the kernels' own templates); the
-// square root unit works lane by lane, so the halves cost about the same.
+// Whether any lane of a comparison's mask is set.
+template <class M> SIMD_INLINE bool any(const M& mask)
+{
+    if constexpr (sizeof(M) <= sizeof(long long)) {
+        return mask != 0;
+    } else {
+        long long set = 0;
+        for (int l = 0; l < static_cast<int>(sizeof(M) / sizeof(long long)); ++l) set |= mask[l];
+        return set != 0;
+    }
+}
+
+// Whether every lane of a comparison's mask is set.
+template <class M> SIMD_INLINE bool all(const M& mask)
+{
+    if constexpr (sizeof(M) <= sizeof(long long)) {
+        return mask != 0;
+    } else {
+        long long set = -1;
+        for (int l = 0; l < static_cast<int>(sizeof(M) / sizeof(long long)); ++l) set &= mask[l];
+        return set != 0;
+    }
+}
+
+// Lane-wise correctly rounded square root. Four lanes take AVX's vsqrtpd
+// through an asm statement: the builtin could not be inlined through a
+// kernel's template, which is compiled for the baseline before it is inlined
+// into the path for its instruction set (f64x4 appears on AVX paths only).
+// Eight lanes take it by halves.
 SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
 #if defined(__GNUC__)
 SIMD_INLINE f64x2 sqrt(f64x2 v)
@@ -125,9 +150,15 @@ SIMD_INLINE f64x2 sqrt(f64x2 v)
 }
 SIMD_INLINE f64x4 sqrt(f64x4 v)
 {
+#if defined(SIMD_X86)
+    f64x4 r;
+    asm("vsqrtpd %1, %0" : "=x"(r) : "x"(v));
+    return r;
+#else
     const f64x2 lo = sqrt(f64x2(__builtin_shufflevector(v, v, 0, 1)));
     const f64x2 hi = sqrt(f64x2(__builtin_shufflevector(v, v, 2, 3)));
     return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
+#endif
 }
 SIMD_INLINE f64x8 sqrt(f64x8 v)
 {

@@ -188,9 +188,10 @@ void median_predict_edge(double a, double b, double c, double* p, double* q, dou
 namespace {
 
 // interior_left_factor on W ratios at once: every row is evaluated, each lane
-// keeps the first row whose interval holds its t, and the square root and the
-// division are taken once, of the chosen row's operands. S3 (of the lanes
-// with -3 <= t <= -1/3, as interior_middle_factor needs it) goes to s3.
+// keeps the first row whose interval holds its t, and the square root (when
+// a lane needs one) and the division are taken once, of the chosen row's
+// operands. S3 (of the lanes with -3 <= t <= -1/3, as interior_middle_factor
+// needs it) goes to s3.
 template <class V> SIMD_INLINE V left_factors(V t, V& s3)
 {
     using simd::select;
@@ -200,8 +201,10 @@ template <class V> SIMD_INLINE V left_factors(V t, V& s3)
     const auto row3 = (-3.0 <= t) & (t <= km1_3);
     const auto row4 = (-11.0 <= t) & (t <= -3.0);
     const V tt = t * t;  // pow(t, 2.0) as compiled
-    const V s = simd::sqrt(select(row1, tt + 16.0 * t + 16.0,
-                                  select(row2, 16.0 * tt + 16.0 * t + 1.0, tt - 62.0 * t + 1.0)));
+    const V s = simd::any(row1 | row2 | row3)
+                    ? simd::sqrt(select(row1, tt + 16.0 * t + 16.0,
+                                        select(row2, 16.0 * tt + 16.0 * t + 1.0, tt - 62.0 * t + 1.0)))
+                    : splat<V>(0);
     s3 = s;
     const V numerator =
         select(row1, 7.0 * t + 59.0 - 8.0 * s,
@@ -257,7 +260,8 @@ struct interior_thirds {
             double p[W], q[W], r[W];
             simd::store(p, a + ba * left);
             simd::store(q, a + ba * middle);
-            simd::store(r, simd::select(steep, a + ba * ((t + 1.0) - t * right), a + 10.0 * ba / 9.0));
+            const V reversed = a + ba * ((t + 1.0) - t * right);
+            simd::store(r, simd::all(steep) ? reversed : simd::select(steep, reversed, a + 10.0 * ba / 9.0));
             for (int l = 0; l < W; ++l) {
                 double* out = w + 3 * (i + l);
                 if (std::fabs(v[i + l] - v[i + l - 1]) < kFlat) {
