@@ -195,17 +195,20 @@ struct RunWindows {
 };
 
 // Element of rank p (from 0) of the union of R sorted runs of m values
-// starting at base. Each run keeps a window [lo, hi) of candidates; a pivot
-// (the middle of the windows, weighted by their sizes) splits every window
-// by binary search, and the side that cannot hold rank p is dropped. The
-// pivot itself always leaves, and at least a quarter of the candidates with it.
-double select_in_runs(const double* base, int R, int m, long long p, RunWindows& win)
+// starting at base, known to lie in [low, high]. Each run keeps a window
+// [lo, hi) of candidates, at first its values in [low, high]; a pivot (the
+// middle of the windows, weighted by their sizes) splits every window by
+// binary search, and the side that cannot hold rank p is dropped. The pivot
+// itself always leaves, and at least a quarter of the candidates with it.
+double select_in_runs(const double* base, int R, int m, long long p, double low, double high, RunWindows& win)
 {
-    for (int r = 0; r < R; ++r) {
-        win.lo[r] = 0;
-        win.hi[r] = m;
-    }
     const auto run = [&](int r) { return base + static_cast<long long>(r) * m; };
+    for (int r = 0; r < R; ++r) {
+        const double* first = run(r);
+        win.lo[r] = static_cast<int>(std::lower_bound(first, first + m, low) - first);
+        win.hi[r] = static_cast<int>(std::upper_bound(first + win.lo[r], first + m, high) - first);
+        p -= win.lo[r];
+    }
     for (;;) {
         long long total = 0;
         int live = 0;
@@ -297,11 +300,18 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
             sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
+        // A block's median lies between the least and the greatest median of
+        // its three thirds: more than half of its values are at most the
+        // greatest, and more than half at least the least.
         for (int k = s + 1; k <= K; ++k) {
             const int d = power_of_three(k), R = d / chunk;
+            const double* thirds = medians + block_values_offset(n, k - 1);
             double* out = medians + block_values_offset(n, k);
-            for (int b = 0; b < n / d; ++b)
-                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
+            for (int b = 0; b < n / d; ++b) {
+                const double* t = thirds + 3 * b;
+                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
+                                        std::min({t[0], t[1], t[2]}), std::max({t[0], t[1], t[2]}), win);
+            }
         }
     }
     std::free(tmp);
