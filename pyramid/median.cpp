@@ -89,14 +89,19 @@ constexpr double k7_3 = 7.0 / 3.0, k1_5 = 1.0 / 5.0, k3_7 = 3.0 / 7.0, km1_3 = -
 constexpr double km10_7 = -10.0 / 7.0, km7_10 = -7.0 / 10.0, k23_11 = 23.0 / 11.0;
 constexpr double k57_20 = 57.0 / 20.0, k51_14 = 51.0 / 14.0;
 
-double S1(double t) { return std::sqrt(std::pow(t, 2.0) + 16 * t + 16); }
-double S2(double t) { return std::sqrt(16 * std::pow(t, 2.0) + 16 * t + 1); }
-double S3(double t) { return std::sqrt(std::pow(t, 2.0) - 62 * t + 1); }
+// t^2 is t * t: what an optimising compiler makes of pow(t, 2.0), and so what
+// the kernels have always computed in release builds (a library pow may round
+// an exact midpoint the other way, which unoptimised builds used to call).
+double square(double t) { return t * t; }
+
+double S1(double t) { return std::sqrt(square(t) + 16 * t + 16); }
+double S2(double t) { return std::sqrt(16 * square(t) + 16 * t + 1); }
+double S3(double t) { return std::sqrt(square(t) - 62 * t + 1); }
 
 bool within(double lo, double t, double hi) { return lo <= t && t <= hi; }
 
 // The rational row shared by three factor functions.
-double rational_row(double t) { return (214 * t - 323 - 35 * std::pow(t, 2.0)) / (288 * (t - 1)); }
+double rational_row(double t) { return (214 * t - 323 - 35 * square(t)) / (288 * (t - 1)); }
 
 constexpr double kFlat = 1e-14;
 
@@ -134,7 +139,7 @@ double interior_middle_factor(double t)
 {
     if (within(km10_7, t, km7_10)) {
         const double s = S3(t);
-        return (1097 - 1174 * t + 17 * std::pow(t, 2.0) + (278 - 8 * t) * s) / (270 * (4 - 4 * t + s));
+        return (1097 - 1174 * t + 17 * square(t) + (278 - 8 * t) * s) / (270 * (4 - 4 * t + s));
     }
     if (within(-3, t, km10_7) || within(km7_10, t, km1_3)) return (7 * t + 23 + 2 * S3(t)) / 30;
     return 1;
@@ -200,7 +205,7 @@ template <class V> SIMD_INLINE V left_factors(V t, V& s3)
     const auto row2 = (k1_5 <= t) & (t <= k3_7);
     const auto row3 = (-3.0 <= t) & (t <= km1_3);
     const auto row4 = (-11.0 <= t) & (t <= -3.0);
-    const V tt = t * t;  // pow(t, 2.0) as compiled
+    const V tt = t * t;  // square(t)
     const V s = simd::any(row1 | row2 | row3)
                     ? simd::sqrt(select(row1, tt + 16.0 * t + 16.0,
                                         select(row2, 16.0 * tt + 16.0 * t + 1.0, tt - 62.0 * t + 1.0)))
