@@ -109,6 +109,20 @@ template <class V> SIMD_INLINE V splat(double x)
 // the mask is set, the lane of a, else that of b.
 template <class M, class V> SIMD_INLINE V select(const M& mask, const V& a, const V& b) { return mask ? a : b; }
 
+// V, or a vector of four lanes when V has eight. Comparisons of eight lanes
+// reach AVX-512 through a kernel's template lane by lane (GCC compiles the
+// template for the baseline first, and AVX-512 compares into mask
+// registers), so a kernel that compares runs four lanes on that path, with
+// the AVX-512 encoding and registers.
+template <class V> struct at_most_four {
+    using type = V;
+};
+#if defined(__GNUC__)
+template <> struct at_most_four<f64x8> {
+    using type = f64x4;
+};
+#endif
+
 // Whether any lane of a comparison's mask is set.
 template <class M> SIMD_INLINE bool any(const M& mask)
 {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "median.hpp"
 
 namespace {
@@ -113,6 +114,75 @@ constexpr int kMergeNines[][2] = {
     {15, 17}, {19, 21}, {23, 25}, {1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {15, 16}, {17, 18},
     {19, 20}, {21, 22}, {23, 24}, {25, 26}};
 
+// Lane l of v (a double for one lane).
+template <class V> SIMD_INLINE double lane(const V& v, int l)
+{
+    if constexpr (simd::lanes<V> == 1)
+        return v;
+    else
+        return v[l];
+}
+
+// W = lanes<V> consecutive blocks of 27 from x sorted into out, lane l
+// holding block l: the triples, their merges into nines, the merge of the
+// nines, by the networks above. The medians of the blocks of 3, 9 and 27 go
+// to m1[0 .. 9W-1], m2[0 .. 3W-1] and m3[0 .. W-1].
+template <class V> SIMD_INLINE void sort_blocks_of_27(const double* x, double* out, double* m1, double* m2, double* m3)
+{
+    constexpr int W = simd::lanes<V>;
+    const auto order = [](V& a, V& b) {
+        const V lo = simd::select(b < a, b, a), hi = simd::select(a < b, b, a);
+        a = lo;
+        b = hi;
+    };
+    V v[27];
+    for (int i = 0; i < 27; ++i) {
+        if constexpr (W == 1) {
+            v[i] = x[i];
+        } else {
+            for (int l = 0; l < W; ++l) v[i][l] = x[27 * l + i];
+        }
+    }
+#pragma GCC unroll 9
+    for (int t = 0; t < 9; ++t) {
+        order(v[3 * t], v[3 * t + 1]);
+        order(v[3 * t + 1], v[3 * t + 2]);
+        order(v[3 * t], v[3 * t + 1]);
+        for (int l = 0; l < W; ++l) m1[9 * l + t] = lane(v[3 * t + 1], l);
+    }
+#pragma GCC unroll 3
+    for (int u = 0; u < 3; ++u) {
+        V* nine = v + 9 * u;
+#pragma GCC unroll 22
+        for (const auto& c : kMergeTriples) order(nine[c[0]], nine[c[1]]);
+        for (int l = 0; l < W; ++l) m2[3 * l + u] = lane(nine[4], l);
+    }
+#pragma GCC unroll 100
+    for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
+    for (int l = 0; l < W; ++l) {
+        m3[l] = lane(v[13], l);
+        for (int i = 0; i < 27; ++i) out[27 * l + i] = lane(v[i], l);
+    }
+}
+
+// Every block of 27 of a chunk (count of them) sorted into out, with its
+// medians of 3, 9 and 27: four blocks at a time while four remain (the
+// networks are the same for every block, so each lane runs one block).
+struct blocks_of_27 {
+    template <class Widest>
+    SIMD_INLINE static void run(const double* x, int count, double* out, double* const* level_medians)
+    {
+        using V = typename simd::at_most_four<Widest>::type;
+        constexpr int W = simd::lanes<V>;
+        double* const* m = level_medians;
+        int b = 0;
+        for (; b + W <= count; b += W)
+            sort_blocks_of_27<V>(x + 27 * b, out + 27 * b, m[1] + 9 * b, m[2] + 3 * b, m[3] + b);
+        for (; b < count; ++b)
+            sort_blocks_of_27<double>(x + 27 * b, out + 27 * b, m[1] + 9 * b, m[2] + 3 * b, m[3] + b);
+    }
+};
+
 // Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
 // tmp (3^s values) is the other buffer of the ping-pong. The median of block
 // b of 3^k within the chunk goes to level_medians[k][b].
@@ -130,35 +200,23 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         level_medians[1][0] = v[1];
         return;
     }
-    // Blocks of 9 and 27 by comparator networks on values held in registers
+    // Blocks of 9 (and 27) by comparator networks on values held in registers
     // (the triples, then their merge; then the merge of three nines).
-    double* nine = out(2);
-    for (int g = 0; g < size / 9; ++g) {
-        double v[9];
-        std::copy(x + 9 * g, x + 9 * g + 9, v);
-#pragma GCC unroll 3
-        for (int t = 0; t < 3; ++t) {
-            order(v[3 * t], v[3 * t + 1]);
-            order(v[3 * t + 1], v[3 * t + 2]);
-            order(v[3 * t], v[3 * t + 1]);
-            level_medians[1][3 * g + t] = v[3 * t + 1];
-        }
-        // Unrolled, so that v stays in registers.
-#pragma GCC unroll 22
-        for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
-        std::copy(v, v + 9, nine + 9 * g);
-        level_medians[2][g] = v[4];
-    }
     if (s >= 3) {
-        const double* nines = out(2);
-        double* blocks = out(3);
-        for (int g = 0; g < size / 27; ++g) {
-            double v[27];
-            std::copy(nines + 27 * g, nines + 27 * g + 27, v);
-#pragma GCC unroll 100
-            for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
-            std::copy(v, v + 27, blocks + 27 * g);
-            level_medians[3][g] = v[13];
+        simd::dispatch<blocks_of_27>(x, size / 27, out(3), level_medians);
+    } else {
+        for (int g = 0; g < size / 9; ++g) {
+            double v[9];
+            std::copy(x + 9 * g, x + 9 * g + 9, v);
+            for (int t = 0; t < 3; ++t) {
+                order(v[3 * t], v[3 * t + 1]);
+                order(v[3 * t + 1], v[3 * t + 2]);
+                order(v[3 * t], v[3 * t + 1]);
+                level_medians[1][3 * g + t] = v[3 * t + 1];
+            }
+            for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
+            std::copy(v, v + 9, sorted + 9 * g);
+            level_medians[2][g] = v[4];
         }
     }
     for (int k = 4; k <= s; ++k) {

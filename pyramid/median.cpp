@@ -234,24 +234,12 @@ template <class V> SIMD_INLINE V middle_factors(V t, V tt, V s3)
     return numerator / denominator;
 }
 
-// Vector of at most four lanes: GCC lowers the comparisons of eight lanes
-// lane by lane when they come through templates (AVX-512 compares into mask
-// registers), so that path runs four lanes, with the AVX-512 encoding.
-template <class V> struct at_most_four {
-    using type = V;
-};
-#if defined(__GNUC__)
-template <> struct at_most_four<simd::f64x8> {
-    using type = simd::f64x4;
-};
-#endif
-
 // median_predict_interior for the blocks 1 .. m-2 of a refinement, W blocks
 // at a time; a lane whose left pair is flat is redone by the scalar rule.
 struct interior_thirds {
     template <class Widest> SIMD_INLINE static void run(const double* v, double* w, int m)
     {
-        using V = typename at_most_four<Widest>::type;
+        using V = typename simd::at_most_four<Widest>::type;
         constexpr int W = simd::lanes<V>;
         int i = 1;
         for (; i + W <= m - 1; i += W) {

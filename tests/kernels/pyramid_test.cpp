@@ -437,27 +437,6 @@ Vec reference_inverse(bool median, const Vec& WC, int L, int D, int J)
 
 } // namespace
 
-TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
-{
-    // Up to 3^10, so that blocks of several sorted chunks are selected too.
-    for (int J = 1; J <= 10; ++J) {
-        const int n = pow3(J);
-        for (unsigned seed = 0; seed < 4; ++seed) {
-            const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
-            Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
-            ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
-            for (int k = 1; k <= J; ++k) {
-                ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
-                const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
-                Vec expected(e);
-                copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
-                EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
-                    << "J=" << J << " k=" << k << " seed=" << seed;
-            }
-        }
-    }
-}
-
 namespace {
 
 // Triples (-1, 0, t) for t on every interval bound of the factor functions
@@ -485,6 +464,29 @@ template <class Test> void on_every_isa(Test test)
 }
 
 } // namespace
+
+TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
+{
+    // Up to 3^10, so that blocks of several sorted chunks are selected too.
+    on_every_isa([] {
+        for (int J = 1; J <= 10; ++J) {
+            const int n = pow3(J);
+            for (unsigned seed = 0; seed < 4; ++seed) {
+                const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+                Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
+                ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
+                for (int k = 1; k <= J; ++k) {
+                    ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
+                    const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
+                    Vec expected(e);
+                    copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
+                    EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
+                        << "J=" << J << " k=" << k << " seed=" << seed;
+                }
+            }
+        }
+    });
+}
 
 TEST(SameDoubles, MedianRefinementOnEveryIntervalBound)
 {
