@@ -183,12 +183,12 @@ struct blocks_of_27 {
     }
 };
 
-// Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
-// tmp (3^s values) is the other buffer of the ping-pong. The median of block
-// b of 3^k within the chunk goes to level_medians[k][b].
-void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
+// Sorts count chunks x[0 .. count 3^s - 1], each bottom-up, ending in sorted
+// (count 3^s values); tmp (as many) is the other buffer of the ping-pong. The
+// median of block b of 3^k within them goes to level_medians[k][b].
+void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* const* level_medians)
 {
-    const int size = power_of_three(s);
+    const int size = count * power_of_three(s);
     // Level k writes into out(k), so that level s ends in sorted.
     const auto out = [&](int k) { return (s - k) % 2 ? tmp : sorted; };
     if (s == 1) {
@@ -224,18 +224,24 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
         const int groups = size / d;
-        for (int g = 0; g < groups; g += 2) {
+        // Three merges stepped side by side (group counts are powers of 3).
+        for (int g = 0; g < groups; g += 3) {
             Merge first(src + g * d, m, dst + g * d);
-            if (g + 1 < groups) {
+            if (g + 2 < groups) {
                 Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
-                for (int steps = std::min(first.safe_steps(), second.safe_steps()); steps > 0;
-                     steps = std::min(first.safe_steps(), second.safe_steps())) {
+                Merge third(src + (g + 2) * d, m, dst + (g + 2) * d);
+                const auto safe = [&] {
+                    return std::min({first.safe_steps(), second.safe_steps(), third.safe_steps()});
+                };
+                for (int steps = safe(); steps > 0; steps = safe()) {
                     for (; steps > 0; --steps) {
                         first.step();
                         second.step();
+                        third.step();
                     }
                 }
                 second.finish();
+                third.finish();
             }
             first.finish();
         }
@@ -346,16 +352,19 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
     const int runs = K > s ? power_of_three(K - s) : 0;
     const size_t slots = std::max(runs, 1);
-    double* tmp = static_cast<double*>(std::malloc(chunk * sizeof(double)));
+    double* tmp = static_cast<double*>(std::malloc(3 * chunk * sizeof(double)));
     int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
     auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
     const bool ok = tmp && windows && middles;
     if (ok) {
         double* level[kSortedLevels + 1];
-        for (int c = 0; c < n / chunk; ++c) {
+        // Chunks three at a time where there are merges, so that even the
+        // last level has three merges to step side by side.
+        const int chunks = n / chunk, step = s >= 4 ? 3 : 1;
+        for (int c = 0; c < chunks; c += step) {
             for (int k = 1; k <= s; ++k)
                 level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
-            sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
+            sort_chunk(x + c * chunk, s, std::min(step, chunks - c), work + c * chunk, tmp, level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
         // A block's median lies between the least and the greatest median of
