@@ -48,7 +48,11 @@ template <class Rule> struct interior_blocks {
     }
 };
 
-void average_interiors(const double* v, double* w, int m) { simd::dispatch<interior_blocks<average_interior>>(v, w, m); }
+void average_interiors(const double* v, double* w, int m)
+{
+    simd::dispatch<interior_blocks<average_interior>>(v, w, m);
+}
+
 void lagrange_interiors(const double* v, double* w, int m)
 {
     simd::dispatch<interior_blocks<lagrange_interior>>(v, w, m);

@@ -266,7 +266,8 @@ struct interior_thirds {
                 }
             }
         }
-        for (; i <= m - 2; ++i) median_predict_interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
+        for (; i <= m - 2; ++i)
+            median_predict_interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
     }
 };
 
