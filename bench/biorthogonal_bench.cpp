@@ -60,7 +60,7 @@ void BM_Unmorrowel(benchmark::State& state)
     Setup s(state);
     for (auto _ : state) {
         biorthogonal_synthesis(s.x.data(), s.n, 1, 0, s.J, s.hs.data(), s.gd.data(), s.Lg(), s.Lgd(), s.w.data(),
-                               s.s0.data(), s.s1.data());
+                               s.s0.data());
         benchmark::DoNotOptimize(s.w.data());
     }
     finish(state, s.n);

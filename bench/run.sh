@@ -20,4 +20,6 @@ printf '%-44s %-14s %12s  %-44s %12s %7s\n' work size "wavetide ms" peer "peer m
 for s in "$here"/table_*; do
   [ -x "$s" ] || continue
   "$s" "$build"
-done | awk -F'\t' 'NF == 5 { printf "%-44s %-14s %12.3f  %-44s %12.3f %7.2f\n", $1, $2, $3, $4, $5, ($5 > 0 ? $3 / $5 : 0) }'
+done | awk -F'\t' 'NF == 5 {
+  if ($5 > 0) printf "%-44s %-14s %12.3f  %-44s %12.3f %7.2f\n", $1, $2, $3, $4, $5, $3 / $5
+  else printf "%-44s %-14s %12.3f  %-44s %12s %7s\n", $1, $2, $3, $4, "-", "-" }'

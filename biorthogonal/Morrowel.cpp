@@ -19,7 +19,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int Lgd = fit_int(element_count(prhs[3]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 1);
+    mxArray* scratch = new_matrix(s.length / 4 * 3, 1);
     mxArray* highpass = new_matrix(Lgd, 1);
     mirror_filter_centred(data_of(prhs[3]), mxGetPr(highpass), Lgd);
     biorthogonal_analysis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[2]), Lg, Lgd,

@@ -19,12 +19,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int Lgd = fit_int(element_count(prhs[3]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 2);
+    mxArray* scratch = new_matrix(s.length / 2, 1);
     mxArray* highpass = new_matrix(Lg, 1);
     mirror_filter_centred(data_of(prhs[2]), mxGetPr(highpass), Lg);
-    double* s0 = mxGetPr(scratch);
     biorthogonal_synthesis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[3]), Lg, Lgd,
-                           mxGetPr(plhs[0]), s0, s0 + s.length);
+                           mxGetPr(plhs[0]), mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(highpass);
 }

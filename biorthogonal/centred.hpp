@@ -17,6 +17,10 @@
 // Sums start at 0.0 and add taps in ascending order; outputs are overwritten,
 // never accumulated, and nothing outside the output range is written.
 //
+// The transforms run both analysis halves in one pass and the synthesis
+// step with both halves summed in one pass; every kernel computes several
+// outputs at once where the processor allows.
+//
 // The analysis highpass filter is mirror_filter_centred of the dual lowpass
 // filter, the synthesis highpass filter mirror_filter_centred of the primary.
 #pragma once
@@ -29,6 +33,15 @@ void downsample_lowpass_centred(const double* x, int n, const double* g, int L, 
 
 // out[i] = sum_{j<L} h[j] x[(2i + ceil(L/2) - j) mod n], i = 0 .. n/2-1
 void downsample_highpass_centred(const double* x, int n, const double* h, int L, double* out);
+
+// lo = downsample_lowpass_centred(x, n, g, Lg), hi = downsample_highpass_centred(x, n, h, Lh)
+void analysis_step_centred(const double* x, int n, const double* g, int Lg, const double* h, int Lh, double* lo,
+                           double* hi);
+
+// out[k] = upsample_lowpass_centred(a, m, g, Lg)[k] + upsample_highpass_centred(d, m, h, Lh)[k],
+// k = 0 .. 2m-1 (the lowpass term first). out is distinct from a and d.
+void synthesis_step_centred(const double* a, const double* d, int m, const double* g, int Lg, const double* h, int Lh,
+                            double* out);
 
 // out[k] = sum_{p<L} g[p] a^[(k - p + ceil(L/2) - 1) mod 2m], k = 0 .. 2m-1
 void upsample_lowpass_centred(const double* a, int m, const double* g, int L, double* out);

@@ -10,34 +10,47 @@ void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, cons
 {
     L = std::max(L, 0);
     for (int c = 0; c < ncols; ++c) {
+        const double* X = x + static_cast<long long>(c) * n;
         double* P = out + static_cast<long long>(c) * n;
-        copy_doubles(x + static_cast<long long>(c) * n, P, n);
-        int e = n;
-        for (int j = J - 1; j >= L; --j) {
-            copy_doubles(P, scratch, e);
-            downsample_lowpass_centred(scratch, e, g, Lg, P);
-            downsample_highpass_centred(scratch, e, highpass, Lgd, P + e / 2);
-            e /= 2;
+        if (J - 1 < L) {
+            copy_doubles(X, P, n);
+            continue;
+        }
+        // Each level writes its details in place and its coarse half into
+        // the scratch, alternating between the scratch's first n/2 and the
+        // n/4 after them, for the next level to read; the last coarse half
+        // goes to the front of the output. Nothing is copied.
+        const double* src = X;
+        for (int j = J - 1, e = n; j >= L; --j, e /= 2) {
+            double* coarse = j == L ? P : src == scratch ? scratch + n / 2 : scratch;
+            analysis_step_centred(src, e, g, Lg, highpass, Lgd, coarse, P + e / 2);
+            src = coarse;
         }
     }
 }
 
 void biorthogonal_synthesis(const double* w, int n, int ncols, int L, int J, const double* highpass,
-                            const double* gd, int Lg, int Lgd, double* out, double* s0, double* s1)
+                            const double* gd, int Lg, int Lgd, double* out, double* scratch)
 {
     L = std::min(std::max(L, 0), J);
     int d = 1;
     for (int j = 0; j < L; ++j) d *= 2;
+    const int levels = J - L;
     for (int c = 0; c < ncols; ++c) {
         const double* W = w + static_cast<long long>(c) * n;
         double* X = out + static_cast<long long>(c) * n;
-        copy_doubles(W, X, d);
-        int f = d;
-        for (int j = L; j < J; ++j) {
-            upsample_lowpass_centred(X, f, gd, Lgd, s0);
-            upsample_highpass_centred(W + f, f, highpass, Lg, s1);
-            f *= 2;
-            sum_doubles(s0, s1, f, X);
+        if (levels == 0) {
+            copy_doubles(W, X, n);
+            continue;
+        }
+        // Levels alternate between the scratch and the output, so that the
+        // last one lands in the output; the first reads the coarse block of
+        // the coefficients.
+        const double* coarse = W;
+        for (int q = 0, f = d; q < levels; ++q, f *= 2) {
+            double* y = (levels - 1 - q) % 2 == 0 ? X : scratch;
+            synthesis_step_centred(coarse, W + f, f, gd, Lgd, highpass, Lg, y);
+            coarse = y;
         }
     }
 }

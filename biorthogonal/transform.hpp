@@ -15,11 +15,11 @@
 
 // out receives the ncols signals of n = 2^J values in x, each split from
 // level J-1 down to L with lowpass g (Lg taps) and highpass (Lgd taps).
-// scratch: n doubles.
+// scratch: 3n/4 doubles.
 void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, const double* highpass,
                            const double* g, int Lg, int Lgd, double* out, double* scratch);
 
 // out receives the ncols signals rebuilt from the coefficients w, with the
-// highpass (Lg taps) and the dual lowpass gd (Lgd taps). s0, s1: n doubles each.
+// highpass (Lg taps) and the dual lowpass gd (Lgd taps). scratch: n/2 doubles.
 void biorthogonal_synthesis(const double* w, int n, int ncols, int L, int J, const double* highpass,
-                            const double* gd, int Lg, int Lgd, double* out, double* s0, double* s1);
+                            const double* gd, int Lg, int Lgd, double* out, double* scratch);

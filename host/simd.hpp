@@ -9,8 +9,9 @@
 //
 // whose body uses V as "W doubles side by side": arithmetic with the usual
 // operators (a scalar operand is broadcast), load<V>/store for contiguous
-// lanes. simd::dispatch<my_kernel>(x, ..., y) runs it with the widest
-// vector the processor has:
+// lanes, load_deinterleaved for the even and odd doubles of 2W.
+// simd::dispatch<my_kernel>(x, ..., y) runs it with the widest vector the
+// processor has:
 //
 //     isa      V        lanes   compiled for
 //     avx512   f64x8    8       target("avx512f")
@@ -181,6 +182,49 @@ SIMD_INLINE f64x8 sqrt(f64x8 v)
     return __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7);
 }
 #endif
+
+// even[l] = p[2l], odd[l] = p[2l+1], l = 0 .. W-1: 2W doubles read as their
+// even and odd lanes. load_even and load_odd keep one of the two; with one
+// lane they read only p[0] or p[1].
+SIMD_INLINE void load_deinterleaved(const double* p, double& even, double& odd)
+{
+    even = p[0];
+    odd = p[1];
+}
+#if defined(__GNUC__)
+SIMD_INLINE void load_deinterleaved(const double* p, f64x2& even, f64x2& odd)
+{
+    const f64x2 a = load<f64x2>(p), b = load<f64x2>(p + 2);
+    even = __builtin_shufflevector(a, b, 0, 2);
+    odd = __builtin_shufflevector(a, b, 1, 3);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x4& even, f64x4& odd)
+{
+    const f64x4 a = load<f64x4>(p), b = load<f64x4>(p + 4);
+    even = __builtin_shufflevector(a, b, 0, 2, 4, 6);
+    odd = __builtin_shufflevector(a, b, 1, 3, 5, 7);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x8& even, f64x8& odd)
+{
+    const f64x8 a = load<f64x8>(p), b = load<f64x8>(p + 8);
+    even = __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14);
+    odd = __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15);
+}
+#endif
+template <class V> SIMD_INLINE V load_even(const double* p)
+{
+    V even, odd;
+    load_deinterleaved(p, even, odd);
+    return even;
+}
+template <class V> SIMD_INLINE V load_odd(const double* p)
+{
+    V even, odd;
+    load_deinterleaved(p, even, odd);
+    return odd;
+}
+template <> SIMD_INLINE double load_even<double>(const double* p) { return p[0]; }
+template <> SIMD_INLINE double load_odd<double>(const double* p) { return p[1]; }
 
 // The instruction set forced by force_isa, or -1 for the processor's own.
 inline int forced_isa = -1;

@@ -20,11 +20,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     plhs[0] = new_matrix(n, n);
-    mxArray* scratch = new_matrix(n, 3);
+    mxArray* scratch = new_matrix(n, 8);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    double* s = mxGetPr(scratch);
-    square_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m, s, s + n, s + 2 * n);
+    square_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m,
+                    mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

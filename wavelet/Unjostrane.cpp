@@ -18,12 +18,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length, 2);
+    mxArray* scratch = new_matrix(s.length / 2, 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    double* s1 = mxGetPr(scratch);
-    periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g), m, s1,
-                       s1 + s.length);
+    periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g),
+                       m, mxGetPr(scratch));
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -21,7 +21,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < 0) fail({"wavetide:Unwendlock:depthTooSmall", "Unwendlock requires D >= 0"});
 
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 6);
+    mxArray* scratch = new_matrix(n, 4);
     mxArray* g = new_matrix(flen, 1);
     mirror_filter(data_of(prhs[1]), mxGetPr(g), flen);
     translation_invariant_synthesis(mxGetPr(plhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[1]), flen,

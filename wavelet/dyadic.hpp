@@ -12,11 +12,11 @@
 #pragma once
 
 // w receives the count signals of n = 2^J values in x, each split from level
-// J-1 down to L with lowpass h and highpass g (m taps each). scratch: n doubles.
+// J-1 down to L with lowpass h and highpass g (m taps each). scratch: 3n/4 doubles.
 void periodic_analysis(const double* x, double* w, int n, int count, int J, int L, const double* h,
                        const double* g, int m, double* scratch);
 
 // out receives the count signals rebuilt from the coefficients w (same layout
-// as periodic_analysis writes). s1, s2: n doubles each.
+// as periodic_analysis writes). scratch: n/2 doubles.
 void periodic_synthesis(const double* w, double* out, int n, int count, int J, int L, const double* h,
-                        const double* g, int m, double* s1, double* s2);
+                        const double* g, int m, double* scratch);

@@ -1,6 +1,7 @@
 #include "invariant.hpp"
 
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "periodic.hpp"
 
 void circular_shift_right(const double* src, double* dst, int c)
@@ -25,35 +26,51 @@ void halve_doubles(double* p, int d)
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
                                     double* table, double* scratch)
 {
-    double* S0 = scratch;
-    double* S1 = S0 + n;
-    double* S2 = S1 + n;
-    double* S3 = S2 + n;
-    double* S4 = S3 + n;
-    double* S5 = S4 + n;
-    double* coarse = table;
-    copy_doubles(signal, coarse, n);
+    if (D == 0) copy_doubles(signal, table, n);
+    // Each step reads the coarse blocks of the one before and writes the
+    // new ones alternately into the scratch and column 0, so that the last
+    // step lands in column 0; the delayed block is read in place.
+    const double* src = signal;
     int b = 1, c = n;
     for (int k = 1; k <= D; ++k) {
         double* detail = table + static_cast<long long>(k) * n;
+        double* coarse = (D - k) % 2 == 0 ? table : scratch;
         const int half = c / 2;
         for (int j = 0; j < b; ++j) {
             const int at = j * c;
-            copy_doubles(coarse + at, S0, c);
-            circular_shift_right(S0, S1, c);
-            downsample_highpass_periodic(S0, c, g, flen, S2);
-            downsample_highpass_periodic(S1, c, g, flen, S3);
-            downsample_lowpass_periodic(S0, c, h, flen, S4);
-            downsample_lowpass_periodic(S1, c, h, flen, S5);
-            copy_doubles(S2, detail + at, half);
-            copy_doubles(S3, detail + at + half, half);
-            copy_doubles(S4, coarse + at, half);
-            copy_doubles(S5, coarse + at + half, half);
+            analysis_step(src + at, c, h, g, flen, coarse + at, detail + at);
+            analysis_step_delayed(src + at, c, h, g, flen, coarse + at + half, detail + at + half);
         }
+        src = coarse;
         b *= 2;
         c = half;
     }
 }
+
+namespace {
+
+// B[k] = (((p[k] + q[k+1]) + r[k]) + s[k+1]) / 2, k = 0 .. d-1, with q and s
+// read circularly (advanced by one sample): the four rebuilt parts summed in
+// that order and halved, several outputs at once.
+struct average_branches {
+    template <class V>
+    SIMD_INLINE static void run(const double* p, const double* q, const double* r, const double* s, int d, double* B)
+    {
+        constexpr int W = simd::lanes<V>;
+        int k = 0;
+        for (; k + W < d; k += W) {
+            const V sum = ((simd::load<V>(p + k) + simd::load<V>(q + k + 1)) + simd::load<V>(r + k)) +
+                          simd::load<V>(s + k + 1);
+            simd::store(B + k, V(sum / 2.0));
+        }
+        for (; k < d; ++k) {
+            const int next = k + 1 == d ? 0 : k + 1;
+            B[k] = (((p[k] + q[next]) + r[k]) + s[next]) / 2;
+        }
+    }
+};
+
+} // namespace
 
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
                                      const double* table, double* scratch)
@@ -62,8 +79,6 @@ void translation_invariant_synthesis(double* output, int n, int D, const double*
     double* S1 = S0 + n;
     double* S2 = S1 + n;
     double* S3 = S2 + n;
-    double* S4 = S3 + n;
-    double* S5 = S4 + n;
     int b = 1, d = n;
     for (int k = 1; k < D; ++k) {
         b *= 2;
@@ -74,22 +89,15 @@ void translation_invariant_synthesis(double* output, int n, int D, const double*
         const double* detail = table + static_cast<long long>(k) * n;
         const int e = d / 2;
         for (int i = 0; i < b; ++i) {
-            double* B = output + i * d;
-            copy_doubles(detail + 2 * i * e, S2, e);
-            copy_doubles(detail + (2 * i + 1) * e, S3, e);
-            copy_doubles(output + 2 * i * e, S4, e);
-            copy_doubles(output + (2 * i + 1) * e, S5, e);
-            upsample_lowpass_periodic(S4, e, h, flen, S1);
-            copy_doubles(S1, B, d);
-            upsample_lowpass_periodic(S5, e, h, flen, S1);
-            circular_shift_left(S1, S0, d);
-            add_doubles(S0, B, d);
-            upsample_highpass_periodic(S2, e, g, flen, S1);
-            add_doubles(S1, B, d);
-            upsample_highpass_periodic(S3, e, g, flen, S1);
-            circular_shift_left(S1, S0, d);
-            add_doubles(S0, B, d);
-            halve_doubles(B, d);
+            // The children of block i (its own d places of the output) are
+            // read by the upsampling kernels before the block is written.
+            upsample_lowpass_periodic(output + 2 * i * e, e, h, flen, S0);
+            upsample_lowpass_periodic(output + (2 * i + 1) * e, e, h, flen, S1);
+            upsample_highpass_periodic(detail + 2 * i * e, e, g, flen, S2);
+            upsample_highpass_periodic(detail + (2 * i + 1) * e, e, g, flen, S3);
+            simd::dispatch<average_branches>(static_cast<const double*>(S0), static_cast<const double*>(S1),
+                                             static_cast<const double*>(S2), static_cast<const double*>(S3), d,
+                                             output + i * d);
         }
         b /= 2;
         d *= 2;

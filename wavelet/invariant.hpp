@@ -27,12 +27,12 @@ void circular_shift_left(const double* src, double* dst, int d);
 void halve_doubles(double* p, int d);
 
 // table (n x (D+1)) receives all 2^D shift paths of the n signal values,
-// D steps with highpass g and lowpass h (flen taps). scratch: 6n doubles.
+// D steps with highpass g and lowpass h (flen taps). scratch: n doubles.
 // Requires 0 <= D <= J.
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
                                     double* table, double* scratch);
 
 // output (n doubles) receives the signal rebuilt from the table (n x (D+1),
-// layout as above). scratch: 6n doubles. Requires 0 <= D <= J.
+// layout as above). scratch: 4n doubles. Requires 0 <= D <= J.
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
                                      const double* table, double* scratch);

@@ -13,8 +13,7 @@ void packet_analysis(const double* x, int n, int D, const double* h, const doubl
         for (int b = 0; b < nb; ++b) {
             const long long at = static_cast<long long>(b) * len;
             const int flip = b % 2;
-            downsample_lowpass_periodic(parent + at, len, h, m, children + at + flip * half);
-            downsample_highpass_periodic(parent + at, len, g, m, children + at + (1 - flip) * half);
+            analysis_step(parent + at, len, h, g, m, children + at + flip * half, children + at + (1 - flip) * half);
         }
         nb *= 2;
         len = half;

@@ -2,6 +2,211 @@
 
 #include <algorithm>
 
+#include "host/simd.hpp"
+
+// Every sum below keeps the order of its formula: one accumulator per
+// output, started at 0.0, taps added in ascending k. A vector V holds W
+// neighbouring outputs, each in its own lane, so the vector paths give the
+// doubles the one-output-at-a-time loop gives. The analysis kernels read
+// tap k of W neighbouring outputs (W values two apart) as one lane set of
+// 2W contiguous values split into even and odd lanes.
+
+namespace {
+
+// sum_k h[k] x[2i + k] for outputs i .. i+W-1, xi = x + 2i, all taps inside:
+// taps 2j and 2j+1 are the even and odd lanes from x[2i + 2j].
+template <class V> SIMD_INLINE V lowpass_taps(const double* xi, const double* h, int m)
+{
+    V s = V{};
+    int k = 0;
+    for (; k + 1 < m; k += 2) {
+        V even, odd;
+        simd::load_deinterleaved(xi + k, even, odd);
+        s = s + h[k] * even;
+        s = s + h[k + 1] * odd;
+    }
+    if (k < m) s = s + h[k] * simd::load_even<V>(xi + k);
+    return s;
+}
+
+// sum_k g[k] x[2i + 1 - k]: taps 2j and 2j+1 are the odd and even lanes from
+// x[2i - 2j].
+template <class V> SIMD_INLINE V highpass_taps(const double* xi, const double* g, int m)
+{
+    V s = V{};
+    int k = 0;
+    for (; k + 1 < m; k += 2) {
+        V even, odd;
+        simd::load_deinterleaved(xi - k, even, odd);
+        s = s + g[k] * odd;
+        s = s + g[k + 1] * even;
+    }
+    if (k < m) s = s + g[k] * simd::load_odd<V>(xi - k);
+    return s;
+}
+
+// Output i of either analysis kernel where its taps may wrap, the signal
+// delayed by `delay` (0 or 1) samples: the running index t starts at
+// 2i - delay (rising, lowpass) or 2i + 1 - delay (falling, highpass) and is
+// set back into 0 .. n-1 by one addition or subtraction of n.
+double lowpass_wrapped(const double* x, int n, int delay, const double* h, int m, int i)
+{
+    int t = 2 * i - delay;
+    if (t < 0) t += n;
+    double s = 0.0;
+    for (int k = 0; k < m; ++k) {
+        if (t >= n) t -= n;
+        s += h[k] * x[t];
+        ++t;
+    }
+    return s;
+}
+
+double highpass_wrapped(const double* x, int n, int delay, const double* g, int m, int i)
+{
+    int t = 2 * i + 1 - delay;
+    double s = 0.0;
+    for (int k = 0; k < m; ++k) {
+        if (t < 0) t += n;
+        s += g[k] * x[t];
+        --t;
+    }
+    return s;
+}
+
+// lo[i] = sum_k h[k] x[(2i + k - delay) mod n], hi[i] = sum_k g[k] x[(2i + 1 - k - delay) mod n],
+// i = 0 .. n/2-1 (either output may be null; delay 0, or 1 for the signal
+// delayed by one sample).
+struct analysis_kernel {
+    template <class V>
+    SIMD_INLINE static void run(const double* x, int n, int delay, const double* h, const double* g, int m,
+                                double* lo, double* hi)
+    {
+        constexpr int W = simd::lanes<V>;
+        const int half = n / 2;
+        // Outputs i .. i+W-1 are direct when every value read is inside:
+        // x[2i - m + 1 - delay] (highpass) to x[2(i + W - 1) + m - delay]
+        // (lowpass, whose last lane set reaches one past its last tap when m is odd).
+        const int first = std::min((m + delay + 1) / 2, half);
+        int i = first;
+        for (; 2 * (i + W - 1) + std::max(m, 1) < n; i += W) {
+            if (lo) simd::store(lo + i, lowpass_taps<V>(x + 2 * i - delay, h, m));
+            if (hi) simd::store(hi + i, highpass_taps<V>(x + 2 * i - delay, g, m));
+        }
+        for (int k = 0; k < half; ++k) {
+            if (k == first) k = i;
+            if (k >= half) break;
+            if (lo) lo[k] = lowpass_wrapped(x, n, delay, h, m, k);
+            if (hi) hi[k] = highpass_wrapped(x, n, delay, g, m, k);
+        }
+    }
+};
+
+// Which halves a synthesis step computes.
+enum Halves { lowpass_half = 1, highpass_half = 2, both_halves = 3 };
+
+// The pair y[2i], y[2i+1] of outputs i .. i+W-1 (H says which halves are
+// summed, lowpass first), all taps inside the input:
+//   lowpass  y[2i] = sum_k h[2k] c[i-k],   y[2i+1] = sum_k h[2k+1] c[i-k]
+//   highpass y[2i+1] = sum_k g[2k] d[i+k], y[2i] = sum_k g[2k+1] d[i+k]
+template <class V, int H>
+SIMD_INLINE void synthesis_pair(const double* c, const double* d, const double* h, const double* g, int m, int i,
+                                double* y)
+{
+    const int mo = (m + 1) / 2, me = m / 2;
+    V even = V{}, odd = V{};
+    if (H & lowpass_half) {
+        int k = 0;
+        for (; k < me; ++k) {
+            const V ck = simd::load<V>(c + i - k);
+            even = even + h[2 * k] * ck;
+            odd = odd + h[2 * k + 1] * ck;
+        }
+        if (k < mo) even = even + h[2 * k] * simd::load<V>(c + i - k);
+    }
+    if (H & highpass_half) {
+        V hodd = V{}, heven = V{};
+        int k = 0;
+        for (; k < me; ++k) {
+            const V dk = simd::load<V>(d + i + k);
+            hodd = hodd + g[2 * k] * dk;
+            heven = heven + g[2 * k + 1] * dk;
+        }
+        if (k < mo) hodd = hodd + g[2 * k] * simd::load<V>(d + i + k);
+        if (H & lowpass_half) {
+            even = even + heven;
+            odd = odd + hodd;
+        } else {
+            even = heven;
+            odd = hodd;
+        }
+    }
+    simd::store_interleaved(y + 2 * i, even, odd);
+}
+
+// The same pair for an i whose taps wrap around the input.
+template <int H>
+void synthesis_pair_wrapped(const double* c, const double* d, int nc, const double* h, const double* g, int m, int i,
+                            double* y)
+{
+    const int mo = (m + 1) / 2, me = m / 2;
+    double even = 0.0, odd = 0.0;
+    if (H & lowpass_half) {
+        int t = i;
+        for (int k = 0; k < mo; ++k) {
+            even += h[2 * k] * c[t];
+            if (--t < 0) t += nc;
+        }
+        t = i;
+        for (int k = 0; k < me; ++k) {
+            odd += h[2 * k + 1] * c[t];
+            if (--t < 0) t += nc;
+        }
+    }
+    if (H & highpass_half) {
+        double hodd = 0.0, heven = 0.0;
+        int t = i;
+        for (int k = 0; k < mo; ++k) {
+            hodd += g[2 * k] * d[t];
+            if (++t >= nc) t -= nc;
+        }
+        t = i;
+        for (int k = 0; k < me; ++k) {
+            heven += g[2 * k + 1] * d[t];
+            if (++t >= nc) t -= nc;
+        }
+        if (H & lowpass_half) {
+            even = even + heven;
+            odd = odd + hodd;
+        } else {
+            even = heven;
+            odd = hodd;
+        }
+    }
+    y[2 * i] = even;
+    y[2 * i + 1] = odd;
+}
+
+template <int H> struct synthesis_kernel {
+    template <class V>
+    SIMD_INLINE static void run(const double* c, const double* d, int nc, const double* h, const double* g, int m,
+                                double* y)
+    {
+        constexpr int W = simd::lanes<V>;
+        const int mo = (m + 1) / 2;
+        // Direct for i in [lo, hi): c[i - k] needs i >= mo - 1, d[i + k] needs i <= nc - mo.
+        const int lo = std::min(H & lowpass_half ? std::max(mo - 1, 0) : 0, nc);
+        const int hi = std::max(lo, H & highpass_half ? std::min(nc - mo + 1, nc) : nc);
+        int i = lo;
+        for (; i + W <= hi; i += W) synthesis_pair<V, H>(c, d, h, g, m, i, y);
+        for (; i < hi; ++i) synthesis_pair<double, H>(c, d, h, g, m, i, y);
+        for (i = 0; i < lo; ++i) synthesis_pair_wrapped<H>(c, d, nc, h, g, m, i, y);
+        for (i = hi; i < nc; ++i) synthesis_pair_wrapped<H>(c, d, nc, h, g, m, i, y);
+    }
+};
+
+} // namespace
+
 void mirror_filter(const double* h, double* g, int m)
 {
     int sign = 1;
@@ -13,114 +218,35 @@ void mirror_filter(const double* h, double* g, int m)
 
 void downsample_lowpass_periodic(const double* x, int n, const double* h, int m, double* y)
 {
-    const int half = n / 2;
-    // Outputs 0 .. last read x[2i + k] inside the signal; clamped so that no
-    // output beyond half - 1 is ever written (m = 0, or n = 1).
-    int last = half - m / 2;
-    if (2 * last + m - 1 >= n) --last;
-    last = std::min(std::max(last, -1), half - 1);
-    for (int i = 0; i <= last; ++i) {
-        const double* xi = x + 2 * i;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) s += h[k] * xi[k];
-        y[i] = s;
-    }
-    for (int i = last + 1; i < half; ++i) {
-        int t = 2 * i;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) {
-            if (t >= n) t -= n;
-            s += h[k] * x[t];
-            ++t;
-        }
-        y[i] = s;
-    }
+    simd::dispatch<analysis_kernel>(x, n, 0, h, h, m, y, static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_periodic(const double* x, int n, const double* g, int m, double* y)
 {
-    const int half = n / 2;
-    // Outputs first .. half-1 read x[2i + 1 - k] inside the signal.
-    int first = m / 2 - 1;
-    if (2 * first + 1 - (m - 1) < 0) ++first;
-    first = std::max(first, 0);
-    for (int i = first; i < half; ++i) {
-        const double* xi = x + 2 * i + 1;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) s += g[k] * xi[-k];
-        y[i] = s;
-    }
-    first = std::min(first, half);
-    for (int i = 0; i < first; ++i) {
-        int t = 2 * i + 1;
-        double s = 0.0;
-        for (int k = 0; k < m; ++k) {
-            if (t < 0) t += n;
-            s += g[k] * x[t];
-            --t;
-        }
-        y[i] = s;
-    }
+    simd::dispatch<analysis_kernel>(x, n, 0, g, g, m, static_cast<double*>(nullptr), y);
+}
+
+void analysis_step(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi)
+{
+    simd::dispatch<analysis_kernel>(x, n, 0, h, g, m, lo, hi);
+}
+
+void analysis_step_delayed(const double* x, int n, const double* h, const double* g, int m, double* lo, double* hi)
+{
+    simd::dispatch<analysis_kernel>(x, n, 1, h, g, m, lo, hi);
 }
 
 void upsample_lowpass_periodic(const double* c, int nc, const double* h, int m, double* y)
 {
-    const int mo = (m + 1) / 2;
-    const int me = m / 2;
-    for (int i = mo; i < nc; ++i) {
-        double even = 0.0;
-        for (int k = 0; k < mo; ++k) even += h[2 * k] * c[i - k];
-        double odd = 0.0;
-        for (int k = 0; k < me; ++k) odd += h[2 * k + 1] * c[i - k];
-        y[2 * i] = even;
-        y[2 * i + 1] = odd;
-    }
-    const int wrapped = std::min(mo, nc);
-    for (int i = 0; i < wrapped; ++i) {
-        double even = 0.0;
-        int t = i;
-        for (int k = 0; k < mo; ++k) {
-            even += h[2 * k] * c[t];
-            if (--t < 0) t += nc;
-        }
-        double odd = 0.0;
-        t = i;
-        for (int k = 0; k < me; ++k) {
-            odd += h[2 * k + 1] * c[t];
-            if (--t < 0) t += nc;
-        }
-        y[2 * i] = even;
-        y[2 * i + 1] = odd;
-    }
+    simd::dispatch<synthesis_kernel<lowpass_half>>(c, c, nc, h, h, m, y);
 }
 
 void upsample_highpass_periodic(const double* d, int nc, const double* g, int m, double* y)
 {
-    const int mo = (m + 1) / 2;
-    const int me = m / 2;
-    int i = 0;
-    for (; i + mo < nc; ++i) {
-        double odd = 0.0;
-        for (int k = 0; k < mo; ++k) odd += g[2 * k] * d[i + k];
-        double even = 0.0;
-        for (int k = 0; k < me; ++k) even += g[2 * k + 1] * d[i + k];
-        y[2 * i + 1] = odd;
-        y[2 * i] = even;
-    }
-    for (i = std::max(nc - mo, 0); i < nc; ++i) {
-        double odd = 0.0;
-        int t = i;
-        for (int k = 0; k < mo; ++k) {
-            odd += g[2 * k] * d[t];
-            if (++t >= nc) t -= nc;
-        }
-        double even = 0.0;
-        t = i;
-        for (int k = 0; k < me; ++k) {
-            even += g[2 * k + 1] * d[t];
-            if (++t >= nc) t -= nc;
-        }
-        y[2 * i + 1] = odd;
-        y[2 * i] = even;
-    }
+    simd::dispatch<synthesis_kernel<highpass_half>>(d, d, nc, g, g, m, y);
+}
+
+void synthesis_step(const double* c, const double* d, int nc, const double* h, const double* g, int m, double* y)
+{
+    simd::dispatch<synthesis_kernel<both_halves>>(c, d, nc, h, g, m, y);
 }

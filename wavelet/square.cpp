@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "periodic.hpp"
 
 namespace {
@@ -23,8 +24,95 @@ void set_row(const double* buffer, int count, int stride, int row, double* matri
     for (int k = 0; k < count; ++k) matrix[row + static_cast<long long>(stride) * k] = buffer[k];
 }
 
+namespace {
+
+// The rows of an nc x nc block (leading dimension n) are filtered W at a
+// time: lane q of a vector is row r + q, so the W values of one column are
+// contiguous. The rows are first copied into a tile (tile[c*W + q] =
+// block[r + q, c]); every output of a row is one accumulator whose taps are
+// added in the order of the kernels of periodic.hpp, the running column index
+// wrapping as in their wrapped range.
+
+// Rows r .. r+W-1: lowpass into columns 0 .. nc/2-1, highpass after them.
+template <class V>
+SIMD_INLINE void analyse_rows(double* A, int n, int nc, int r, const double* h, const double* g, int m, double* tile)
+{
+    constexpr int W = simd::lanes<V>;
+    const int half = nc / 2;
+    for (int c = 0; c < nc; ++c) simd::store(tile + c * W, simd::load<V>(A + r + static_cast<long long>(c) * n));
+    for (int i = 0; i < half; ++i) {
+        V lo = V{}, hi = V{};
+        for (int k = 0, t = 2 * i; k < m; ++k, ++t) {
+            if (t >= nc) t -= nc;
+            lo = lo + h[k] * simd::load<V>(tile + t * W);
+        }
+        for (int k = 0, t = 2 * i + 1; k < m; ++k, --t) {
+            if (t < 0) t += nc;
+            hi = hi + g[k] * simd::load<V>(tile + t * W);
+        }
+        simd::store(A + r + static_cast<long long>(i) * n, lo);
+        simd::store(A + r + static_cast<long long>(half + i) * n, hi);
+    }
+}
+
+// Rows r .. r+W-1 rebuilt from coarse columns 0 .. nc-1 and detail columns
+// nc .. 2nc-1: column 2i = even lowpass + even highpass part, 2i+1 = odd.
+template <class V>
+SIMD_INLINE void synthesise_rows(double* A, int n, int nc, int r, const double* h, const double* g, int m,
+                                 double* tile)
+{
+    constexpr int W = simd::lanes<V>;
+    const int mo = (m + 1) / 2, me = m / 2;
+    for (int c = 0; c < 2 * nc; ++c) simd::store(tile + c * W, simd::load<V>(A + r + static_cast<long long>(c) * n));
+    const double* coarse = tile;
+    const double* detail = tile + nc * W;
+    for (int i = 0; i < nc; ++i) {
+        V even = V{}, odd = V{}, heven = V{}, hodd = V{};
+        for (int k = 0, t = i; k < mo; ++k) {
+            even = even + h[2 * k] * simd::load<V>(coarse + t * W);
+            if (--t < 0) t += nc;
+        }
+        for (int k = 0, t = i; k < me; ++k) {
+            odd = odd + h[2 * k + 1] * simd::load<V>(coarse + t * W);
+            if (--t < 0) t += nc;
+        }
+        for (int k = 0, t = i; k < mo; ++k) {
+            hodd = hodd + g[2 * k] * simd::load<V>(detail + t * W);
+            if (++t >= nc) t -= nc;
+        }
+        for (int k = 0, t = i; k < me; ++k) {
+            heven = heven + g[2 * k + 1] * simd::load<V>(detail + t * W);
+            if (++t >= nc) t -= nc;
+        }
+        simd::store(A + r + static_cast<long long>(2 * i) * n, V(even + heven));
+        simd::store(A + r + static_cast<long long>(2 * i + 1) * n, V(odd + hodd));
+    }
+}
+
+struct row_analysis {
+    template <class V>
+    SIMD_INLINE static void run(double* A, int n, int nc, const double* h, const double* g, int m, double* tile)
+    {
+        int r = 0;
+        for (; r + simd::lanes<V> <= nc; r += simd::lanes<V>) analyse_rows<V>(A, n, nc, r, h, g, m, tile);
+        for (; r < nc; ++r) analyse_rows<double>(A, n, nc, r, h, g, m, tile);
+    }
+};
+
+struct row_synthesis {
+    template <class V>
+    SIMD_INLINE static void run(double* A, int n, int nc, const double* h, const double* g, int m, double* tile)
+    {
+        int r = 0;
+        for (; r + simd::lanes<V> <= 2 * nc; r += simd::lanes<V>) synthesise_rows<V>(A, n, nc, r, h, g, m, tile);
+        for (; r < 2 * nc; ++r) synthesise_rows<double>(A, n, nc, r, h, g, m, tile);
+    }
+};
+
+} // namespace
+
 void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* s0, double* s1, double* s2)
+                     double* scratch)
 {
     L = std::max(L, 0);
     for (int c = 0; c < n; ++c) copy_doubles(column(X, n, c), column(W, n, c), n);
@@ -33,23 +121,16 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
         const int half = nc / 2;
         for (int c = 0; c < nc; ++c) {
             double* col = column(W, n, c);
-            copy_doubles(col, s0, nc);
-            downsample_lowpass_periodic(s0, nc, h, m, col);
-            downsample_highpass_periodic(s0, nc, g, m, col + half);
+            copy_doubles(col, scratch, nc);
+            analysis_step(scratch, nc, h, g, m, col, col + half);
         }
-        for (int r = 0; r < nc; ++r) {
-            get_row(W, nc, n, r, s0);
-            downsample_lowpass_periodic(s0, nc, h, m, s1);
-            downsample_highpass_periodic(s0, nc, g, m, s2);
-            set_row(s1, half, n, r, W);
-            set_row(s2, half, n, r, column(W, n, half));
-        }
+        simd::dispatch<row_analysis>(W, n, nc, h, g, m, scratch);
         nc = half;
     }
 }
 
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* s0, double* s1, double* s2, double* s3)
+                      double* scratch)
 {
     L = std::min(std::max(L, 0), J);
     for (int c = 0; c < n; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
@@ -57,19 +138,11 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
     for (int j = 0; j < L; ++j) nc *= 2;
     for (int j = L; j < J; ++j) {
         const int full = 2 * nc;
-        for (int r = 0; r < full; ++r) {
-            get_row(X, nc, n, r, s1);
-            get_row(column(X, n, nc), nc, n, r, s2);
-            upsample_lowpass_periodic(s1, nc, h, m, s0);
-            upsample_highpass_periodic(s2, nc, g, m, s3);
-            sum_doubles(s0, s3, full, s0);
-            set_row(s0, full, n, r, X);
-        }
+        simd::dispatch<row_synthesis>(X, n, nc, h, g, m, scratch);
         for (int c = 0; c < full; ++c) {
             double* col = column(X, n, c);
-            upsample_lowpass_periodic(col, nc, h, m, s1);
-            upsample_highpass_periodic(col + nc, nc, g, m, s2);
-            sum_doubles(s1, s2, full, col);
+            copy_doubles(col, scratch, full);
+            synthesis_step(scratch, scratch + nc, nc, h, g, m, col);
         }
         nc = full;
     }

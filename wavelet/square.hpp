@@ -26,12 +26,12 @@ void set_row(const double* buffer, int count, int stride, int row, double* matri
 
 // W receives the n x n array X split from level J-1 down to L, columns then
 // rows at each level, with lowpass h and highpass g (m taps).
-// s0, s1, s2: n doubles each.
+// scratch: 8n doubles (rows are filtered up to eight at a time).
 void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* s0, double* s1, double* s2);
+                     double* scratch);
 
 // X receives the n x n array rebuilt from W (the layout square_analysis
 // writes), rows then columns at each level from L up to J-1.
-// s0 .. s3: n doubles each.
+// scratch: 8n doubles.
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* s0, double* s1, double* s2, double* s3);
+                      double* scratch);

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/support/vectors.hpp"
 #include "wavelet/dyadic.hpp"
@@ -174,11 +175,10 @@ TEST(DyadicTransform, RoundTripsAtEveryLevelForOrthonormalFilters)
         for (int J = 0; J <= 8; ++J) {
             const int n = 1 << J, count = 3;
             const Vec x = random_vec(n * count, 100u + J);
-            Vec w(n * count), back(n * count), s0(n), s1(n), s2(n);
+            Vec w(n * count), back(n * count), s0(n), s1(n);
             for (int L = -2; L <= J + 3; ++L) {
                 periodic_analysis(x.data(), w.data(), n, count, J, L, h.data(), g.data(), m, s0.data());
-                periodic_synthesis(w.data(), back.data(), n, count, J, L, h.data(), g.data(), m, s1.data(),
-                                   s2.data());
+                periodic_synthesis(w.data(), back.data(), n, count, J, L, h.data(), g.data(), m, s1.data());
                 // d8 is given to 16 digits only: orthonormal to about 1e-13.
                 EXPECT_LE(relative_error(back, x), m == 8 ? 1e-11 : kTolerance) << "J=" << J << " L=" << L;
             }
@@ -321,13 +321,12 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
             const int n = 1 << J;
             const Vec X = random_vec(n * n, 40u + J);
             Guarded W(n * n), back(n * n);
-            Vec s0(n), s1(n), s2(n), s3(n);
+            Vec scratch(8 * n);
             for (int L = -2; L <= J + 1; ++L) {
                 SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
-                square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, s0.data(), s1.data(), s2.data());
+                square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
                 EXPECT_CLOSE(W.inside(), ref_square_analysis(X, n, L, h));
-                square_synthesis(W.data(), back.data(), n, J, L, h.data(), g.data(), m, s0.data(), s1.data(),
-                                 s2.data(), s3.data());
+                square_synthesis(W.data(), back.data(), n, J, L, h.data(), g.data(), m, scratch.data());
                 if (m != 3) {
                     EXPECT_LE(relative_error(back.inside(), X), 1e-11);
                 }
@@ -339,10 +338,10 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
 
 TEST(SquareTransform, HaarFourByFour)
 {
-    Vec X(16), W(16), s0(4), s1(4), s2(4);
+    Vec X(16), W(16), scratch(32);
     for (int i = 0; i < 16; ++i) X[i] = i;
     const Vec h{r2, r2}, g = mirrored(h);
-    square_analysis(X.data(), W.data(), 4, 2, 1, h.data(), g.data(), 2, s0.data(), s1.data(), s2.data());
+    square_analysis(X.data(), W.data(), 4, 2, 1, h.data(), g.data(), 2, scratch.data());
     // rows (5, 21, 4, 4), (9, 25, 4, 4), (1, 1, 0, 0), (1, 1, 0, 0)
     EXPECT_CLOSE(W, (Vec{5, 9, 1, 1, 21, 25, 1, 1, 4, 4, 0, 0, 4, 4, 0, 0}));
 }
@@ -413,4 +412,329 @@ TEST(TranslationInvariant, MatchesPathReferencesAndRoundTrips)
             }
         }
     }
+}
+
+// The scalar kernels and drivers as they were before they computed several
+// outputs at once: every fast path must give exactly their doubles.
+namespace scalar {
+
+void down_lo(const double* x, int n, const double* h, int m, double* y)
+{
+    const int half = n / 2;
+    int last = half - m / 2;
+    if (2 * last + m - 1 >= n) --last;
+    last = std::min(std::max(last, -1), half - 1);
+    for (int i = 0; i <= last; ++i) {
+        const double* xi = x + 2 * i;
+        double s = 0.0;
+        for (int k = 0; k < m; ++k) s += h[k] * xi[k];
+        y[i] = s;
+    }
+    for (int i = last + 1; i < half; ++i) {
+        int t = 2 * i;
+        double s = 0.0;
+        for (int k = 0; k < m; ++k) {
+            if (t >= n) t -= n;
+            s += h[k] * x[t];
+            ++t;
+        }
+        y[i] = s;
+    }
+}
+
+void down_hi(const double* x, int n, const double* g, int m, double* y)
+{
+    const int half = n / 2;
+    int first = m / 2 - 1;
+    if (2 * first + 1 - (m - 1) < 0) ++first;
+    first = std::max(first, 0);
+    for (int i = first; i < half; ++i) {
+        const double* xi = x + 2 * i + 1;
+        double s = 0.0;
+        for (int k = 0; k < m; ++k) s += g[k] * xi[-k];
+        y[i] = s;
+    }
+    first = std::min(first, half);
+    for (int i = 0; i < first; ++i) {
+        int t = 2 * i + 1;
+        double s = 0.0;
+        for (int k = 0; k < m; ++k) {
+            if (t < 0) t += n;
+            s += g[k] * x[t];
+            --t;
+        }
+        y[i] = s;
+    }
+}
+
+void up_lo(const double* c, int nc, const double* h, int m, double* y)
+{
+    const int mo = (m + 1) / 2;
+    const int me = m / 2;
+    for (int i = mo; i < nc; ++i) {
+        double even = 0.0;
+        for (int k = 0; k < mo; ++k) even += h[2 * k] * c[i - k];
+        double odd = 0.0;
+        for (int k = 0; k < me; ++k) odd += h[2 * k + 1] * c[i - k];
+        y[2 * i] = even;
+        y[2 * i + 1] = odd;
+    }
+    const int wrapped = std::min(mo, nc);
+    for (int i = 0; i < wrapped; ++i) {
+        double even = 0.0;
+        int t = i;
+        for (int k = 0; k < mo; ++k) {
+            even += h[2 * k] * c[t];
+            if (--t < 0) t += nc;
+        }
+        double odd = 0.0;
+        t = i;
+        for (int k = 0; k < me; ++k) {
+            odd += h[2 * k + 1] * c[t];
+            if (--t < 0) t += nc;
+        }
+        y[2 * i] = even;
+        y[2 * i + 1] = odd;
+    }
+}
+
+void up_hi(const double* d, int nc, const double* g, int m, double* y)
+{
+    const int mo = (m + 1) / 2;
+    const int me = m / 2;
+    int i = 0;
+    for (; i + mo < nc; ++i) {
+        double odd = 0.0;
+        for (int k = 0; k < mo; ++k) odd += g[2 * k] * d[i + k];
+        double even = 0.0;
+        for (int k = 0; k < me; ++k) even += g[2 * k + 1] * d[i + k];
+        y[2 * i + 1] = odd;
+        y[2 * i] = even;
+    }
+    for (i = std::max(nc - mo, 0); i < nc; ++i) {
+        double odd = 0.0;
+        int t = i;
+        for (int k = 0; k < mo; ++k) {
+            odd += g[2 * k] * d[t];
+            if (++t >= nc) t -= nc;
+        }
+        double even = 0.0;
+        t = i;
+        for (int k = 0; k < me; ++k) {
+            even += g[2 * k + 1] * d[t];
+            if (++t >= nc) t -= nc;
+        }
+        y[2 * i + 1] = odd;
+        y[2 * i] = even;
+    }
+}
+
+void analysis(const double* x, double* w, int n, int count, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::max(L, 0);
+    Vec scratch(n);
+    std::copy(x, x + n * count, w);
+    for (int s = 0; s < count; ++s) {
+        double* y = w + s * n;
+        for (int j = J - 1, nc = n; j >= L; --j, nc /= 2) {
+            std::copy(y, y + nc, scratch.data());
+            down_lo(scratch.data(), nc, h, m, y);
+            down_hi(scratch.data(), nc, g, m, y + nc / 2);
+        }
+    }
+}
+
+void synthesis(const double* w, double* out, int n, int count, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::min(std::max(L, 0), J);
+    Vec s1(n), s2(n);
+    for (int s = 0; s < count; ++s) {
+        const double* ws = w + s * n;
+        double* x = out + s * n;
+        std::copy(ws, ws + (1 << L), x);
+        for (int j = L, nc = 1 << L; j < J; ++j, nc *= 2) {
+            up_lo(x, nc, h, m, s1.data());
+            up_hi(ws + nc, nc, g, m, s2.data());
+            for (int k = 0; k < 2 * nc; ++k) x[k] = s1[k] + s2[k];
+        }
+    }
+}
+
+void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::max(L, 0);
+    Vec s0(n), s1(n), s2(n);
+    std::copy(X, X + n * n, W);
+    for (int j = J - 1, nc = n; j >= L; --j, nc /= 2) {
+        const int half = nc / 2;
+        for (int c = 0; c < nc; ++c) {
+            std::copy(W + c * n, W + c * n + nc, s0.data());
+            down_lo(s0.data(), nc, h, m, W + c * n);
+            down_hi(s0.data(), nc, g, m, W + c * n + half);
+        }
+        for (int r = 0; r < nc; ++r) {
+            for (int c = 0; c < nc; ++c) s0[c] = W[r + c * n];
+            down_lo(s0.data(), nc, h, m, s1.data());
+            down_hi(s0.data(), nc, g, m, s2.data());
+            for (int c = 0; c < half; ++c) W[r + c * n] = s1[c], W[r + (half + c) * n] = s2[c];
+        }
+    }
+}
+
+void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m)
+{
+    L = std::min(std::max(L, 0), J);
+    Vec s0(n), s1(n), s2(n), s3(n);
+    std::copy(W, W + n * n, X);
+    for (int j = L, nc = 1 << L; j < J; ++j, nc *= 2) {
+        const int full = 2 * nc;
+        for (int r = 0; r < full; ++r) {
+            for (int c = 0; c < nc; ++c) s1[c] = X[r + c * n], s2[c] = X[r + (nc + c) * n];
+            up_lo(s1.data(), nc, h, m, s0.data());
+            up_hi(s2.data(), nc, g, m, s3.data());
+            for (int c = 0; c < full; ++c) X[r + c * n] = s0[c] + s3[c];
+        }
+        for (int c = 0; c < full; ++c) {
+            double* col = X + c * n;
+            up_lo(col, nc, h, m, s1.data());
+            up_hi(col + nc, nc, g, m, s2.data());
+            for (int k = 0; k < full; ++k) col[k] = s1[k] + s2[k];
+        }
+    }
+}
+
+void invariant_analysis(const double* x, int n, int D, const double* g, const double* h, int m, double* T)
+{
+    Vec S0(n), S1(n);
+    std::copy(x, x + n, T);
+    for (int k = 1, b = 1, c = n; k <= D; ++k, b *= 2, c /= 2) {
+        for (int j = 0; j < b; ++j) {
+            const int at = j * c;
+            std::copy(T + at, T + at + c, S0.data());
+            circular_shift_right(S0.data(), S1.data(), c);
+            down_hi(S0.data(), c, g, m, T + k * n + at);
+            down_hi(S1.data(), c, g, m, T + k * n + at + c / 2);
+            down_lo(S0.data(), c, h, m, T + at);
+            down_lo(S1.data(), c, h, m, T + at + c / 2);
+        }
+    }
+}
+
+void invariant_synthesis(double* y, int n, int D, const double* g, const double* h, int m, const double* T)
+{
+    Vec S0(n), S1(n), S2(n), S3(n), S4(n), S5(n);
+    int b = 1, d = n;
+    for (int k = 1; k < D; ++k) b *= 2, d /= 2;
+    std::copy(T, T + n, y);
+    for (int k = D; k >= 1; --k, b /= 2, d *= 2) {
+        const int e = d / 2;
+        for (int i = 0; i < b; ++i) {
+            double* B = y + i * d;
+            std::copy(T + k * n + 2 * i * e, T + k * n + (2 * i + 1) * e, S2.data());
+            std::copy(T + k * n + (2 * i + 1) * e, T + k * n + (2 * i + 2) * e, S3.data());
+            std::copy(y + 2 * i * e, y + (2 * i + 1) * e, S4.data());
+            std::copy(y + (2 * i + 1) * e, y + (2 * i + 2) * e, S5.data());
+            up_lo(S4.data(), e, h, m, S1.data());
+            std::copy(S1.data(), S1.data() + d, B);
+            up_lo(S5.data(), e, h, m, S1.data());
+            circular_shift_left(S1.data(), S0.data(), d);
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S0[t];
+            up_hi(S2.data(), e, g, m, S1.data());
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S1[t];
+            up_hi(S3.data(), e, g, m, S1.data());
+            circular_shift_left(S1.data(), S0.data(), d);
+            for (int t = 0; t < d; ++t) B[t] = B[t] + S0[t];
+            for (int t = 0; t < d; ++t) B[t] = B[t] / 2;
+        }
+    }
+}
+
+} // namespace scalar
+
+TEST(FastPeriodicKernels, GiveTheScalarDoublesOnEveryPath)
+{
+    on_every_path([] {
+        for (int m = 0; m <= 25; ++m) {
+            const Vec h = special_vec(m, 5u + m), g = mirrored(h);
+            for (int nc = 1; nc <= 2048; nc = nc < 40 ? nc + 1 : 2 * nc) {
+                SCOPED_TRACE("m=" + std::to_string(m) + " nc=" + std::to_string(nc));
+                const int n = 2 * nc;
+                const Vec x = special_vec(n, 17u * n + m), c = special_vec(nc, 3u * n + m), d = special_vec(nc, n + m);
+                Vec lo(nc), hi(nc), want_lo(nc), want_hi(nc);
+                scalar::down_lo(x.data(), n, h.data(), m, want_lo.data());
+                scalar::down_hi(x.data(), n, g.data(), m, want_hi.data());
+                analysis_step(x.data(), n, h.data(), g.data(), m, lo.data(), hi.data());
+                EXPECT_TRUE(same_bits(lo, want_lo) && same_bits(hi, want_hi));
+                downsample_lowpass_periodic(x.data(), n, h.data(), m, lo.data());
+                downsample_highpass_periodic(x.data(), n, g.data(), m, hi.data());
+                EXPECT_TRUE(same_bits(lo, want_lo) && same_bits(hi, want_hi));
+
+                Vec ulo(n), uhi(n), sum(n), want_ulo(n), want_uhi(n), want_sum(n);
+                scalar::up_lo(c.data(), nc, h.data(), m, want_ulo.data());
+                scalar::up_hi(d.data(), nc, g.data(), m, want_uhi.data());
+                for (int k = 0; k < n; ++k) want_sum[k] = want_ulo[k] + want_uhi[k];
+                upsample_lowpass_periodic(c.data(), nc, h.data(), m, ulo.data());
+                upsample_highpass_periodic(d.data(), nc, g.data(), m, uhi.data());
+                synthesis_step(c.data(), d.data(), nc, h.data(), g.data(), m, sum.data());
+                EXPECT_TRUE(same_bits(ulo, want_ulo) && same_bits(uhi, want_uhi) && same_bits(sum, want_sum));
+            }
+        }
+    });
+}
+
+TEST(FastPeriodicDrivers, GiveTheScalarDoublesAtEveryLevel)
+{
+    on_every_path([] {
+        for (int m = 0; m <= 25; m += 1 + m / 4) {
+            const Vec h = special_vec(m, 9u + m), g = mirrored(h);
+            for (int J = 0; J <= 12; ++J) {
+                const int n = 1 << J, count = J < 6 ? 2 : 1;
+                const Vec x = special_vec(n * count, 100u + J);
+                Vec w(n * count), back(n * count), want(n * count), scratch(n / 4 * 3), half(n / 2);
+                for (int L = -1; L <= J + 1; ++L) {
+                    SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
+                    periodic_analysis(x.data(), w.data(), n, count, J, L, h.data(), g.data(), m, scratch.data());
+                    scalar::analysis(x.data(), want.data(), n, count, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(w, want));
+                    periodic_synthesis(x.data(), back.data(), n, count, J, L, h.data(), g.data(), m, half.data());
+                    scalar::synthesis(x.data(), want.data(), n, count, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(back, want));
+                }
+            }
+        }
+    });
+}
+
+TEST(FastSquareAndInvariantDrivers, GiveTheScalarDoublesAtEveryLevel)
+{
+    on_every_path([] {
+        for (int m : {0, 1, 2, 5, 8, 13, 20}) {
+            const Vec h = special_vec(m, 29u + m), g = mirrored(h);
+            for (int J = 0; J <= 7; ++J) {
+                const int n = 1 << J;
+                const Vec X = special_vec(n * n, 200u + J);
+                Vec W(n * n), want(n * n), scratch(8 * n);
+                for (int L = -1; L <= J; ++L) {
+                    SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
+                    square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
+                    scalar::square_analysis(X.data(), want.data(), n, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(W, want));
+                    square_synthesis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
+                    scalar::square_synthesis(X.data(), want.data(), n, J, L, h.data(), g.data(), m);
+                    EXPECT_TRUE(same_bits(W, want));
+                }
+                const Vec x = special_vec(8 * n, 300u + J);
+                Vec T(8 * n * (J + 4)), wantT(8 * n * (J + 4)), S(4 * 8 * n);
+                for (int D = 0; D <= J + 3; ++D) {
+                    translation_invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, T.data(), S.data());
+                    scalar::invariant_analysis(x.data(), 8 * n, D, g.data(), h.data(), m, wantT.data());
+                    EXPECT_TRUE(same_bits(T, wantT)) << "D=" << D;
+                    Vec y(8 * n), wanty(8 * n);
+                    translation_invariant_synthesis(y.data(), 8 * n, D, g.data(), h.data(), m, T.data(), S.data());
+                    scalar::invariant_synthesis(wanty.data(), 8 * n, D, g.data(), h.data(), m, T.data());
+                    EXPECT_TRUE(same_bits(y, wanty)) << "D=" << D;
+                }
+            }
+        }
+    });
 }
