@@ -224,27 +224,25 @@ void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, 
         double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
         const int groups = size / d;
-        // Three merges stepped side by side (group counts are powers of 3).
-        for (int g = 0; g < groups; g += 3) {
+        // Three merges stepped side by side; any left over on their own.
+        int g = 0;
+        for (; g + 3 <= groups; g += 3) {
             Merge first(src + g * d, m, dst + g * d);
-            if (g + 2 < groups) {
-                Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
-                Merge third(src + (g + 2) * d, m, dst + (g + 2) * d);
-                const auto safe = [&] {
-                    return std::min({first.safe_steps(), second.safe_steps(), third.safe_steps()});
-                };
-                for (int steps = safe(); steps > 0; steps = safe()) {
-                    for (; steps > 0; --steps) {
-                        first.step();
-                        second.step();
-                        third.step();
-                    }
+            Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
+            Merge third(src + (g + 2) * d, m, dst + (g + 2) * d);
+            const auto safe = [&] { return std::min({first.safe_steps(), second.safe_steps(), third.safe_steps()}); };
+            for (int steps = safe(); steps > 0; steps = safe()) {
+                for (; steps > 0; --steps) {
+                    first.step();
+                    second.step();
+                    third.step();
                 }
-                second.finish();
-                third.finish();
             }
             first.finish();
+            second.finish();
+            third.finish();
         }
+        for (; g < groups; ++g) Merge(src + g * d, m, dst + g * d).finish();
         for (int g = 0; g < groups; ++g) level_medians[k][g] = dst[g * d + (d - 1) / 2];
     }
 }
