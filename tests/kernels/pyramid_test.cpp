@@ -10,8 +10,8 @@
 #include "pyramid/average.hpp"
 #include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
-#include "host/simd.hpp"
 #include "pyramid/pyramid.hpp"
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 
 namespace {
@@ -439,8 +439,9 @@ Vec reference_inverse(bool median, const Vec& WC, int L, int D, int J)
 
 namespace {
 
-// Triples (-1, 0, t) for t on every interval bound of the factor functions
-// (and 1/t near them), so that each block's ratio is exactly t.
+// Triples (-1, 0, t), so that a block's ratio is exactly t, for t on and
+// beside every interval bound of the factor functions, zero, the flatness
+// tolerance and infinities (1/t then meets the bounds too).
 Vec ratios_on_bounds()
 {
     const double bounds[] = {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, -11, -10.0 / 7, -7.0 / 10, 23.0 / 11,
@@ -452,23 +453,12 @@ Vec ratios_on_bounds()
     return v;
 }
 
-// Every test below runs once per instruction-set path the processor has.
-template <class Test> void on_every_isa(Test test)
-{
-    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
-        if (!simd::force_isa(isa)) continue;
-        SCOPED_TRACE(static_cast<int>(isa));
-        test();
-    }
-    simd::unforce_isa();
-}
-
 } // namespace
 
 TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
 {
     // Up to 3^10, so that blocks of several sorted chunks are selected too.
-    on_every_isa([] {
+    on_every_path([] {
         for (int J = 1; J <= 10; ++J) {
             const int n = pow3(J);
             for (unsigned seed = 0; seed < 4; ++seed) {
@@ -490,7 +480,7 @@ TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
 
 TEST(SameDoubles, MedianRefinementOnEveryIntervalBound)
 {
-    on_every_isa([] {
+    on_every_path([] {
         const Vec v = ratios_on_bounds();
         const int m = static_cast<int>(v.size());
         Vec r(3 * m, 7.0), e(3 * m, 7.0);
@@ -540,5 +530,5 @@ void all_six_transforms_against_their_first_form()
 
 TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
 {
-    on_every_isa([] { all_six_transforms_against_their_first_form(); });
+    on_every_path([] { all_six_transforms_against_their_first_form(); });
 }
