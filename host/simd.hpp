@@ -95,6 +95,94 @@ SIMD_INLINE void store_interleaved(double* p, const f64x8& e, const f64x8& o)
 }
 #endif
 
+// Every lane equal to x.
+template <class V> SIMD_INLINE V splat(double x)
+{
+    V v;
+    if constexpr (lanes<V> == 1)
+        v = x;
+    else
+        for (int l = 0; l < lanes<V>; ++l) v[l] = x;
+    return v;
+}
+
+// Lane-wise choice by a mask from a comparison (a bool for double): where
+// the mask is set, the lane of a, else that of b.
+template <class M, class V> SIMD_INLINE V select(const M& mask, const V& a, const V& b) { return mask ? a : b; }
+
+// V, or a vector of four lanes when V has eight. Comparisons of eight lanes
+// reach AVX-512 through a kernel's template lane by lane (GCC compiles the
+// template for the baseline first, and AVX-512 compares into mask
+// registers), so a kernel that compares runs four lanes on that path, with
+// the AVX-512 encoding and registers.
+template <class V> struct at_most_four {
+    using type = V;
+};
+#if defined(__GNUC__)
+template <> struct at_most_four<f64x8> {
+    using type = f64x4;
+};
+#endif
+
+// Whether any lane of a comparison's mask is set.
+template <class M> SIMD_INLINE bool any(const M& mask)
+{
+    if constexpr (sizeof(M) <= sizeof(long long)) {
+        return mask != 0;
+    } else {
+        long long set = 0;
+        for (int l = 0; l < static_cast<int>(sizeof(M) / sizeof(long long)); ++l) set |= mask[l];
+        return set != 0;
+    }
+}
+
+// Whether every lane of a comparison's mask is set.
+template <class M> SIMD_INLINE bool all(const M& mask)
+{
+    if constexpr (sizeof(M) <= sizeof(long long)) {
+        return mask != 0;
+    } else {
+        long long set = -1;
+        for (int l = 0; l < static_cast<int>(sizeof(M) / sizeof(long long)); ++l) set &= mask[l];
+        return set != 0;
+    }
+}
+
+// Lane-wise correctly rounded square root. Four lanes take AVX's vsqrtpd
+// through an asm statement: the builtin could not be inlined through a
+// kernel's template, which is compiled for the baseline before it is inlined
+// into the path for its instruction set (f64x4 appears on AVX paths only).
+// Eight lanes take it by halves.
+SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
+#if defined(__GNUC__)
+SIMD_INLINE f64x2 sqrt(f64x2 v)
+{
+#if defined(SIMD_X86)
+    return __builtin_ia32_sqrtpd(v);
+#else
+    return f64x2{__builtin_sqrt(v[0]), __builtin_sqrt(v[1])};
+#endif
+}
+SIMD_INLINE f64x4 sqrt(f64x4 v)
+{
+#if defined(SIMD_X86)
+    f64x4 r;
+    asm("vsqrtpd %1, %0" : "=x"(r) : "x"(v));
+    return r;
+#else
+    const f64x2 lo = sqrt(f64x2(__builtin_shufflevector(v, v, 0, 1)));
+    const f64x2 hi = sqrt(f64x2(__builtin_shufflevector(v, v, 2, 3)));
+    return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
+#endif
+}
+SIMD_INLINE f64x8 sqrt(f64x8 v)
+{
+    const f64x4 lo = sqrt(f64x4(__builtin_shufflevector(v, v, 0, 1, 2, 3)));
+    const f64x4 hi = sqrt(f64x4(__builtin_shufflevector(v, v, 4, 5, 6, 7)));
+    return __builtin_shufflevector(lo, hi, 0, 1, 2, 3, 4, 5, 6, 7);
+}
+#endif
+
 // even[l] = p[2l], odd[l] = p[2l+1], l = 0 .. W-1: 2W doubles read as their
 // even and odd lanes. load_even and load_odd keep one of the two; with one
 // lane they read only p[0] or p[1].

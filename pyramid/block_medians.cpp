@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "median.hpp"
 
 namespace {
@@ -113,12 +114,81 @@ constexpr int kMergeNines[][2] = {
     {15, 17}, {19, 21}, {23, 25}, {1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}, {13, 14}, {15, 16}, {17, 18},
     {19, 20}, {21, 22}, {23, 24}, {25, 26}};
 
-// Sorts the chunk x[0 .. 3^s - 1] bottom-up, ending in sorted (3^s values);
-// tmp (3^s values) is the other buffer of the ping-pong. The median of block
-// b of 3^k within the chunk goes to level_medians[k][b].
-void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* const* level_medians)
+// Lane l of v (a double for one lane).
+template <class V> SIMD_INLINE double lane(const V& v, int l)
 {
-    const int size = power_of_three(s);
+    if constexpr (simd::lanes<V> == 1)
+        return v;
+    else
+        return v[l];
+}
+
+// W = lanes<V> consecutive blocks of 27 from x sorted into out, lane l
+// holding block l: the triples, their merges into nines, the merge of the
+// nines, by the networks above. The medians of the blocks of 3, 9 and 27 go
+// to m1[0 .. 9W-1], m2[0 .. 3W-1] and m3[0 .. W-1].
+template <class V> SIMD_INLINE void sort_blocks_of_27(const double* x, double* out, double* m1, double* m2, double* m3)
+{
+    constexpr int W = simd::lanes<V>;
+    const auto order = [](V& a, V& b) {
+        const V lo = simd::select(b < a, b, a), hi = simd::select(a < b, b, a);
+        a = lo;
+        b = hi;
+    };
+    V v[27];
+    for (int i = 0; i < 27; ++i) {
+        if constexpr (W == 1) {
+            v[i] = x[i];
+        } else {
+            for (int l = 0; l < W; ++l) v[i][l] = x[27 * l + i];
+        }
+    }
+#pragma GCC unroll 9
+    for (int t = 0; t < 9; ++t) {
+        order(v[3 * t], v[3 * t + 1]);
+        order(v[3 * t + 1], v[3 * t + 2]);
+        order(v[3 * t], v[3 * t + 1]);
+        for (int l = 0; l < W; ++l) m1[9 * l + t] = lane(v[3 * t + 1], l);
+    }
+#pragma GCC unroll 3
+    for (int u = 0; u < 3; ++u) {
+        V* nine = v + 9 * u;
+#pragma GCC unroll 22
+        for (const auto& c : kMergeTriples) order(nine[c[0]], nine[c[1]]);
+        for (int l = 0; l < W; ++l) m2[3 * l + u] = lane(nine[4], l);
+    }
+#pragma GCC unroll 100
+    for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
+    for (int l = 0; l < W; ++l) {
+        m3[l] = lane(v[13], l);
+        for (int i = 0; i < 27; ++i) out[27 * l + i] = lane(v[i], l);
+    }
+}
+
+// Every block of 27 of a chunk (count of them) sorted into out, with its
+// medians of 3, 9 and 27: four blocks at a time while four remain (the
+// networks are the same for every block, so each lane runs one block).
+struct blocks_of_27 {
+    template <class Widest>
+    SIMD_INLINE static void run(const double* x, int count, double* out, double* const* level_medians)
+    {
+        using V = typename simd::at_most_four<Widest>::type;
+        constexpr int W = simd::lanes<V>;
+        double* const* m = level_medians;
+        int b = 0;
+        for (; b + W <= count; b += W)
+            sort_blocks_of_27<V>(x + 27 * b, out + 27 * b, m[1] + 9 * b, m[2] + 3 * b, m[3] + b);
+        for (; b < count; ++b)
+            sort_blocks_of_27<double>(x + 27 * b, out + 27 * b, m[1] + 9 * b, m[2] + 3 * b, m[3] + b);
+    }
+};
+
+// Sorts count chunks x[0 .. count 3^s - 1], each bottom-up, ending in sorted
+// (count 3^s values); tmp (as many) is the other buffer of the ping-pong. The
+// median of block b of 3^k within them goes to level_medians[k][b].
+void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* const* level_medians)
+{
+    const int size = count * power_of_three(s);
     // Level k writes into out(k), so that level s ends in sorted.
     const auto out = [&](int k) { return (s - k) % 2 ? tmp : sorted; };
     if (s == 1) {
@@ -130,35 +200,23 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         level_medians[1][0] = v[1];
         return;
     }
-    // Blocks of 9 and 27 by comparator networks on values held in registers
+    // Blocks of 9 (and 27) by comparator networks on values held in registers
     // (the triples, then their merge; then the merge of three nines).
-    double* nine = out(2);
-    for (int g = 0; g < size / 9; ++g) {
-        double v[9];
-        std::copy(x + 9 * g, x + 9 * g + 9, v);
-#pragma GCC unroll 3
-        for (int t = 0; t < 3; ++t) {
-            order(v[3 * t], v[3 * t + 1]);
-            order(v[3 * t + 1], v[3 * t + 2]);
-            order(v[3 * t], v[3 * t + 1]);
-            level_medians[1][3 * g + t] = v[3 * t + 1];
-        }
-        // Unrolled, so that v stays in registers.
-#pragma GCC unroll 22
-        for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
-        std::copy(v, v + 9, nine + 9 * g);
-        level_medians[2][g] = v[4];
-    }
     if (s >= 3) {
-        const double* nines = out(2);
-        double* blocks = out(3);
-        for (int g = 0; g < size / 27; ++g) {
-            double v[27];
-            std::copy(nines + 27 * g, nines + 27 * g + 27, v);
-#pragma GCC unroll 100
-            for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
-            std::copy(v, v + 27, blocks + 27 * g);
-            level_medians[3][g] = v[13];
+        simd::dispatch<blocks_of_27>(x, size / 27, out(3), level_medians);
+    } else {
+        for (int g = 0; g < size / 9; ++g) {
+            double v[9];
+            std::copy(x + 9 * g, x + 9 * g + 9, v);
+            for (int t = 0; t < 3; ++t) {
+                order(v[3 * t], v[3 * t + 1]);
+                order(v[3 * t + 1], v[3 * t + 2]);
+                order(v[3 * t], v[3 * t + 1]);
+                level_medians[1][3 * g + t] = v[3 * t + 1];
+            }
+            for (const auto& c : kMergeTriples) order(v[c[0]], v[c[1]]);
+            std::copy(v, v + 9, sorted + 9 * g);
+            level_medians[2][g] = v[4];
         }
     }
     for (int k = 4; k <= s; ++k) {
@@ -166,21 +224,25 @@ void sort_chunk(const double* x, int s, double* sorted, double* tmp, double* con
         double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
         const int groups = size / d;
-        for (int g = 0; g < groups; g += 2) {
+        // Three merges stepped side by side; any left over on their own.
+        int g = 0;
+        for (; g + 3 <= groups; g += 3) {
             Merge first(src + g * d, m, dst + g * d);
-            if (g + 1 < groups) {
-                Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
-                for (int steps = std::min(first.safe_steps(), second.safe_steps()); steps > 0;
-                     steps = std::min(first.safe_steps(), second.safe_steps())) {
-                    for (; steps > 0; --steps) {
-                        first.step();
-                        second.step();
-                    }
+            Merge second(src + (g + 1) * d, m, dst + (g + 1) * d);
+            Merge third(src + (g + 2) * d, m, dst + (g + 2) * d);
+            const auto safe = [&] { return std::min({first.safe_steps(), second.safe_steps(), third.safe_steps()}); };
+            for (int steps = safe(); steps > 0; steps = safe()) {
+                for (; steps > 0; --steps) {
+                    first.step();
+                    second.step();
+                    third.step();
                 }
-                second.finish();
             }
             first.finish();
+            second.finish();
+            third.finish();
         }
+        for (; g < groups; ++g) Merge(src + g * d, m, dst + g * d).finish();
         for (int g = 0; g < groups; ++g) level_medians[k][g] = dst[g * d + (d - 1) / 2];
     }
 }
@@ -195,17 +257,20 @@ struct RunWindows {
 };
 
 // Element of rank p (from 0) of the union of R sorted runs of m values
-// starting at base. Each run keeps a window [lo, hi) of candidates; a pivot
-// (the middle of the windows, weighted by their sizes) splits every window
-// by binary search, and the side that cannot hold rank p is dropped. The
-// pivot itself always leaves, and at least a quarter of the candidates with it.
-double select_in_runs(const double* base, int R, int m, long long p, RunWindows& win)
+// starting at base, known to lie in [low, high]. Each run keeps a window
+// [lo, hi) of candidates, at first its values in [low, high]; a pivot (the
+// middle of the windows, weighted by their sizes) splits every window by
+// binary search, and the side that cannot hold rank p is dropped. The pivot
+// itself always leaves, and at least a quarter of the candidates with it.
+double select_in_runs(const double* base, int R, int m, long long p, double low, double high, RunWindows& win)
 {
-    for (int r = 0; r < R; ++r) {
-        win.lo[r] = 0;
-        win.hi[r] = m;
-    }
     const auto run = [&](int r) { return base + static_cast<long long>(r) * m; };
+    for (int r = 0; r < R; ++r) {
+        const double* first = run(r);
+        win.lo[r] = static_cast<int>(std::lower_bound(first, first + m, low) - first);
+        win.hi[r] = static_cast<int>(std::upper_bound(first + win.lo[r], first + m, high) - first);
+        p -= win.lo[r];
+    }
     for (;;) {
         long long total = 0;
         int live = 0;
@@ -285,23 +350,33 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
     const int runs = K > s ? power_of_three(K - s) : 0;
     const size_t slots = std::max(runs, 1);
-    double* tmp = static_cast<double*>(std::malloc(chunk * sizeof(double)));
+    double* tmp = static_cast<double*>(std::malloc(3 * chunk * sizeof(double)));
     int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
     auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
     const bool ok = tmp && windows && middles;
     if (ok) {
         double* level[kSortedLevels + 1];
-        for (int c = 0; c < n / chunk; ++c) {
+        // Chunks three at a time where there are merges, so that even the
+        // last level has three merges to step side by side.
+        const int chunks = n / chunk, step = s >= 4 ? 3 : 1;
+        for (int c = 0; c < chunks; c += step) {
             for (int k = 1; k <= s; ++k)
                 level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
-            sort_chunk(x + c * chunk, s, work + c * chunk, tmp, level);
+            sort_chunk(x + c * chunk, s, std::min(step, chunks - c), work + c * chunk, tmp, level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
+        // A block's median lies between the least and the greatest median of
+        // its three thirds: more than half of its values are at most the
+        // greatest, and more than half at least the least.
         for (int k = s + 1; k <= K; ++k) {
             const int d = power_of_three(k), R = d / chunk;
+            const double* thirds = medians + block_values_offset(n, k - 1);
             double* out = medians + block_values_offset(n, k);
-            for (int b = 0; b < n / d; ++b)
-                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, win);
+            for (int b = 0; b < n / d; ++b) {
+                const double* t = thirds + 3 * b;
+                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
+                                        std::min({t[0], t[1], t[2]}), std::max({t[0], t[1], t[2]}), win);
+            }
         }
     }
     std::free(tmp);

@@ -12,12 +12,15 @@
 // The fast path therefore sorts with '<' and fixes the sign of zero medians:
 //
 //   blocks up to 3^7: each chunk of 3^7 samples is sorted bottom-up in cache
-//                     (blocks of 3, 9 and 27 by comparator networks, then
-//                     three-way merges), and each block's median is the
+//                     (blocks of 3, 9 and 27 by comparator networks, one
+//                     block per vector lane, then three-way merges, three
+//                     stepped side by side), and each block's median is the
 //                     middle of its sorted run;
 //   larger blocks:    3^(k-7) sorted runs of 3^7; the median is selected
-//                     among them by shrinking one window per run around a
-//                     pivot (the weighted median of the window middles).
+//                     among their values between the least and the greatest
+//                     median of the block's thirds, by shrinking one window
+//                     per run around a pivot (the weighted median of the
+//                     window middles).
 //
 // A signal holding a NaN takes the staged merge itself, whose comparisons
 // place NaN by position.

@@ -65,8 +65,10 @@ using predict_rule = void (*)(double a, double b, double c, double* p, double* q
 //             -> w[3i..3i+2] for 0 < i < m-1; the right end is the edge rule
 //             on (-v[m-1], -v[m-2], -v[m-3]) written backwards and negated.
 // Any other degree, and degree 2 with m < 3, leave w as it was. The rules are
-// template arguments so that each scheme's loop has them inline.
-template <predict_rule edge, predict_rule interior>
+// template arguments so that each scheme's loop has them inline; interiors,
+// when given, writes the interior blocks 1 .. m-2 in place of the loop (the
+// same doubles as interior on each triple).
+template <predict_rule edge, predict_rule interior, void (*interiors)(const double* v, double* w, int m) = nullptr>
 void refine_by_rules(const double* v, double* w, int m, int degree)
 {
     if (degree == 0) {
@@ -75,7 +77,10 @@ void refine_by_rules(const double* v, double* w, int m, int degree)
     }
     if (degree != 2 || m < 3) return;
     edge(v[0], v[1], v[2], &w[0], &w[1], &w[2]);
-    for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
+    if constexpr (interiors != nullptr)
+        interiors(v, w, m);
+    else
+        for (int i = 1; i <= m - 2; ++i) interior(v[i - 1], v[i], v[i + 1], &w[3 * i], &w[3 * i + 1], &w[3 * i + 2]);
     const int e = 3 * m - 1;
     edge(-v[m - 1], -v[m - 2], -v[m - 3], &w[e], &w[e - 1], &w[e - 2]);
     w[e] = -w[e];

@@ -1,9 +1,14 @@
 #include "hartley.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 
 #include "host/simd.hpp"
+
+#if defined(SIMD_X86)
+#include <immintrin.h>
+#endif
 
 
 // SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
@@ -33,6 +38,36 @@ const double kSqrt2 = 1.414213562373095;
 const double kHalfSqrt2 = 0.707106781186547;
 const double kPi = 3.141592653589793;
 const double kTwoPi = 6.283185307179586;
+
+// v / 1.414213562373095, correctly rounded in every lane. The divider
+// below eight lanes. With eight, AVX-512F's fused multiply-add, after
+// Markstein, at 1.75 times the divider's rate here: with z = RN(1/b) and
+// y = RN(v z) within 1 ulp of v/b, the remainder r = v - b y is exact in one
+// fma and RN(y + r z) = RN(v/b). Here b = 1.414213562373095 and z =
+// 0.7071067811865476 = (1/b)(1 - 2^-55.45), so y is within 0.68 ulp. The
+// theorem asks for no underflow or overflow: lanes outside
+// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider;
+// for a zero the remainder steps give +0, and the sign of v is put back
+// (every other quotient already has it). Not forced inline: its callers
+// are inlined into the AVX-512 path first, and it into them after that.
+template <class V> SIMD_INLINE V by_sqrt2(V v) { return v / kSqrt2; }
+#if defined(SIMD_X86)
+__attribute__((target("avx512f"))) inline simd::f64x8 by_sqrt2(simd::f64x8 v)
+{
+    const __m512d x = v, b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
+    const __m512i sign = _mm512_set1_epi64(INT64_MIN), magnitude = _mm512_set1_epi64(INT64_MAX),
+                  low = _mm512_set1_epi64(0x03f0000000000000),
+                  span = _mm512_set1_epi64(0x7fefffffffffffff - 0x03f0000000000000);
+    const __m512d y = _mm512_mul_pd(x, z);
+    const __m512d r = _mm512_fnmadd_pd(y, b, x);
+    const __m512i bits = _mm512_castpd_si512(x), mag = _mm512_and_si512(bits, magnitude);
+    const __m512i q = _mm512_castpd_si512(_mm512_fmadd_pd(r, z, y));
+    const __mmask8 outside =
+        _mm512_mask_cmp_epu64_mask(_mm512_test_epi64_mask(mag, mag), _mm512_sub_epi64(mag, low), span, _MM_CMPINT_NLE);
+    const __m512d signed_q = _mm512_castsi512_pd(_mm512_ternarylogic_epi64(q, bits, sign, 0xF8));
+    return outside ? _mm512_mask_div_pd(signed_q, outside, x, b) : signed_q;
+}
+#endif
 
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
@@ -75,19 +110,15 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
     return load<V>(lane);
 }
 
-// Divides p[0 .. count-1] by sqrt2, `times` times over, one correctly
-// rounded division at a time.
-template <class V> SIMD_INLINE void divide_by_sqrt2(double* p, long count, int times)
-{
-    long i = 0;
-    for (; i + lanes<V> <= count; i += lanes<V>) {
-        V v = load<V>(p + i);
-        for (int k = 0; k < times; ++k) v = v / kSqrt2;
-        store(p + i, v);
+// p[i] <- by_sqrt2(p[i]), i < count.
+struct division_pass {
+    template <class V> SIMD_INLINE static void run(double* p, long count)
+    {
+        long i = 0;
+        for (; i + lanes<V> <= count; i += lanes<V>) store(p + i, by_sqrt2(load<V>(p + i)));
+        for (; i < count; ++i) p[i] = by_sqrt2(p[i]);
     }
-    for (; i < count; ++i)
-        for (int k = 0; k < times; ++k) p[i] = p[i] / kSqrt2;
-}
+};
 
 // Each table's angles are accumulated in order first (stored where their
 // values go), then their sines and cosines are taken W at a time.
@@ -157,13 +188,13 @@ struct Twiddles {
 // Stores a at p after `times` divisions by sqrt2 (each correctly rounded).
 template <class V> SIMD_INLINE void store_divided(double* p, V a, int times)
 {
-    for (int k = 0; k < times; ++k) a = a / kSqrt2;
+    for (int k = 0; k < times; ++k) a = by_sqrt2(a);
     store(p, a);
 }
 
 // Twiddled pairs j .. j+W-1 of an L-butterfly (see butterfly below); the
-// first half's values divided `once` times, the quarters' `twice`.
-template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w, int once, int twice)
+// first half's values divided once, the quarters' twice.
+template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w)
 {
     // Pairs j + l and their mirrors qtr - j - l: the mirrored run is loaded
     // from its lowest index and reversed.
@@ -179,28 +210,23 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const V v = t4 - t2 + t6 - t8;
     const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    store_divided(x + j, t1 + t3, once);
-    store_divided(x + j + qtr, t2 + t4, once);
-    store_divided(x + j + 2 * qtr, u * c1 + v * s1, twice);
-    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, twice);
-    store_divided(x + m, reversed(t5 + t7), once);
-    store_divided(x + m + qtr, reversed(t6 + t8), once);
-    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), twice);
-    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), twice);
+    store_divided(x + j, t1 + t3, 1);
+    store_divided(x + j + qtr, t2 + t4, 1);
+    store_divided(x + j + 2 * qtr, u * c1 + v * s1, 2);
+    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, 2);
+    store_divided(x + m, reversed(t5 + t7), 1);
+    store_divided(x + m + qtr, reversed(t6 + t8), 1);
+    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), 2);
+    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), 2);
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
 template <class V>
-SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w, int once, int twice)
+SIMD_INLINE void twiddled_run(double* x, long j, long eighth, long qtr, Twiddles w)
 {
-    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w, once, twice);
-    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w, once, twice);
+    for (; j + lanes<V> <= eighth; j += lanes<V>) twiddled_pairs<V>(x, j, qtr, w);
+    if constexpr (lanes<V> > 1) twiddled_run<typename narrower<V>::type>(x, j, eighth, qtr, w);
 }
-
-// Blocks up to this many values, whose pairs are mostly too few to fill a
-// vector, take the stage's division afterwards in contiguous vector passes;
-// longer ones divide as they store (measured fastest at 2^16).
-const long kDividedInPlace = 64;
 
 // The L-butterfly of one block of s >= 8 values at x: the first quarter
 // pair at 0 and at s/8, then the twiddled pairs j and s/4 - j. Then the stage's
@@ -209,24 +235,162 @@ const long kDividedInPlace = 64;
 template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
 {
     const long qtr = s / 4, eighth = s / 8;
-    const bool passes = s <= kDividedInPlace;
-    const int once = passes ? 0 : 1, twice = passes ? 0 : 2;
     for (long i : {0L, eighth}) {
         const double t1 = x[i], t2 = x[i + qtr], t3 = x[i + 2 * qtr], t4 = x[i + 3 * qtr];
-        store_divided(x + i, t1 + t3, once);
-        store_divided(x + i + qtr, t2 + t4, once);
+        store_divided(x + i, t1 + t3, 1);
+        store_divided(x + i + qtr, t2 + t4, 1);
         if (i == 0) {
-            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, twice);
-            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, twice);
+            store_divided(x + 2 * qtr, t1 - t3 + t2 - t4, 2);
+            store_divided(x + 3 * qtr, t1 - t3 - t2 + t4, 2);
         } else {
-            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), twice);
-            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), twice);
+            store_divided(x + i + 2 * qtr, kSqrt2 * (t1 - t3), 2);
+            store_divided(x + i + 3 * qtr, kSqrt2 * (t2 - t4), 2);
         }
     }
-    twiddled_run<V>(x, 1, eighth, qtr, w, once, twice);
-    if (passes) {
-        divide_by_sqrt2<V>(x, s / 2, 1);
-        divide_by_sqrt2<V>(x + s / 2, s / 2, 2);
+    twiddled_run<V>(x, 1, eighth, qtr, w);
+}
+
+// Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
+// moves to lane i of r[l].
+SIMD_INLINE void transpose(double*) {}
+#if defined(__GNUC__)
+SIMD_INLINE void transpose(simd::f64x2* r)
+{
+    const simd::f64x2 a = r[0], b = r[1];
+    r[0] = __builtin_shufflevector(a, b, 0, 2);
+    r[1] = __builtin_shufflevector(a, b, 1, 3);
+}
+SIMD_INLINE void transpose(simd::f64x4* r)
+{
+    simd::f64x4 t[4];
+    for (int i = 0; i < 4; i += 2) {
+        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 4, 2, 6);
+        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 5, 3, 7);
+    }
+    for (int i = 0; i < 2; ++i) {
+        r[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 4, 5);
+        r[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 6, 7);
+    }
+}
+SIMD_INLINE void transpose(simd::f64x8* r)
+{
+    simd::f64x8 t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
+    }
+    for (int i : {0, 1, 4, 5}) {
+        u[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+        u[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        r[i + 4] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+#endif
+
+// The whole split-radix tree of one block of s >= 8 values, from its first
+// stage to the last division of all n values, on elements y[0 .. s-1] of
+// type V: lane l of every element belongs to block l, so W blocks of one
+// size go through the same operations side by side and the twiddles are
+// broadcast. Same operations, same order per value as the wide blocks
+// (stage division as each value is stored, twice for the quarters); the
+// closing division by sqrt2 is folded into the last operation on a value.
+// tw: the twiddles of size s.
+template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
+{
+    if constexpr (s == 2) {
+        const V u = y[0], v = y[1];
+        y[0] = by_sqrt2(u + v);
+        y[1] = by_sqrt2(u - v);
+    } else if constexpr (s == 4) {
+        const V t1 = y[0], t2 = y[1], t3 = y[2], t4 = y[3];
+        const V u = by_sqrt2(t1 + t3), v = by_sqrt2(t2 + t4);
+        y[0] = by_sqrt2(u + v);
+        y[1] = by_sqrt2(u - v);
+        y[2] = by_sqrt2(by_sqrt2(t1 - t3 + t2 - t4));
+        y[3] = by_sqrt2(by_sqrt2(t1 - t3 - t2 + t4));
+    } else {
+        const long qtr = s / 4, eighth = s / 8;
+        for (long i : {0L, eighth}) {
+            const V t1 = y[i], t2 = y[i + qtr], t3 = y[i + 2 * qtr], t4 = y[i + 3 * qtr];
+            y[i] = by_sqrt2(t1 + t3);
+            y[i + qtr] = by_sqrt2(t2 + t4);
+            if (i == 0) {
+                y[2 * qtr] = by_sqrt2(by_sqrt2(t1 - t3 + t2 - t4));
+                y[3 * qtr] = by_sqrt2(by_sqrt2(t1 - t3 - t2 + t4));
+            } else {
+                y[i + 2 * qtr] = by_sqrt2(by_sqrt2(kSqrt2 * (t1 - t3)));
+                y[i + 3 * qtr] = by_sqrt2(by_sqrt2(kSqrt2 * (t2 - t4)));
+            }
+        }
+        const Twiddles w = *tw;
+        for (long j = 1; j < eighth; ++j) {
+            const long m = qtr - j;
+            const V t1 = y[j], t2 = y[j + qtr], t3 = y[j + 2 * qtr], t4 = y[j + 3 * qtr];
+            const V t5 = y[m], t6 = y[m + qtr], t7 = y[m + 2 * qtr], t8 = y[m + 3 * qtr];
+            const double* k = w.base + (j - 1) * w.stride;
+            const double c1 = k[0], s1 = k[w.run], c3 = k[2 * w.run], s3 = k[3 * w.run];
+            const V u = t1 - t3 + t5 - t7;
+            const V v = t4 - t2 + t6 - t8;
+            const V w_ = t1 - t3 - t5 + t7;
+            const V z = t4 - t2 - t6 + t8;
+            y[j] = by_sqrt2(t1 + t3);
+            y[j + qtr] = by_sqrt2(t2 + t4);
+            y[j + 2 * qtr] = by_sqrt2(by_sqrt2(u * c1 + v * s1));
+            y[j + 3 * qtr] = by_sqrt2(by_sqrt2(w_ * c3 - z * s3));
+            y[m] = by_sqrt2(t5 + t7);
+            y[m + qtr] = by_sqrt2(t6 + t8);
+            y[m + 2 * qtr] = by_sqrt2(by_sqrt2(u * s1 - v * c1));
+            y[m + 3 * qtr] = by_sqrt2(by_sqrt2(w_ * s3 + z * c3));
+        }
+        leaf_tree<s / 2>(y, tw + 1);
+        leaf_tree<s / 4>(y + s / 2, tw + 2);
+        leaf_tree<s / 4>(y + 3 * s / 4, tw + 2);
+    }
+}
+
+// Blocks up to this size are finished by leaf_tree, W blocks of a size at
+// a time (128 measured a little faster than 64 at 2^16).
+const long kLeaf = 128;
+
+// Blocks of one size waiting for leaf_tree: their bases, W at most.
+struct LeafQueue {
+    long base[8];
+    int count = 0;
+};
+
+// Runs leaf_tree on the queued blocks of size s, transposed into lanes and
+// back; an incomplete queue repeats its last block in the spare lanes (the
+// same values computed twice and stored twice).
+template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, const Twiddles* tw)
+{
+    constexpr int W = lanes<V>;
+    V y[s];
+    const double* from[W];
+    for (int l = 0; l < W; ++l) from[l] = x + queue.base[l < queue.count ? l : queue.count - 1];
+    for (long k = 0; k < s; k += W) {
+        for (int l = 0; l < W; ++l) y[k + l] = load<V>(from[l] + k);
+        transpose(y + k);
+    }
+    leaf_tree<s>(y, tw);
+    for (long k = 0; k < s; k += W) {
+        transpose(y + k);
+        for (int l = 0; l < W; ++l) store(x + queue.base[l < queue.count ? l : queue.count - 1] + k, y[k + l]);
+    }
+    queue.count = 0;
+}
+
+// run_leaves for a queue of blocks of s = 8 .. kLeaf values.
+template <class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& queue, long s, const Twiddles* tw)
+{
+    switch (s) {
+    case 8: return run_leaves<8, V>(x, queue, tw);
+    case 16: return run_leaves<16, V>(x, queue, tw);
+    case 32: return run_leaves<32, V>(x, queue, tw);
+    case 64: return run_leaves<64, V>(x, queue, tw);
+    default: return run_leaves<kLeaf, V>(x, queue, tw);
     }
 }
 
@@ -236,8 +400,8 @@ template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
 // dividing all n values by sqrt2; here a block divides its own values after
 // its butterfly, and its quarters once more for the stage they sit out.
 // Every value is thus divided as often, in the same order against its other
-// operations. Blocks of 4 are the last stage (no twiddles, one division);
-// the length-2 butterflies and the last division of all n values follow.
+// operations. Blocks of kLeaf values or fewer go to leaf_tree, which ends
+// with the length-2 butterflies and the last division of every value.
 //
 // The twiddles of size s are those of the full length at stride n/s: with
 // room for them (spare, n/2 doubles), each size's four runs are first copied
@@ -265,28 +429,26 @@ struct split_radix {
         } stack[2 * 8 * sizeof(long) + 2];
         int top = 0;
         stack[top++] = {0, n, 0};
+        // Blocks of kLeaf values or fewer: of size n (n <= kLeaf), kLeaf
+        // (first halves) and kLeaf/2 (quarters).
+        LeafQueue queue[3];
+        const Twiddles* leaf_tw[3];
         while (top > 0) {
             const Block b = stack[--top];
-            double* xb = x + b.base;
-            if (b.size == 2) {
-                const double u = xb[0], v = xb[1];
-                xb[0] = u + v;
-                xb[1] = u - v;
-            } else if (b.size == 4) {
-                const double t1 = xb[0], t2 = xb[1], t3 = xb[2], t4 = xb[3];
-                const double u = (t1 + t3) / kSqrt2, v = (t2 + t4) / kSqrt2;
-                xb[0] = u + v;
-                xb[1] = u - v;
-                xb[2] = (t1 - t3 + t2 - t4) / kSqrt2;
-                xb[3] = (t1 - t3 - t2 + t4) / kSqrt2;
-            } else {
-                butterfly<V>(xb, b.size, tw[b.level]);
-                stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
-                stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
-                stack[top++] = {b.base, b.size / 2, b.level + 1};
+            if (b.size <= kLeaf) {
+                const int k = b.size == n ? 0 : b.size == kLeaf ? 1 : 2;
+                leaf_tw[k] = tw + b.level;
+                queue[k].base[queue[k].count++] = b.base;
+                if (queue[k].count == lanes<V>) run_leaves<V>(x, queue[k], b.size, leaf_tw[k]);
+                continue;
             }
+            butterfly<V>(x + b.base, b.size, tw[b.level]);
+            stack[top++] = {b.base + 3 * b.size / 4, b.size / 4, b.level + 2};
+            stack[top++] = {b.base + b.size / 2, b.size / 4, b.level + 2};
+            stack[top++] = {b.base, b.size / 2, b.level + 1};
         }
-        divide_by_sqrt2<V>(x, n, 1);
+        for (int k = 0; k < 3; ++k)
+            if (queue[k].count > 0) run_leaves<V>(x, queue[k], k == 0 ? n : k == 1 ? kLeaf : kLeaf / 2, leaf_tw[k]);
     }
 };
 
@@ -338,7 +500,49 @@ long next_reversed(long r, long h)
     return r | h;
 }
 
+// y[i] = p[rev(i)], i = 0 .. n-1, n = 2^m >= 64: 8 x 8 tiles whose eight
+// source and eight destination runs are each 8 contiguous doubles. With
+// i = 8(n/64) a + 8 mid + b (a, b < 8): rev(i) = (n/8) rev3(b) + 8 rev(mid) + rev3(a).
+void bit_reversed_copy(const double* p, double* y, long n)
+{
+    static const int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+    const long row = n / 8;
+    long r = 0;
+    for (long mid = 0; mid < n / 64; ++mid) {
+        for (int a = 0; a < 8; ++a)
+            for (int b = 0; b < 8; ++b) y[a * row + 8 * mid + b] = p[rev3[b] * row + 8 * r + rev3[a]];
+        r = next_reversed(r, n / 128);
+    }
+}
+
+// The post-rotation of the DCT-II in place on the Hartley result y in
+// natural order: for i = 1 .. n/2-1, with a = y[i], b = y[n-i],
+// y[i] <- A[i] a + B[i] b, y[n-i] <- B[i] a - A[i] b.
+struct post_rotation {
+    template <class V> SIMD_INLINE static void run(double* y, long n, const double* A, const double* B)
+    {
+        const long h = n / 2;
+        long i = 1;
+        // Pairs i .. i+W-1 and their mirrors n-i-W+1 .. n-i, loaded from the
+        // lowest index and reversed.
+        for (; i + lanes<V> <= h; i += lanes<V>) {
+            const long k = n - i - (lanes<V> - 1);
+            const V a = load<V>(y + i), b = reversed(load<V>(y + k));
+            const V Ai = load<V>(A + i), Bi = load<V>(B + i);
+            store(y + i, Ai * a + Bi * b);
+            store(y + k, reversed(Bi * a - Ai * b));
+        }
+        for (; i < h; ++i) {
+            const double a = y[i], b = y[n - i];
+            y[i] = A[i] * a + B[i] * b;
+            y[n - i] = B[i] * a - A[i] * b;
+        }
+    }
+};
+
 } // namespace
+
+void divide_by_sqrt2(double* x, long n) { simd::dispatch<division_pass>(x, n); }
 
 void hartley_transform(double* x, int m, double* q)
 {
@@ -386,6 +590,11 @@ void cosine_transform_type2(double* x, double* p, int m, double* q)
     }
     hartley_bit_reversed(p, m, q, x);
 
+    if (n >= 64) {
+        bit_reversed_copy(p, x, n);
+        simd::dispatch<post_rotation>(x, n, A, B);
+        return;
+    }
     x[0] = p[0];
     x[h] = p[1];
     long r_prev = 0;

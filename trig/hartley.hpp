@@ -21,6 +21,10 @@
 // so hartley_transform is not reentrant: calls must not overlap.
 #pragma once
 
+// x[i] <- x[i] / 1.414213562373095, i < n: the division every stage of the
+// Hartley transform applies, one correctly rounded division per value.
+void divide_by_sqrt2(double* x, long n);
+
 // x[k] <- (1/sqrt n) sum_j x[j] (cos(2pi jk/n) + sin(2pi jk/n)); its own inverse.
 void hartley_transform(double* x, int m, double* q);
 

@@ -11,6 +11,7 @@
 #include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
 #include "pyramid/pyramid.hpp"
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 
 namespace {
@@ -436,28 +437,63 @@ Vec reference_inverse(bool median, const Vec& WC, int L, int D, int J)
 
 } // namespace
 
+namespace {
+
+// Triples (-1, 0, t), so that a block's ratio is exactly t, for t on and
+// beside every interval bound of the factor functions, zero, the flatness
+// tolerance and infinities (1/t then meets the bounds too).
+Vec ratios_on_bounds()
+{
+    const double bounds[] = {7.0 / 3, 5, 1.0 / 5, 3.0 / 7, -3, -1.0 / 3, -11, -10.0 / 7, -7.0 / 10, 23.0 / 11,
+                             57.0 / 20, 51.0 / 14, 13, 0, 1e-14, -1e-14, 2e-14, 3, 1.0 / 3, -1.0 / 11,
+                             INFINITY, -INFINITY, NAN, 1e300, -1e-300};
+    Vec v;
+    for (double t : bounds)
+        for (double u : {t, std::nextafter(t, -INFINITY), std::nextafter(t, INFINITY)}) v.insert(v.end(), {-1, 0, u});
+    return v;
+}
+
+} // namespace
+
 TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
 {
     // Up to 3^10, so that blocks of several sorted chunks are selected too.
-    for (int J = 1; J <= 10; ++J) {
-        const int n = pow3(J);
-        for (unsigned seed = 0; seed < 4; ++seed) {
-            const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
-            Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
-            ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
-            for (int k = 1; k <= J; ++k) {
-                ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
-                const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
-                Vec expected(e);
-                copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
-                EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
-                    << "J=" << J << " k=" << k << " seed=" << seed;
+    on_every_path([] {
+        for (int J = 1; J <= 10; ++J) {
+            const int n = pow3(J);
+            for (unsigned seed = 0; seed < 4; ++seed) {
+                const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+                Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
+                ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
+                for (int k = 1; k <= J; ++k) {
+                    ASSERT_TRUE(merge_sort_stage(sorted.data(), J - k + 1, J));
+                    const int d = pow3(k), e = n / d, at = block_values_offset(n, k);
+                    Vec expected(e);
+                    copy_doubles_strided(sorted.data(), (d - 1) / 2, d, expected.data(), 0, 1, e);
+                    EXPECT_TRUE(same_doubles(Vec(medians.begin() + at, medians.begin() + at + e), expected))
+                        << "J=" << J << " k=" << k << " seed=" << seed;
+                }
             }
         }
-    }
+    });
 }
 
-TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
+TEST(SameDoubles, MedianRefinementOnEveryIntervalBound)
+{
+    on_every_path([] {
+        const Vec v = ratios_on_bounds();
+        const int m = static_cast<int>(v.size());
+        Vec r(3 * m, 7.0), e(3 * m, 7.0);
+        median_refine(v.data(), r.data(), m, 2);
+        refine_through_pointers(v.data(), e.data(), m, 2, median_predict_edge, median_predict_interior);
+        EXPECT_TRUE(same_doubles(r, e));
+    });
+}
+
+namespace {
+
+// The six plug-ins' drivers and refinements against their first form.
+void all_six_transforms_against_their_first_form()
 {
     for (int J = 1; J <= 9; ++J) {
         const int n = pow3(J);
@@ -488,4 +524,11 @@ TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
             }
         }
     }
+}
+
+} // namespace
+
+TEST(SameDoubles, AllSixTransformsAgainstTheirFirstForm)
+{
+    on_every_path([] { all_six_transforms_against_their_first_form(); });
 }
