@@ -50,8 +50,10 @@ const double kTwoPi = 6.283185307179586;
 // for a zero the remainder steps give +0, and the sign of v is put back
 // (every other quotient already has it). Not forced inline: its callers
 // are inlined into the AVX-512 path first, and it into them after that.
+// Clang will not pass an eight-lane vector to a function that is not
+// inlined outside an AVX-512 context, so there every path divides.
 template <class V> SIMD_INLINE V by_sqrt2(V v) { return v / kSqrt2; }
-#if defined(SIMD_X86)
+#if defined(SIMD_X86) && !defined(__clang__)
 __attribute__((target("avx512f"))) inline simd::f64x8 by_sqrt2(simd::f64x8 v)
 {
     const __m512d x = v, b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
