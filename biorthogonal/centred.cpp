@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/filter_taps.hpp"
 #include "host/simd.hpp"
 
 // Every output is one accumulator, started at 0.0, taps added in ascending
@@ -37,39 +38,6 @@ double wrapped_sum(const double* x, int n, const double* f, int first, int step,
         if (t == n) t = 0;
         if (t < 0) t = n - 1;
     }
-    return s;
-}
-
-// sum_{j<L} f[j] x[2i + a + j] for the W outputs from i, xa = x + 2i + a,
-// every index inside the block: taps j and j+1 are the even and odd lanes
-// from xa[j].
-template <class V> SIMD_INLINE V rising_taps(const double* xa, const double* f, int L)
-{
-    V s = V{};
-    int j = 0;
-    for (; j + 1 < L; j += 2) {
-        V even, odd;
-        simd::load_deinterleaved(xa + j, even, odd);
-        s = s + f[j] * even;
-        s = s + f[j + 1] * odd;
-    }
-    if (j < L) s = s + f[j] * simd::load_even<V>(xa + j);
-    return s;
-}
-
-// sum_{j<L} f[j] x[2i + a - j]: taps j and j+1 are the odd and even lanes
-// from xa[-j - 1].
-template <class V> SIMD_INLINE V falling_taps(const double* xa, const double* f, int L)
-{
-    V s = V{};
-    int j = 0;
-    for (; j + 1 < L; j += 2) {
-        V even, odd;
-        simd::load_deinterleaved(xa - j - 1, even, odd);
-        s = s + f[j] * odd;
-        s = s + f[j + 1] * even;
-    }
-    if (j < L) s = s + f[j] * simd::load_odd<V>(xa - j - 1);
     return s;
 }
 

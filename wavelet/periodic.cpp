@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/filter_taps.hpp"
 #include "host/simd.hpp"
 
 // Every sum below keeps the order of its formula: one accumulator per
@@ -12,38 +13,6 @@
 // 2W contiguous values split into even and odd lanes.
 
 namespace {
-
-// sum_k h[k] x[2i + k] for outputs i .. i+W-1, xi = x + 2i, all taps inside:
-// taps 2j and 2j+1 are the even and odd lanes from x[2i + 2j].
-template <class V> SIMD_INLINE V lowpass_taps(const double* xi, const double* h, int m)
-{
-    V s = V{};
-    int k = 0;
-    for (; k + 1 < m; k += 2) {
-        V even, odd;
-        simd::load_deinterleaved(xi + k, even, odd);
-        s = s + h[k] * even;
-        s = s + h[k + 1] * odd;
-    }
-    if (k < m) s = s + h[k] * simd::load_even<V>(xi + k);
-    return s;
-}
-
-// sum_k g[k] x[2i + 1 - k]: taps 2j and 2j+1 are the odd and even lanes from
-// x[2i - 2j].
-template <class V> SIMD_INLINE V highpass_taps(const double* xi, const double* g, int m)
-{
-    V s = V{};
-    int k = 0;
-    for (; k + 1 < m; k += 2) {
-        V even, odd;
-        simd::load_deinterleaved(xi - k, even, odd);
-        s = s + g[k] * odd;
-        s = s + g[k + 1] * even;
-    }
-    if (k < m) s = s + g[k] * simd::load_odd<V>(xi - k);
-    return s;
-}
 
 // Output i of either analysis kernel where its taps may wrap, the signal
 // delayed by `delay` (0 or 1) samples: the running index t starts at
@@ -90,8 +59,8 @@ struct analysis_kernel {
         const int first = std::min((m + delay + 1) / 2, half);
         int i = first;
         for (; 2 * (i + W - 1) + std::max(m, 1) < n; i += W) {
-            if (lo) simd::store(lo + i, lowpass_taps<V>(x + 2 * i - delay, h, m));
-            if (hi) simd::store(hi + i, highpass_taps<V>(x + 2 * i - delay, g, m));
+            if (lo) simd::store(lo + i, rising_taps<V>(x + 2 * i - delay, h, m));
+            if (hi) simd::store(hi + i, falling_taps<V>(x + 2 * i - delay + 1, g, m));
         }
         for (int k = 0; k < half; ++k) {
             if (k == first) k = i;
