@@ -13,9 +13,8 @@ function demo_best_basis (outdir)
   levels = -sum (p .* log (p + (p == 0)), 1);
   [single, d1] = min (levels);
   printf ("cosine packets, n = %d, D = %d: entropy of each level %s\n", n, D, mat2str (levels, 3));
-  printf ("best basis: entropy %.3f (best single level %d: %.3f), blocks per level %s\n",
-          cost, d1 - 1, single, mat2str (sum (mask) ./ (n ./ 2 .^ (0:D))));
-  printf ("Unorrimac of the chosen blocks: relative error %.1e\n",
+  printf ("best basis: entropy %.3f (best single level %d: %.3f), blocks per level %s, Unorrimac error %.1e\n",
+          cost, d1 - 1, single, mat2str (sum (mask) ./ (n ./ 2 .^ (0:D))),
           norm (Unorrimac (T .* mask) - x) / norm (x));
 
   h = orthofilter ("sym8");

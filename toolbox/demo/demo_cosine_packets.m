@@ -10,9 +10,8 @@ function demo_cosine_packets (outdir)
       + 0.6 * bump (0.75, 0.04) .* sin (2 * pi * 420 * t);
 
   T = Orrimac (x, D, 0);
-  printf ("n = %d, D = %d: table %d x %d, largest column energy error %.1e\n",
-          n, D, rows (T), columns (T), max (abs (sumsq (T) - sumsq (x))) / sumsq (x));
-  printf ("complete table synthesises to (D + 1) x: error %.1e\n",
+  printf ("n = %d, D = %d: table %d x %d, largest column energy error %.1e, Unorrimac (T) = (D + 1) x to %.1e\n",
+          n, D, rows (T), columns (T), max (abs (sumsq (T) - sumsq (x))) / sumsq (x),
           norm (Unorrimac (T) - (D + 1) * x) / norm (x));
 
   ## How many coefficients of each level hold 99% of the energy.

@@ -15,10 +15,8 @@ function demo_dct_compaction (outdir)
 
   err = norm (approx - x) / norm (x);
   energy = sum (kept .^ 2) / sum (y .^ 2);
-  printf ("kept %d of %d DCT-II coefficients (%.1f%% of the energy, %.10f)\n",
-          keep, n, 100 * energy, energy);
-  printf ("relative L2 error of the reconstruction %.2e, largest pointwise error %.2e\n",
-          err, max (abs (approx - x)));
+  printf ("kept %d of %d DCT-II coefficients (%.10f of the energy): relative L2 error %.2e, largest error %.2e\n",
+          keep, n, energy, err, max (abs (approx - x)));
 
   fig = figure ("position", [0 0 800 600]);
   panel (2, 1, 1);

@@ -9,7 +9,6 @@ function demo_denoise (outdir)
   randn ("state", 1);
   noisy = clean + sigma * randn (1, n);
   h = orthofilter ("sym8");
-  printf ("noise level %.3f, estimated %.3f\n", sigma, noiselevel (Jostrane (noisy, L, h), L));
 
   rms = @(y) sqrt (mean ((y - clean) .^ 2));
   names = {}; errors = [];
@@ -19,7 +18,6 @@ function demo_denoise (outdir)
         y = denoise (noisy, h, L, "rule", rule{1}, "threshold", threshold{1}, "invariant", invariant);
         names{end+1} = sprintf ("%s %s%s", rule{1}, threshold{1}, {"", " TI"}{invariant + 1});
         errors(end+1) = rms (y);
-        printf ("  %-20s rms error %.3f\n", names{end}, errors(end));
         if (strcmp (names{end}, "soft universal"))
           plain = y;
         elseif (strcmp (names{end}, "soft sure TI"))
@@ -28,7 +26,11 @@ function demo_denoise (outdir)
       endfor
     endfor
   endfor
-  printf ("noise rms %.3f\n", rms (noisy));
+  printf ("noise level %.3f (estimated %.3f), noise rms %.3f; rms error after denoise (TI: translation-invariant):\n",
+          sigma, noiselevel (Jostrane (noisy, L, h), L), rms (noisy));
+  printf ("         universal  universal TI  sure   sure TI\n");
+  printf ("  soft   %.3f      %.3f         %.3f  %.3f\n", errors(1:4));
+  printf ("  hard   %.3f      %.3f         %.3f  %.3f\n", errors(5:8));
 
   fig = figure ("paperposition", [0 0 9.6 10]);  # taller: three panels
   panel (3, 1, 1); plot (t, noisy, "color", [0.6 0.6 0.6], t, clean, "k");

@@ -18,10 +18,9 @@ function demo_pyramids (outdir)
   avg = coarse (Drassock (spiky, L, D));
   printf ("%d outliers of size 6 to 8 in %d samples; coarse level %d (%d blocks of %d)\n",
           numel (hits), n, L, 3^L, 3^(J - L));
-  printf ("coarse change caused by the outliers: median %.3f, average %.3f (max abs)\n",
-          max (abs (med - clean_med)), max (abs (avg - clean_avg)));
   back = Unbrontal (Brontal (spiky, L, D), L, D);
-  printf ("Unbrontal round trip error %.1e\n", max (abs (back - spiky)));
+  printf ("coarse change caused by the outliers: median %.3f, average %.3f (max abs); Unbrontal round trip error %.1e\n",
+          max (abs (med - clean_med)), max (abs (avg - clean_avg)), max (abs (back - spiky)));
 
   fig = figure ();
   tc = ((0:3^L-1) + 0.5) / 3^L;
