@@ -115,13 +115,7 @@ SIMD_INLINE void synthesis_pairs(const double* a, const double* d, const double*
         V hodd = V{}, heven = V{};
         for (int j = 0; j < ph.n1; ++j) hodd = hodd + h[ph.r + 2 * j] * simd::load<V>(c + ph.r + j);
         for (int j = 0; j < ph.n2; ++j) heven = heven + h[1 - ph.r + 2 * j] * simd::load<V>(c + j);
-        if (H & lowpass_half) {
-            even = even + heven;
-            odd = odd + hodd;
-        } else {
-            even = heven;
-            odd = hodd;
-        }
+        join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
     simd::store_interleaved(out + 2 * i, even, odd);
 }
@@ -139,13 +133,7 @@ void synthesis_pair_wrapped(const double* a, const double* d, int m, const doubl
     if (H & highpass_half) {
         const double hodd = wrapped_sum(d, m, h, ph.r, 2, ph.n1, ph.q + i + ph.r, 1);
         const double heven = wrapped_sum(d, m, h, 1 - ph.r, 2, ph.n2, ph.q + i, 1);
-        if (H & lowpass_half) {
-            even = even + heven;
-            odd = odd + hodd;
-        } else {
-            even = heven;
-            odd = hodd;
-        }
+        join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
     out[2 * i] = even;
     out[2 * i + 1] = odd;

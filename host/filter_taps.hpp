@@ -37,3 +37,17 @@ template <class V> SIMD_INLINE V falling_taps(const double* xa, const double* f,
     if (j < L) s = s + f[j] * simd::load_odd<V>(xa - j - 1);
     return s;
 }
+
+// A synthesis output pair from its two channels: the lowpass sums plus the
+// highpass sums, in that order, or the highpass sums alone when there is no
+// lowpass channel (not 0 + x, which would turn -0 into +0).
+template <bool with_lowpass, class V> SIMD_INLINE void join_channels(V& even, V& odd, V heven, V hodd)
+{
+    if (with_lowpass) {
+        even = even + heven;
+        odd = odd + hodd;
+    } else {
+        even = heven;
+        odd = hodd;
+    }
+}

@@ -102,13 +102,7 @@ SIMD_INLINE void synthesis_pair(const double* c, const double* d, const double* 
             heven = heven + g[2 * k + 1] * dk;
         }
         if (k < mo) hodd = hodd + g[2 * k] * simd::load<V>(d + i + k);
-        if (H & lowpass_half) {
-            even = even + heven;
-            odd = odd + hodd;
-        } else {
-            even = heven;
-            odd = hodd;
-        }
+        join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
     simd::store_interleaved(y + 2 * i, even, odd);
 }
@@ -144,13 +138,7 @@ void synthesis_pair_wrapped(const double* c, const double* d, int nc, const doub
             heven += g[2 * k + 1] * d[t];
             if (++t >= nc) t -= nc;
         }
-        if (H & lowpass_half) {
-            even = even + heven;
-            odd = odd + hodd;
-        } else {
-            even = heven;
-            odd = hodd;
-        }
+        join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
     y[2 * i] = even;
     y[2 * i + 1] = odd;
