@@ -41,33 +41,35 @@ const double kTwoPi = 6.283185307179586;
 
 // v / 1.414213562373095, correctly rounded in every lane. The divider
 // below eight lanes. With eight, AVX-512F's fused multiply-add, after
-// Markstein, at 1.75 times the divider's rate here: with z = RN(1/b) and
-// y = RN(v z) within 1 ulp of v/b, the remainder r = v - b y is exact in one
-// fma and RN(y + r z) = RN(v/b). Here b = 1.414213562373095 and z =
-// 0.7071067811865476 = (1/b)(1 - 2^-55.45), so y is within 0.68 ulp. The
-// theorem asks for no underflow or overflow: lanes outside
-// 2^-960 <= |v| <= DBL_MAX (subnormals, infinities, NaN) take the divider;
-// for a zero the remainder steps give +0, and the sign of v is put back
-// (every other quotient already has it). Not forced inline: its callers
-// are inlined into the AVX-512 path first, and it into them after that.
-// Clang will not pass an eight-lane vector to a function that is not
-// inlined outside an AVX-512 context, so there every path divides.
+// Brisebarre, Muller and Raina (IEEE Trans. Computers 53(8), 2004): with
+// b = 1.414213562373095, zh = RN(1/b) and zl = RN(1/b - zh),
+// q = RN(v zh + RN(v zl)) = RN(v/b) for 2^-966 <= |v| <= DBL_MAX.
+// Proof, scaled to v in [1, 2) (exact while everything stays normal):
+// zl = 0x1.08b2fb1366eabp-56 > 0 and |1/b - zh - zl| < 2^-110.7, so with
+// v zl < 2^-54 (rounded with error <= 2^-107) the sum s = v zh + RN(v zl),
+// taken exactly by the fma, is within 2^-107 + 2^-109.7 < 2^-106.7 of v/b.
+// b = B 2^-50 with B odd, so for a rounding midpoint m = (2k+1) 2^-54 or
+// (2k+1) 2^-53, v - b m is a nonzero multiple of 2^-104, and v/b is at
+// least 2^-104/b > 2^-104.5 from every midpoint: s and v/b round alike.
+// Zeros (same-signed sum), infinities (zl > 0) and NaN come out right as
+// they are; lanes with 0 < |v| < 2^-960 take the divider. Not forced
+// inline: its callers are inlined into the AVX-512 path first, and it into
+// them after that. Clang will not pass an eight-lane vector to a function
+// that is not inlined outside an AVX-512 context, so there every path
+// divides.
 template <class V> SIMD_INLINE V by_sqrt2(V v) { return v / kSqrt2; }
 #if defined(SIMD_X86) && !defined(__clang__)
 __attribute__((target("avx512f"))) inline simd::f64x8 by_sqrt2(simd::f64x8 v)
 {
-    const __m512d x = v, b = _mm512_set1_pd(kSqrt2), z = _mm512_set1_pd(1.0 / kSqrt2);
-    const __m512i sign = _mm512_set1_epi64(INT64_MIN), magnitude = _mm512_set1_epi64(INT64_MAX),
-                  low = _mm512_set1_epi64(0x03f0000000000000),
-                  span = _mm512_set1_epi64(0x7fefffffffffffff - 0x03f0000000000000);
-    const __m512d y = _mm512_mul_pd(x, z);
-    const __m512d r = _mm512_fnmadd_pd(y, b, x);
-    const __m512i bits = _mm512_castpd_si512(x), mag = _mm512_and_si512(bits, magnitude);
-    const __m512i q = _mm512_castpd_si512(_mm512_fmadd_pd(r, z, y));
-    const __mmask8 outside =
-        _mm512_mask_cmp_epu64_mask(_mm512_test_epi64_mask(mag, mag), _mm512_sub_epi64(mag, low), span, _MM_CMPINT_NLE);
-    const __m512d signed_q = _mm512_castsi512_pd(_mm512_ternarylogic_epi64(q, bits, sign, 0xF8));
-    return outside ? _mm512_mask_div_pd(signed_q, outside, x, b) : signed_q;
+    const __m512d x = v, b = _mm512_set1_pd(kSqrt2);
+    const __m512d q = _mm512_fmadd_pd(x, _mm512_set1_pd(0x1.6a09e667f3bcdp-1),
+                                      _mm512_mul_pd(x, _mm512_set1_pd(0x1.08b2fb1366eabp-56)));
+    // 2|v| - 1 as an unsigned integer: below 2 * 2^-960 - 1 for the tiny
+    // lanes only (a zero wraps round to the top).
+    const __m512i bits = _mm512_castpd_si512(x);
+    const __m512i twice = _mm512_add_epi64(_mm512_add_epi64(bits, bits), _mm512_set1_epi64(-1));
+    const __mmask8 tiny = _mm512_cmplt_epu64_mask(twice, _mm512_set1_epi64(2 * 0x03f0000000000000 - 1));
+    return tiny ? _mm512_mask_div_pd(q, tiny, x, b) : q;
 }
 #endif
 
