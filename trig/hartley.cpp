@@ -1,4 +1,5 @@
 #include "hartley.hpp"
+#include "sine.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -504,45 +505,163 @@ long next_reversed(long r, long h)
     return r | h;
 }
 
-// y[i] = p[rev(i)], i = 0 .. n-1, n = 2^m >= 64: 8 x 8 tiles whose eight
-// source and eight destination runs are each 8 contiguous doubles. With
-// i = 8(n/64) a + 8 mid + b (a, b < 8): rev(i) = (n/8) rev3(b) + 8 rev(mid) + rev3(a).
-void bit_reversed_copy(const double* p, double* y, long n)
-{
-    static const int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
-    const long row = n / 8;
-    long r = 0;
-    for (long mid = 0; mid < n / 64; ++mid) {
-        for (int a = 0; a < 8; ++a)
-            for (int b = 0; b < 8; ++b) y[a * row + 8 * mid + b] = p[rev3[b] * row + 8 * r + rev3[a]];
-        r = next_reversed(r, n / 128);
-    }
-}
-
-// The post-rotation of the DCT-II in place on the Hartley result y in
-// natural order: for i = 1 .. n/2-1, with a = y[i], b = y[n-i],
-// y[i] <- A[i] a + B[i] b, y[n-i] <- B[i] a - A[i] b.
-struct post_rotation {
-    template <class V> SIMD_INLINE static void run(double* y, long n, const double* A, const double* B)
+// Even-indexed values ascending, then odd-indexed values descending:
+// p[i] = x[2i], p[n/2 + i] = x[n-1-2i], the latter negated if `negate`.
+struct reorder {
+    template <class V> SIMD_INLINE static void run(const double* x, double* p, long n, bool negate)
     {
         const long h = n / 2;
-        long i = 1;
-        // Pairs i .. i+W-1 and their mirrors n-i-W+1 .. n-i, loaded from the
-        // lowest index and reversed.
-        for (; i + lanes<V> <= h; i += lanes<V>) {
-            const long k = n - i - (lanes<V> - 1);
-            const V a = load<V>(y + i), b = reversed(load<V>(y + k));
-            const V Ai = load<V>(A + i), Bi = load<V>(B + i);
-            store(y + i, Ai * a + Bi * b);
-            store(y + k, reversed(Bi * a - Ai * b));
+        long i = 0;
+        for (; 2 * (i + lanes<V>) <= n; i += lanes<V>) {
+            store(p + i, simd::load_even<V>(x + 2 * i));
+            const V odd = reversed(simd::load_odd<V>(x + n - 2 * i - 2 * lanes<V>));
+            store(p + h + i, negate ? -odd : odd);
         }
         for (; i < h; ++i) {
-            const double a = y[i], b = y[n - i];
-            y[i] = A[i] * a + B[i] * b;
-            y[n - i] = B[i] * a - A[i] * b;
+            p[i] = x[2 * i];
+            p[h + i] = negate ? -x[n - 1 - 2 * i] : x[n - 1 - 2 * i];
         }
     }
 };
+
+// y[i] = p[rev(i)], i = 0 .. n-1, n = 2^m >= 64 (y[n-1-i] if `reflect`):
+// 8 x 8 tiles whose eight source and eight destination runs are each 8
+// contiguous doubles. With i = 8(n/64) a + 8 mid + b (a, b < 8):
+// rev(i) = (n/8) rev3(b) + 8 rev(mid) + rev3(a). Eight lanes move a tile
+// as one transpose.
+struct bit_reversed_copy {
+    template <class V> SIMD_INLINE static void run(const double* p, double* y, long n, bool reflect)
+    {
+        static const int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+        const long row = n / 8;
+        long r = 0;
+        for (long mid = 0; mid < n / 64; ++mid) {
+            if constexpr (lanes<V> == 8) {
+                V t[8];
+                for (int b = 0; b < 8; ++b) t[b] = load<V>(p + rev3[b] * row + 8 * r);
+                transpose(t);
+                for (int a = 0; a < 8; ++a) {
+                    const long k = a * row + 8 * mid;
+                    if (reflect)
+                        store(y + n - 8 - k, reversed(t[rev3[a]]));
+                    else
+                        store(y + k, t[rev3[a]]);
+                }
+            } else {
+                for (int a = 0; a < 8; ++a)
+                    for (int b = 0; b < 8; ++b) {
+                        const long k = a * row + 8 * mid + b;
+                        y[reflect ? n - 1 - k : k] = p[rev3[b] * row + 8 * r + rev3[a]];
+                    }
+            }
+            r = next_reversed(r, n / 128);
+        }
+    }
+};
+
+// The rotation of the cosine routines, pairing index i with n - i for
+// i = 1 .. n/2-1: with a = src[i], b = src[n-i],
+// dst[i] <- A[i] a + B[i] b, dst[n-i] <- B[i] a - A[i] b.
+// A reflected array holds index k at n-1-k (a from src[n-1-i], b from
+// src[i-1], and likewise for dst). src and dst may be the same array when
+// both are reflected or neither is.
+struct rotation {
+    // Indices i .. i+W-1 of a reflected or plain array as one vector, and
+    // their mirrors n-i .. n-i-W+1.
+    template <class V> SIMD_INLINE static V low(const double* y, long n, long i, bool reflected)
+    {
+        return reflected ? reversed(load<V>(y + n - i - lanes<V>)) : load<V>(y + i);
+    }
+    template <class V> SIMD_INLINE static V high(const double* y, long n, long i, bool reflected)
+    {
+        return reflected ? load<V>(y + i - 1) : reversed(load<V>(y + n - i - lanes<V> + 1));
+    }
+    template <class V> SIMD_INLINE static void put(double* y, long n, long i, bool reflected, V lo, V hi)
+    {
+        if (reflected) {
+            store(y + n - i - lanes<V>, reversed(lo));
+            store(y + i - 1, hi);
+        } else {
+            store(y + i, lo);
+            store(y + n - i - lanes<V> + 1, reversed(hi));
+        }
+    }
+
+    template <class V>
+    SIMD_INLINE static void run(const double* src, bool src_reflected, double* dst, bool dst_reflected, long n,
+                                const double* A, const double* B)
+    {
+        const long h = n / 2;
+        long i = 1;
+        for (; i + lanes<V> <= h; i += lanes<V>) {
+            const V a = low<V>(src, n, i, src_reflected), b = high<V>(src, n, i, src_reflected);
+            const V Ai = load<V>(A + i), Bi = load<V>(B + i);
+            put(dst, n, i, dst_reflected, Ai * a + Bi * b, Bi * a - Ai * b);
+        }
+        for (; i < h; ++i) {
+            const double a = low<double>(src, n, i, src_reflected), b = high<double>(src, n, i, src_reflected);
+            put(dst, n, i, dst_reflected, A[i] * a + B[i] * b, B[i] * a - A[i] * b);
+        }
+    }
+};
+
+// The DCT-II of x, or (sine) the DST-II: the DCT-II of x with its
+// odd-indexed entries negated, written in reverse order.
+//
+// The Hartley result is read through the bit-reversal permutation instead
+// of having it applied: with r = rev(i), rev(n - i) = n - 1 - rev(i - 1)
+// and, for i < n/2, rev(n/2 + i) = r + 1.
+void type2(double* x, double* p, int m, double* q, bool sine)
+{
+    const long n = 1L << m, h = n / 2;
+    if (n == 1) return;
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
+    const double* A = q + h;
+    const double* B = q + n;
+
+    simd::dispatch<reorder>(static_cast<const double*>(x), p, n, sine);
+    hartley_bit_reversed(p, m, q, x);
+
+    if (n >= 64) {
+        simd::dispatch<bit_reversed_copy>(static_cast<const double*>(p), x, n, sine);
+        simd::dispatch<rotation>(static_cast<const double*>(x), sine, x, sine, n, A, B);
+        return;
+    }
+    const auto at = [&](long k) -> double& { return x[sine ? n - 1 - k : k]; };
+    at(0) = p[0];
+    at(h) = p[1];
+    long r_prev = 0;
+    for (long i = 1; i < h; ++i) {
+        const long r = next_reversed(r_prev, h);
+        const double a = p[r], b = p[n - 1 - r_prev];
+        at(i) = A[i] * a + B[i] * b;
+        at(n - i) = B[i] * a - A[i] * b;
+        r_prev = r;
+    }
+}
+
+// The DCT-III of x, or (sine) the DST-III: the DCT-III of x in reverse
+// order, its odd-indexed entries then negated.
+void type3(double* x, double* p, int m, double* q, bool sine)
+{
+    const long n = 1L << m, h = n / 2;
+    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
+    const double* A = q + h;
+    const double* B = q + n;
+
+    p[0] = x[sine ? n - 1 : 0];
+    if (h > 0) p[h] = x[sine ? h - 1 : h];
+    simd::dispatch<rotation>(static_cast<const double*>(x), sine, p, false, n, A, B);
+    if (n == 1) return;
+    hartley_bit_reversed(p, m, q, x);
+
+    long r = 0;
+    for (long i = 0; i < h; ++i) {
+        x[2 * i] = p[r];
+        x[n - 1 - 2 * i] = sine ? -p[r + 1] : p[r + 1];
+        r = next_reversed(r, h);
+    }
+}
 
 } // namespace
 
@@ -575,62 +694,7 @@ void hartley_transform(double* x, int m, double* q)
     bit_reverse(x, n);
 }
 
-// The cosine routines read (or write) the Hartley result through the
-// bit-reversal permutation instead of applying it: with r = rev(i),
-// rev(n - i) = n - 1 - rev(i - 1) and, for i < n/2, rev(n/2 + i) = r + 1.
-
-void cosine_transform_type2(double* x, double* p, int m, double* q)
-{
-    const long n = 1L << m, h = n / 2;
-    if (n == 1) return;
-    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
-    const double* A = q + h;
-    const double* B = q + n;
-
-    // Even-indexed values ascending, then odd-indexed values descending.
-    for (long i = 0; i < h; ++i) {
-        p[i] = x[2 * i];
-        p[h + i] = x[n - 1 - 2 * i];
-    }
-    hartley_bit_reversed(p, m, q, x);
-
-    if (n >= 64) {
-        bit_reversed_copy(p, x, n);
-        simd::dispatch<post_rotation>(x, n, A, B);
-        return;
-    }
-    x[0] = p[0];
-    x[h] = p[1];
-    long r_prev = 0;
-    for (long i = 1; i < h; ++i) {
-        const long r = next_reversed(r_prev, h);
-        const double a = p[r], b = p[n - 1 - r_prev];
-        x[i] = A[i] * a + B[i] * b;
-        x[n - i] = B[i] * a - A[i] * b;
-        r_prev = r;
-    }
-}
-
-void cosine_transform_type3(double* x, double* p, int m, double* q)
-{
-    const long n = 1L << m, h = n / 2;
-    if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
-    const double* A = q + h;
-    const double* B = q + n;
-
-    p[0] = x[0];
-    if (h > 0) p[h] = x[h];
-    for (long i = 1; i < h; ++i) {
-        p[i] = A[i] * x[i] + B[i] * x[n - i];
-        p[n - i] = B[i] * x[i] - A[i] * x[n - i];
-    }
-    if (n == 1) return;
-    hartley_bit_reversed(p, m, q, x);
-
-    long r = 0;
-    for (long i = 0; i < h; ++i) {
-        x[2 * i] = p[r];
-        x[n - 1 - 2 * i] = p[r + 1];
-        r = next_reversed(r, h);
-    }
-}
+void cosine_transform_type2(double* x, double* p, int m, double* q) { type2(x, p, m, q, false); }
+void cosine_transform_type3(double* x, double* p, int m, double* q) { type3(x, p, m, q, false); }
+void sine_transform_type2(double* x, double* p, int m, double* q) { type2(x, p, m, q, true); }
+void sine_transform_type3(double* x, double* p, int m, double* q) { type3(x, p, m, q, true); }

@@ -1,5 +1,7 @@
 // Orthonormal sine transforms of types II and III from the cosine routines
-// by a sign alternation and an index reversal. Arguments as in hartley.hpp.
+// by a sign alternation and an index reversal, which the cosine routines
+// fold into their reorder and rotation passes (hartley.cpp). Arguments as
+// in hartley.hpp.
 #pragma once
 
 // x[k] <- sqrt(2/n) d_k sum_j x[j] sin(pi (2j+1)(k+1) / (2n)),

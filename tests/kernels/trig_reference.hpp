@@ -231,4 +231,34 @@ inline void reference_cosine_transform_type3(double* x, double* p, int m, double
     }
 }
 
+// The sine transforms as first written: a sign alternation and an index
+// reversal around the cosine routines, each a pass of its own.
+inline void negate_odd_entries(double* x, int n)
+{
+    for (int i = 1; i < n; i += 2) x[i] = -x[i];
+}
+
+inline void reverse(double* x, int n)
+{
+    for (int i = 0; i < n / 2; ++i) {
+        const double s = x[i];
+        x[i] = x[n - 1 - i];
+        x[n - 1 - i] = s;
+    }
+}
+
+inline void reference_sine_transform_type2(double* x, double* p, int m, double* q)
+{
+    negate_odd_entries(x, 1 << m);
+    reference_cosine_transform_type2(x, p, m, q);
+    reverse(x, 1 << m);
+}
+
+inline void reference_sine_transform_type3(double* x, double* p, int m, double* q)
+{
+    reverse(x, 1 << m);
+    reference_cosine_transform_type3(x, p, m, q);
+    negate_odd_entries(x, 1 << m);
+}
+
 } // namespace reference_trig

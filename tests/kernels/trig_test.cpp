@@ -164,6 +164,8 @@ void same_doubles_as_the_first_kernels()
         {hartley_step, [](double* x, double*, int m, double* q) { reference_trig::reference_hartley_transform(x, m, q); }},
         {cosine_transform_type2, reference_trig::reference_cosine_transform_type2},
         {cosine_transform_type3, reference_trig::reference_cosine_transform_type3},
+        {sine_transform_type2, reference_trig::reference_sine_transform_type2},
+        {sine_transform_type3, reference_trig::reference_sine_transform_type3},
     };
     std::mt19937 gen(8);
     for (int m = 0; m <= 14; ++m) {
