@@ -125,8 +125,47 @@ struct division_pass {
     }
 };
 
-// Each table's angles are accumulated in order first (stored where their
-// values go), then their sines and cosines are taken W at a time.
+// a[0] = first, a[k+1] = a[k] + d (rounded), k < count - 1: the angles
+// of a table, accumulated by repeated addition. Within a binade every sum
+// rounds to the same grid, so while no addition is a tie the differences
+// a[k+1] - a[k] all equal one D, and a[k+j] = a[k] + j D exactly. Such
+// candidates are written W at a time and each is checked against the
+// rounded sum of its predecessor; the first chunk that fails (at a binade's
+// end, or where d lies halfway between two grid points) takes one addition
+// in order, and the run starts again from there.
+struct angles {
+    template <class V> SIMD_INLINE static void run(double* a, long count, double first, double d)
+    {
+        using V4 = typename simd::at_most_four<V>::type;
+        constexpr int W = lanes<V4>;
+        if (count <= 0) return;
+        a[0] = first;
+        double ramp[W];
+        for (int l = 0; l < W; ++l) ramp[l] = l + 1;
+        const V4 lane = load<V4>(ramp);
+        long k = 0;
+        while (k + 1 < count) {
+            const double x = a[k], D = (x + d) - x;
+            long j = 1;
+            for (; k + j + W <= count; j += W) {
+                // Each lane's predecessor by the same operations on the same
+                // values, so the very double stored before it.
+                const V4 c = x + (lane + static_cast<double>(j - 1)) * D;
+                const V4 before = x + (lane + static_cast<double>(j - 2)) * D;
+                store(a + k + j, c);
+                if (!simd::all(before + d == c)) break;
+            }
+            k += j - 1;
+            if (k + 1 < count) {
+                a[k + 1] = a[k] + d;
+                ++k;
+            }
+        }
+    }
+};
+
+// Each table's angles are accumulated first (stored where their values
+// go), then their sines and cosines are taken W at a time.
 struct hartley_tables {
     // C1, S1, C3, S3 (t values each) and the tag.
     template <class V> SIMD_INLINE static void run(double* q, int n)
@@ -135,22 +174,18 @@ struct hartley_tables {
         double *C1 = q + 1, *S1 = C1 + t, *C3 = S1 + t, *S3 = C3 + t;
         q[0] = n;
         const double step = kTwoPi / n;
-        double theta = step;
-        for (long j = 0; j < t; ++j) {
-            C1[j] = theta;
-            C3[j] = 3.0 * theta;
-            theta = theta + step;
-        }
+        angles::run<V>(C1, t, step, step);
         long j = 0;
         for (; j + lanes<V> <= t; j += lanes<V>) {
-            const SinCos<V> one = sincos_of(load<V>(C1 + j)), three = sincos_of(load<V>(C3 + j));
+            const V theta = load<V>(C1 + j);
+            const SinCos<V> one = sincos_of(theta), three = sincos_of(3.0 * theta);
             store(C1 + j, one.c);
             store(S1 + j, one.s);
             store(C3 + j, three.c);
             store(S3 + j, three.s);
         }
         for (; j < t; ++j) {
-            const SinCos<double> one = sincos_of(C1[j]), three = sincos_of(C3[j]);
+            const SinCos<double> one = sincos_of(C1[j]), three = sincos_of(3.0 * C1[j]);
             C1[j] = one.c, S1[j] = one.s, C3[j] = three.c, S3[j] = three.s;
         }
     }
@@ -163,12 +198,7 @@ struct rotation_tables {
         const long h = n / 2;
         double* A = q + h;
         double* B = q + n;
-        const double delta = kPi / (2 * n);
-        double phi = 0.0;
-        for (long i = 0; i < h; ++i) {
-            A[i] = phi;
-            phi = phi + delta;
-        }
+        angles::run<V>(A, h, 0.0, kPi / (2 * n));
         long i = 0;
         for (; i + lanes<V> <= h; i += lanes<V>) {
             const SinCos<V> r = sincos_of(load<V>(A + i));
@@ -666,6 +696,11 @@ void type3(double* x, double* p, int m, double* q, bool sine)
 } // namespace
 
 void divide_by_sqrt2(double* x, long n) { simd::dispatch<division_pass>(x, n); }
+
+void accumulate_angles(double* a, long count, double first, double d)
+{
+    simd::dispatch<angles>(a, count, first, d);
+}
 
 void hartley_transform(double* x, int m, double* q)
 {

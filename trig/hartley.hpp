@@ -25,6 +25,10 @@
 // Hartley transform applies, one correctly rounded division per value.
 void divide_by_sqrt2(double* x, long n);
 
+// a[0] = first, a[k+1] = a[k] + d (one rounded addition each), k < count - 1:
+// the angles of the tables, accumulated in order.
+void accumulate_angles(double* a, long count, double first, double d);
+
 // x[k] <- (1/sqrt n) sum_j x[j] (cos(2pi jk/n) + sin(2pi jk/n)); its own inverse.
 void hartley_transform(double* x, int m, double* q);
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/kernels/trig_reference.hpp"
 #include "tests/support/vectors.hpp"
@@ -265,6 +266,31 @@ TEST(TrigKernels, DivisionBySqrt2IsCorrectlyRounded)
         }
     }
     simd::unforce_isa();
+}
+
+// The tables' angles, accumulated W at a time, against the additions in
+// order, for the steps of every length up to 2^22 (both tables' steps) and
+// some steps of no particular form.
+TEST(TrigKernels, AnglesAccumulateAsAdditionsInOrder)
+{
+    on_every_path([] {
+        std::mt19937_64 gen(5);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        for (int m = 3; m <= 22; ++m) {
+            const long n = 1L << m;
+            for (const double first : {0.0, 6.283185307179586 / n}) {
+                const double d = first == 0.0 ? 3.141592653589793 / (2 * n) : first;
+                const long count = first == 0.0 ? n / 2 : n / 8 - 1;
+                for (const double step : {d, d * (1.0 + unit(gen))}) {
+                    Vec a(count + 1, -1.0), b(count + 1, -1.0);
+                    accumulate_angles(a.data(), count, first, step);
+                    double v = first;
+                    for (long k = 0; k < count; ++k, v = v + step) b[k] = v;
+                    ASSERT_TRUE(a == b) << "n=" << n << " first=" << first << " step=" << step;
+                }
+            }
+        }
+    });
 }
 
 // A buffer used for n = 8, then 4, then 8 again: the length-4 rotation
