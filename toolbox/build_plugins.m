@@ -27,9 +27,7 @@ function names = build_plugins(outdir, root)
 % code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise} (which contracts nothing from Visual
 % Studio 2022 on).  @code{build_plugins ("-flags", @var{compiler})} returns
 % those flags for a compiler command or name without building anything.
-% Warnings are not treated as errors here.  The trigonometric plug-ins
-% link SLEEF (@code{-lsleef}, Debian's @code{libsleef-dev}) for the sines
-% and cosines of their tables.
+% Warnings are not treated as errors here.
 %
 % Example:
 % @example
@@ -87,17 +85,12 @@ function names = build_plugins(outdir, root)
                               [subsystems{s} '_' base], inc, flags, in_octave); %#ok<AGROW>
       end
     end
-    % the trigonometric tables take their sines and cosines from SLEEF
-    libs = {};
-    if strcmp(subsystems{s}, 'trig')
-      libs = {'-lsleef'};
-    end
     for k = 1:numel(plugins)
       src = fullfile(folder, [plugins{k} '.cpp']);
       if in_octave
-        mex(inc, flags{:}, src, objs{:}, libs{:}, '-o', fullfile(outdir, plugins{k}));
+        mex(inc, flags{:}, src, objs{:}, '-o', fullfile(outdir, plugins{k}));
       else
-        mex(inc, flags{:}, src, objs{:}, libs{:}, '-outdir', outdir, '-output', plugins{k});
+        mex(inc, flags{:}, src, objs{:}, '-outdir', outdir, '-output', plugins{k});
       end
     end
   end

@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          libsleef-dev clang-14 libclang-rt-14-dev valgrind)
+          clang-14 libclang-rt-14-dev valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -12,20 +12,9 @@
 #endif
 
 
-// SLEEF's sine and cosine of W lanes, within 1 ulp. Declared here with the
-// project's vector types: its header declares the wide ones only when the
-// whole file is compiled for AVX, and these are called only from functions
-// compiled for their instruction set.
 template <class V> struct SinCos {
     V s, c;
 };
-#if defined(__GNUC__)
-extern "C" {
-SinCos<simd::f64x2> Sleef_sincosd2_u10(simd::f64x2);
-SinCos<simd::f64x4> Sleef_sincosd4_u10(simd::f64x4);
-SinCos<simd::f64x8> Sleef_sincosd8_u10(simd::f64x8);
-}
-#endif
 
 namespace {
 
@@ -76,14 +65,45 @@ __attribute__((target("avx512f"))) inline simd::f64x8 by_sqrt2(simd::f64x8 v)
 
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
-// Sine and cosine of every lane, each within 1 ulp of the correctly rounded
-// value: the C library for single values, SLEEF for vectors.
-SIMD_INLINE SinCos<double> sincos_of(double a) { return {std::sin(a), std::cos(a)}; }
-#if defined(__GNUC__)
-SIMD_INLINE SinCos<simd::f64x2> sincos_of(simd::f64x2 a) { return Sleef_sincosd2_u10(a); }
-SIMD_INLINE SinCos<simd::f64x4> sincos_of(simd::f64x4 a) { return Sleef_sincosd4_u10(a); }
-SIMD_INLINE SinCos<simd::f64x8> sincos_of(simd::f64x8 a) { return Sleef_sincosd8_u10(a); }
-#endif
+// sin(r + l) and cos(r + l) for |r| <= pi/4 and |l| <= ulp(r)/2, each
+// within 1 ulp of the exact value (so within 1 ulp of the correctly rounded
+// one). The arrangement is that of the classic kernels with a bound below
+// 1 ulp (Sun's fdlibm): with z = r r,
+//   sin = r + (r z P(z) + l (1 - z/2)),
+//   cos = w + (((1 - w) - z/2) + (z z Q(z) - r l)), w = 1 - z/2,
+// where (1 - w) - z/2 is exactly what w lost, so only the final sum rounds
+// at full weight. P and Q are the Taylor series of (sin r - r)/r^3 and
+// (cos r - 1 + r^2/2)/r^4 to r^14: what they leave out is below 2^-62 of
+// the result.
+template <bool with_tail, class V> SIMD_INLINE SinCos<V> sincos_near_zero(V r, V l)
+{
+    const V z = r * r;
+    const V p = -1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * (1.0 / 362880 + z * (-1.0 / 39916800 +
+                z * (1.0 / 6227020800 + z * (-1.0 / 1307674368000 + z * (1.0 / 355687428096000)))))));
+    const V q = 1.0 / 24 + z * (-1.0 / 720 + z * (1.0 / 40320 + z * (-1.0 / 3628800 + z * (1.0 / 479001600 +
+                z * (-1.0 / 87178291200 + z * (1.0 / 20922789888000 + z * (-1.0 / 6402373705728000)))))));
+    const V half_z = 0.5 * z, w = 1.0 - half_z;
+    if constexpr (with_tail)
+        return {r + (r * z * p + l * (1.0 - half_z)), w + (((1.0 - w) - half_z) + (z * z * q - r * l))};
+    else
+        return {r + r * z * p, w + (((1.0 - w) - half_z) + z * z * q)};
+}
+
+// pi/2 as the sum of two doubles, and the angle below which no reduction is
+// needed: half the first, so that a - kHalfPi for larger a is exact.
+const double kHalfPi = 0x1.921fb54442d18p0, kHalfPiTail = 0x1.1a62633145c07p-54;
+const double kReduceAbove = kHalfPi / 2;
+
+// Sine and cosine of every lane, 0 <= a <= 3pi/4, each within 1 ulp. Above
+// kReduceAbove: a = pi/2 + r, sin a = cos r, cos a = -sin r, with r taken
+// as r + l to twice the precision (t = a - kHalfPi is exact).
+template <class V> SIMD_INLINE SinCos<V> sincos_of(V a, bool reduce)
+{
+    if (!reduce) return sincos_near_zero<false>(a, a);
+    const V t = a - kHalfPi, r = t - kHalfPiTail, l = (t - r) - kHalfPiTail;
+    const SinCos<V> near = sincos_near_zero<true>(r, l);
+    return {near.c, -near.s};
+}
 
 // Lane l of the result is lane W-1-l of v.
 SIMD_INLINE double reversed(double v) { return v; }
@@ -175,18 +195,24 @@ struct hartley_tables {
         q[0] = n;
         const double step = kTwoPi / n;
         angles::run<V>(C1, t, step, step);
-        long j = 0;
-        for (; j + lanes<V> <= t; j += lanes<V>) {
-            const V theta = load<V>(C1 + j);
-            const SinCos<V> one = sincos_of(theta), three = sincos_of(3.0 * theta);
-            store(C1 + j, one.c);
-            store(S1 + j, one.s);
-            store(C3 + j, three.c);
-            store(S3 + j, three.s);
-        }
-        for (; j < t; ++j) {
-            const SinCos<double> one = sincos_of(C1[j]), three = sincos_of(3.0 * C1[j]);
-            C1[j] = one.c, S1[j] = one.s, C3[j] = three.c, S3[j] = three.s;
+        // Triple angles past kReduceAbove (an ascending run) are reduced.
+        long split = 0;
+        while (split < t && !(3.0 * C1[split] > kReduceAbove)) ++split;
+        for (const bool reduce : {false, true}) {
+            long j = reduce ? split : 0;
+            const long end = reduce ? t : split;
+            for (; j + lanes<V> <= end; j += lanes<V>) {
+                const V theta = load<V>(C1 + j);
+                const SinCos<V> one = sincos_of(theta, false), three = sincos_of(3.0 * theta, reduce);
+                store(C1 + j, one.c);
+                store(S1 + j, one.s);
+                store(C3 + j, three.c);
+                store(S3 + j, three.s);
+            }
+            for (; j < end; ++j) {
+                const SinCos<double> one = sincos_of(C1[j], false), three = sincos_of(3.0 * C1[j], reduce);
+                C1[j] = one.c, S1[j] = one.s, C3[j] = three.c, S3[j] = three.s;
+            }
         }
     }
 };
@@ -201,12 +227,12 @@ struct rotation_tables {
         angles::run<V>(A, h, 0.0, kPi / (2 * n));
         long i = 0;
         for (; i + lanes<V> <= h; i += lanes<V>) {
-            const SinCos<V> r = sincos_of(load<V>(A + i));
+            const SinCos<V> r = sincos_of(load<V>(A + i), false);
             store(A + i, kHalfSqrt2 * (r.c - r.s));
             store(B + i, kHalfSqrt2 * (r.c + r.s));
         }
         for (; i < h; ++i) {
-            const SinCos<double> r = sincos_of(A[i]);
+            const SinCos<double> r = sincos_of(A[i], false);
             A[i] = kHalfSqrt2 * (r.c - r.s);
             B[i] = kHalfSqrt2 * (r.c + r.s);
         }

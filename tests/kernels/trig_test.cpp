@@ -188,25 +188,29 @@ void same_doubles_as_the_first_kernels()
 }
 
 // Twiddles of the Hartley tables within 1 ulp of the correctly rounded sine
-// and cosine (long double, then rounded) of the angles accumulated in order.
+// and cosine (long double, then rounded) of the angles accumulated in order,
+// for every length up to 2^20: their single angles cover [0, pi/4) as the
+// rotation tables' do, and their triple angles reach 3pi/4.
 void tables_within_one_ulp()
 {
-    const int m = 12, n = 1 << m, t = n / 8 - 1;
-    Vec x(n, 0.0), q(3 * n / 2, 0.0);
-    hartley_transform(x.data(), m, q.data());
-    const double step = 6.283185307179586 / n;
-    double theta = step;
-    auto ulps = [](double a, long double exact) {
-        const double r = static_cast<double>(exact);
-        return std::fabs(a - r) / (std::nextafter(std::fabs(r), INFINITY) - std::fabs(r));
-    };
-    for (int j = 0; j < t; ++j) {
-        const long double a = theta, a3 = 3.0 * theta;
-        ASSERT_LE(ulps(q[1 + j], std::cos(a)), 1.0) << j;
-        ASSERT_LE(ulps(q[1 + t + j], std::sin(a)), 1.0) << j;
-        ASSERT_LE(ulps(q[1 + 2 * t + j], std::cos(a3)), 1.0) << j;
-        ASSERT_LE(ulps(q[1 + 3 * t + j], std::sin(a3)), 1.0) << j;
-        theta = theta + step;
+    for (int m = 4; m <= 20; ++m) {
+        const int n = 1 << m, t = n / 8 - 1;
+        Vec x(n, 0.0), q(3 * n / 2, 0.0);
+        hartley_transform(x.data(), m, q.data());
+        const double step = 6.283185307179586 / n;
+        double theta = step;
+        auto ulps = [](double a, long double exact) {
+            const double r = static_cast<double>(exact);
+            return std::fabs(a - r) / (std::nextafter(std::fabs(r), INFINITY) - std::fabs(r));
+        };
+        for (int j = 0; j < t; ++j) {
+            const long double a = theta, a3 = 3.0 * theta;
+            ASSERT_LE(ulps(q[1 + j], std::cos(a)), 1.0) << "n=" << n << " j=" << j;
+            ASSERT_LE(ulps(q[1 + t + j], std::sin(a)), 1.0) << "n=" << n << " j=" << j;
+            ASSERT_LE(ulps(q[1 + 2 * t + j], std::cos(a3)), 1.0) << "n=" << n << " j=" << j;
+            ASSERT_LE(ulps(q[1 + 3 * t + j], std::sin(a3)), 1.0) << "n=" << n << " j=" << j;
+            theta = theta + step;
+        }
     }
 }
 
