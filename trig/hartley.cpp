@@ -29,8 +29,9 @@ const double kHalfSqrt2 = 0.707106781186547;
 const double kPi = 3.141592653589793;
 const double kTwoPi = 6.283185307179586;
 
-// v / 1.414213562373095, correctly rounded in every lane. The divider
-// below eight lanes. With eight, AVX-512F's fused multiply-add, after
+// Divisions by sqrt2 = 1.414213562373095, each correctly rounded, in two
+// kinds. Divider: the hardware divider, on every path. Fused: on eight
+// lanes (AVX-512F, GCC) a multiply and one fused multiply-add, after
 // Brisebarre, Muller and Raina (IEEE Trans. Computers 53(8), 2004): with
 // b = 1.414213562373095, zh = RN(1/b) and zl = RN(1/b - zh),
 // q = RN(v zh + RN(v zl)) = RN(v/b) for 2^-966 <= |v| <= DBL_MAX.
@@ -42,26 +43,53 @@ const double kTwoPi = 6.283185307179586;
 // (2k+1) 2^-53, v - b m is a nonzero multiple of 2^-104, and v/b is at
 // least 2^-104/b > 2^-104.5 from every midpoint: s and v/b round alike.
 // Zeros (same-signed sum), infinities (zl > 0) and NaN come out right as
-// they are; lanes with 0 < |v| < 2^-960 take the divider. Not forced
-// inline: its callers are inlined into the AVX-512 path first, and it into
-// them after that. Clang will not pass an eight-lane vector to a function
-// that is not inlined outside an AVX-512 context, so there every path
-// divides.
-template <class V> SIMD_INLINE V by_sqrt2(V v) { return v / kSqrt2; }
+// they are. Lanes with 0 < |v| < 2^-960 are only noted (first); a batch
+// of work that tiny_seen() afterwards is done again with the Divider. A
+// quotient of a value that was not tiny is at least 2^-960.5 (again needs
+// no note). Below eight lanes, and under Clang (which will not pass an
+// eight-lane vector to a function that is not inlined outside an AVX-512
+// context), Fused is the divider.
+struct Divider {
+    template <class V> SIMD_INLINE V first(V v) { return v / kSqrt2; }
+    template <class V> SIMD_INLINE V again(V v) { return v / kSqrt2; }
+};
+
 #if defined(SIMD_X86) && !defined(__clang__)
-__attribute__((target("avx512f"))) inline simd::f64x8 by_sqrt2(simd::f64x8 v)
-{
-    const __m512d x = v, b = _mm512_set1_pd(kSqrt2);
-    const __m512d q = _mm512_fmadd_pd(x, _mm512_set1_pd(0x1.6a09e667f3bcdp-1),
-                                      _mm512_mul_pd(x, _mm512_set1_pd(0x1.08b2fb1366eabp-56)));
-    // 2|v| - 1 as an unsigned integer: below 2 * 2^-960 - 1 for the tiny
-    // lanes only (a zero wraps round to the top).
-    const __m512i bits = _mm512_castpd_si512(x);
-    const __m512i twice = _mm512_add_epi64(_mm512_add_epi64(bits, bits), _mm512_set1_epi64(-1));
-    const __mmask8 tiny = _mm512_cmplt_epu64_mask(twice, _mm512_set1_epi64(2 * 0x03f0000000000000 - 1));
-    return tiny ? _mm512_mask_div_pd(q, tiny, x, b) : q;
-}
+#define WAVETIDE_FUSED_DIVISION 1
+typedef unsigned long long u64x8 __attribute__((vector_size(64)));
 #endif
+
+struct Fused {
+    template <class V> SIMD_INLINE V first(V v) { return v / kSqrt2; }
+    template <class V> SIMD_INLINE V again(V v) { return v / kSqrt2; }
+#if defined(WAVETIDE_FUSED_DIVISION)
+    // The least 2|v| - 1 (as an unsigned integer, a zero wrapping round to
+    // the top) of the lanes noted.
+    u64x8 least = ~u64x8{};
+    static constexpr unsigned long long kTiny = 2 * 0x03f0000000000000ULL - 1; // 2 * bits(2^-960) - 1
+
+    __attribute__((target("avx512f"))) inline simd::f64x8 again(simd::f64x8 v)
+    {
+        const __m512d x = v;
+        return _mm512_fmadd_pd(x, _mm512_set1_pd(0x1.6a09e667f3bcdp-1),
+                               _mm512_mul_pd(x, _mm512_set1_pd(0x1.08b2fb1366eabp-56)));
+    }
+    __attribute__((target("avx512f"))) inline simd::f64x8 first(simd::f64x8 v)
+    {
+        const u64x8 bits = u64x8(v), twice = bits + bits - 1;
+        least = twice < least ? twice : least;
+        return again(v);
+    }
+#endif
+    bool tiny_seen() const
+    {
+#if defined(WAVETIDE_FUSED_DIVISION)
+        for (int l = 0; l < 8; ++l)
+            if (least[l] < kTiny) return true;
+#endif
+        return false;
+    }
+};
 
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
@@ -135,13 +163,18 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
     return load<V>(lane);
 }
 
-// p[i] <- by_sqrt2(p[i]), i < count.
+// p[i] <- p[i] / sqrt2, i < count.
 struct division_pass {
     template <class V> SIMD_INLINE static void run(double* p, long count)
     {
         long i = 0;
-        for (; i + lanes<V> <= count; i += lanes<V>) store(p + i, by_sqrt2(load<V>(p + i)));
-        for (; i < count; ++i) p[i] = by_sqrt2(p[i]);
+        for (; i + lanes<V> <= count; i += lanes<V>) {
+            const V v = load<V>(p + i);
+            Fused fused;
+            const V q = fused.first(v);
+            store(p + i, fused.tiny_seen() ? Divider().first(v) : q);
+        }
+        for (; i < count; ++i) p[i] = p[i] / kSqrt2;
     }
 };
 
@@ -249,7 +282,7 @@ struct Twiddles {
 // Stores a at p after `times` divisions by sqrt2 (each correctly rounded).
 template <class V> SIMD_INLINE void store_divided(double* p, V a, int times)
 {
-    for (int k = 0; k < times; ++k) a = by_sqrt2(a);
+    for (int k = 0; k < times; ++k) a = a / kSqrt2;
     store(p, a);
 }
 
@@ -271,14 +304,18 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const V v = t4 - t2 + t6 - t8;
     const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    store_divided(x + j, t1 + t3, 1);
-    store_divided(x + j + qtr, t2 + t4, 1);
-    store_divided(x + j + 2 * qtr, u * c1 + v * s1, 2);
-    store_divided(x + j + 3 * qtr, w_ * c3 - z * s3, 2);
-    store_divided(x + m, reversed(t5 + t7), 1);
-    store_divided(x + m + qtr, reversed(t6 + t8), 1);
-    store_divided(x + m + 2 * qtr, reversed(u * s1 - v * c1), 2);
-    store_divided(x + m + 3 * qtr, reversed(w_ * s3 + z * c3), 2);
+    // Outputs k = 0, 1, 4, 5 divided once, 2, 3, 6, 7 twice.
+    const V o[8] = {t1 + t3, t2 + t4, u * c1 + v * s1, w_ * c3 - z * s3,
+                    t5 + t7, t6 + t8, u * s1 - v * c1, w_ * s3 + z * c3};
+    V r[8];
+    Fused fused;
+    for (int k = 0; k < 8; ++k) r[k] = k % 4 < 2 ? fused.first(o[k]) : fused.again(fused.first(o[k]));
+    if (fused.tiny_seen())
+        for (int k = 0; k < 8; ++k) r[k] = k % 4 < 2 ? o[k] / kSqrt2 : o[k] / kSqrt2 / kSqrt2;
+    for (int k = 0; k < 4; ++k) {
+        store(x + j + k * qtr, r[k]);
+        store(x + m + k * qtr, reversed(r[4 + k]));
+    }
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
@@ -359,31 +396,31 @@ SIMD_INLINE void transpose(simd::f64x8* r)
 // (stage division as each value is stored, twice for the quarters); the
 // closing division by sqrt2 is folded into the last operation on a value.
 // tw: the twiddles of size s.
-template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
+template <long s, class V, class D> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw, D& d)
 {
     if constexpr (s == 2) {
         const V u = y[0], v = y[1];
-        y[0] = by_sqrt2(u + v);
-        y[1] = by_sqrt2(u - v);
+        y[0] = d.first(u + v);
+        y[1] = d.first(u - v);
     } else if constexpr (s == 4) {
         const V t1 = y[0], t2 = y[1], t3 = y[2], t4 = y[3];
-        const V u = by_sqrt2(t1 + t3), v = by_sqrt2(t2 + t4);
-        y[0] = by_sqrt2(u + v);
-        y[1] = by_sqrt2(u - v);
-        y[2] = by_sqrt2(by_sqrt2(t1 - t3 + t2 - t4));
-        y[3] = by_sqrt2(by_sqrt2(t1 - t3 - t2 + t4));
+        const V u = d.first(t1 + t3), v = d.first(t2 + t4);
+        y[0] = d.first(u + v);
+        y[1] = d.first(u - v);
+        y[2] = d.again(d.first(t1 - t3 + t2 - t4));
+        y[3] = d.again(d.first(t1 - t3 - t2 + t4));
     } else {
         const long qtr = s / 4, eighth = s / 8;
         for (long i : {0L, eighth}) {
             const V t1 = y[i], t2 = y[i + qtr], t3 = y[i + 2 * qtr], t4 = y[i + 3 * qtr];
-            y[i] = by_sqrt2(t1 + t3);
-            y[i + qtr] = by_sqrt2(t2 + t4);
+            y[i] = d.first(t1 + t3);
+            y[i + qtr] = d.first(t2 + t4);
             if (i == 0) {
-                y[2 * qtr] = by_sqrt2(by_sqrt2(t1 - t3 + t2 - t4));
-                y[3 * qtr] = by_sqrt2(by_sqrt2(t1 - t3 - t2 + t4));
+                y[2 * qtr] = d.again(d.first(t1 - t3 + t2 - t4));
+                y[3 * qtr] = d.again(d.first(t1 - t3 - t2 + t4));
             } else {
-                y[i + 2 * qtr] = by_sqrt2(by_sqrt2(kSqrt2 * (t1 - t3)));
-                y[i + 3 * qtr] = by_sqrt2(by_sqrt2(kSqrt2 * (t2 - t4)));
+                y[i + 2 * qtr] = d.again(d.first(kSqrt2 * (t1 - t3)));
+                y[i + 3 * qtr] = d.again(d.first(kSqrt2 * (t2 - t4)));
             }
         }
         const Twiddles w = *tw;
@@ -397,18 +434,18 @@ template <long s, class V> SIMD_INLINE void leaf_tree(V* y, const Twiddles* tw)
             const V v = t4 - t2 + t6 - t8;
             const V w_ = t1 - t3 - t5 + t7;
             const V z = t4 - t2 - t6 + t8;
-            y[j] = by_sqrt2(t1 + t3);
-            y[j + qtr] = by_sqrt2(t2 + t4);
-            y[j + 2 * qtr] = by_sqrt2(by_sqrt2(u * c1 + v * s1));
-            y[j + 3 * qtr] = by_sqrt2(by_sqrt2(w_ * c3 - z * s3));
-            y[m] = by_sqrt2(t5 + t7);
-            y[m + qtr] = by_sqrt2(t6 + t8);
-            y[m + 2 * qtr] = by_sqrt2(by_sqrt2(u * s1 - v * c1));
-            y[m + 3 * qtr] = by_sqrt2(by_sqrt2(w_ * s3 + z * c3));
+            y[j] = d.first(t1 + t3);
+            y[j + qtr] = d.first(t2 + t4);
+            y[j + 2 * qtr] = d.again(d.first(u * c1 + v * s1));
+            y[j + 3 * qtr] = d.again(d.first(w_ * c3 - z * s3));
+            y[m] = d.first(t5 + t7);
+            y[m + qtr] = d.first(t6 + t8);
+            y[m + 2 * qtr] = d.again(d.first(u * s1 - v * c1));
+            y[m + 3 * qtr] = d.again(d.first(w_ * s3 + z * c3));
         }
-        leaf_tree<s / 2>(y, tw + 1);
-        leaf_tree<s / 4>(y + s / 2, tw + 2);
-        leaf_tree<s / 4>(y + 3 * s / 4, tw + 2);
+        leaf_tree<s / 2>(y, tw + 1, d);
+        leaf_tree<s / 4>(y + s / 2, tw + 2, d);
+        leaf_tree<s / 4>(y + 3 * s / 4, tw + 2, d);
     }
 }
 
@@ -431,11 +468,20 @@ template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& que
     V y[s];
     const double* from[W];
     for (int l = 0; l < W; ++l) from[l] = x + queue.base[l < queue.count ? l : queue.count - 1];
-    for (long k = 0; k < s; k += W) {
-        for (int l = 0; l < W; ++l) y[k + l] = load<V>(from[l] + k);
-        transpose(y + k);
+    const auto gather = [&] {
+        for (long k = 0; k < s; k += W) {
+            for (int l = 0; l < W; ++l) y[k + l] = load<V>(from[l] + k);
+            transpose(y + k);
+        }
+    };
+    gather();
+    Fused fused;
+    leaf_tree<s>(y, tw, fused);
+    if (fused.tiny_seen()) {
+        Divider divider;
+        gather();
+        leaf_tree<s>(y, tw, divider);
     }
-    leaf_tree<s>(y, tw);
     for (long k = 0; k < s; k += W) {
         transpose(y + k);
         for (int l = 0; l < W; ++l) store(x + queue.base[l < queue.count ? l : queue.count - 1] + k, y[k + l]);
