@@ -135,15 +135,15 @@ void zero_gaps(double* w, int n, int L, int J)
 bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    double* work = work_array(n);
+    // The sort's scratch is the second half of w, which only the residuals
+    // of level J fill, after the medians are found.
     double* medians = work_array(n / 2);
-    const bool ok = work && medians && triadic_block_medians(x, J, J - L, work, medians);
+    const bool ok = medians && triadic_block_medians(x, J, J - L, w + n, medians);
     if (ok) {
         const auto level = [&](int j) { return medians + block_values_offset(n, J - j); };
         store_pyramid(x, level, L, D, w, J, median_refine, nullptr);
         zero_gaps(w, n, L, J);
     }
-    std::free(work);
     std::free(medians);
     return ok;
 }
