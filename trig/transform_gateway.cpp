@@ -19,8 +19,11 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     // The transform runs in place on the output's first n values.
     double* y = mxGetPr(plhs[0]);
     copy_doubles(data_of(prhs[0]), y, n);
-    mxArray* scratch = new_matrix(n + (n > 1 ? 3 * (n / 2) : 1), 1);
+    // Scratch left unfilled: the kernels write every value they read, once
+    // the tag slot of the table buffer says that no tables are built yet.
+    mxArray* scratch = new_unfilled_matrix(n + (n > 1 ? 3 * (n / 2) : 1), 1);
     double* p = mxGetPr(scratch);
+    p[n] = 0.0;
     step(y, p, J, p + n);
     mxDestroyArray(scratch);
 }
