@@ -707,21 +707,25 @@ struct rotation {
     }
 };
 
-// The DCT-II of x, or (sine) the DST-II: the DCT-II of x with its
-// odd-indexed entries negated, written in reverse order.
+// x <- the DCT-II of in, or (sine) the DST-II: the DCT-II of in with its
+// odd-indexed entries negated, written in reverse order. in is read only
+// before x is first written, so it may be x itself.
 //
 // The Hartley result is read through the bit-reversal permutation instead
 // of having it applied: with r = rev(i), rev(n - i) = n - 1 - rev(i - 1)
 // and, for i < n/2, rev(n/2 + i) = r + 1.
-void type2(double* x, double* p, int m, double* q, bool sine)
+void type2(const double* in, double* x, double* p, int m, double* q, bool sine)
 {
     const long n = 1L << m, h = n / 2;
-    if (n == 1) return;
+    if (n == 1) {
+        x[0] = in[0];
+        return;
+    }
     if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
-    simd::dispatch<reorder>(static_cast<const double*>(x), p, n, sine);
+    simd::dispatch<reorder>(in, p, n, sine);
     hartley_bit_reversed(p, m, q, x);
 
     if (n >= 64) {
@@ -742,19 +746,22 @@ void type2(double* x, double* p, int m, double* q, bool sine)
     }
 }
 
-// The DCT-III of x, or (sine) the DST-III: the DCT-III of x in reverse
-// order, its odd-indexed entries then negated.
-void type3(double* x, double* p, int m, double* q, bool sine)
+// x <- the DCT-III of in, or (sine) the DST-III: the DCT-III of in in
+// reverse order, its odd-indexed entries then negated. in may be x.
+void type3(const double* in, double* x, double* p, int m, double* q, bool sine)
 {
     const long n = 1L << m, h = n / 2;
     if (!tables_built(q, static_cast<int>(n))) simd::dispatch<rotation_tables>(q, static_cast<int>(n));
     const double* A = q + h;
     const double* B = q + n;
 
-    p[0] = x[sine ? n - 1 : 0];
-    if (h > 0) p[h] = x[sine ? h - 1 : h];
-    simd::dispatch<rotation>(static_cast<const double*>(x), sine, p, false, n, A, B);
-    if (n == 1) return;
+    if (n == 1) {
+        x[0] = in[0];
+        return;
+    }
+    p[0] = in[sine ? n - 1 : 0];
+    p[h] = in[sine ? h - 1 : h];
+    simd::dispatch<rotation>(in, sine, p, false, n, A, B);
     hartley_bit_reversed(p, m, q, x);
 
     long r = 0;
@@ -801,7 +808,18 @@ void hartley_transform(double* x, int m, double* q)
     bit_reverse(x, n);
 }
 
-void cosine_transform_type2(double* x, double* p, int m, double* q) { type2(x, p, m, q, false); }
-void cosine_transform_type3(double* x, double* p, int m, double* q) { type3(x, p, m, q, false); }
-void sine_transform_type2(double* x, double* p, int m, double* q) { type2(x, p, m, q, true); }
-void sine_transform_type3(double* x, double* p, int m, double* q) { type3(x, p, m, q, true); }
+void cosine_transform_type2(double* x, double* p, int m, double* q) { type2(x, x, p, m, q, false); }
+void cosine_transform_type3(double* x, double* p, int m, double* q) { type3(x, x, p, m, q, false); }
+void sine_transform_type2(double* x, double* p, int m, double* q) { type2(x, x, p, m, q, true); }
+void sine_transform_type3(double* x, double* p, int m, double* q) { type3(x, x, p, m, q, true); }
+
+void cosine_transform_type2(const double* in, double* x, double* p, int m, double* q)
+{
+    type2(in, x, p, m, q, false);
+}
+void cosine_transform_type3(const double* in, double* x, double* p, int m, double* q)
+{
+    type3(in, x, p, m, q, false);
+}
+void sine_transform_type2(const double* in, double* x, double* p, int m, double* q) { type2(in, x, p, m, q, true); }
+void sine_transform_type3(const double* in, double* x, double* p, int m, double* q) { type3(in, x, p, m, q, true); }

@@ -37,3 +37,7 @@ void cosine_transform_type2(double* x, double* p, int m, double* q);
 
 // x[j] <- sqrt(2/n) sum_k c_k x[k] cos(pi (2j+1) k / (2n)); inverts type 2.
 void cosine_transform_type3(double* x, double* p, int m, double* q);
+
+// The same two from `in` (n doubles, only read; may be x itself) into x.
+void cosine_transform_type2(const double* in, double* x, double* p, int m, double* q);
+void cosine_transform_type3(const double* in, double* x, double* p, int m, double* q);

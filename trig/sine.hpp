@@ -10,3 +10,7 @@ void sine_transform_type2(double* x, double* p, int m, double* q);
 
 // x[j] <- sqrt(2/n) sum_k d_k x[k] sin(pi (2j+1)(k+1) / (2n)); inverts type 2.
 void sine_transform_type3(double* x, double* p, int m, double* q);
+
+// The same two from `in` (n doubles, only read; may be x itself) into x.
+void sine_transform_type2(const double* in, double* x, double* p, int m, double* q);
+void sine_transform_type3(const double* in, double* x, double* p, int m, double* q);

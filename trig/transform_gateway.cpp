@@ -1,6 +1,5 @@
 #include "transform_gateway.hpp"
 
-#include "host/arrays.hpp"
 #include "host/gateway.hpp"
 
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
@@ -13,17 +12,22 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     const int J = dyadic_exponent(n);
     if (J < 0) fail(messages.length);
 
-    plhs[0] = new_matrix_like(prhs[0]);
-    if (mxGetN(prhs[0]) == 0) return; // M x 0: no values to transform, no room for results
+    if (mxGetM(prhs[0]) == 1 || mxGetN(prhs[0]) == 1) {
+        // A vector's output is written whole: the host need not fill it.
+        plhs[0] = new_unfilled_matrix(static_cast<int>(mxGetM(prhs[0])), static_cast<int>(mxGetN(prhs[0])));
+        mxSetDimensions(plhs[0], mxGetDimensions(prhs[0]), mxGetNumberOfDimensions(prhs[0]));
+    } else {
+        plhs[0] = new_matrix_like(prhs[0]); // a matrix's other columns stay zero
+        if (mxGetN(prhs[0]) == 0) return;   // M x 0: no values to transform, no room for results
+    }
 
-    // The transform runs in place on the output's first n values.
+    // The transform reads the input's first n values and writes the output's.
     double* y = mxGetPr(plhs[0]);
-    copy_doubles(data_of(prhs[0]), y, n);
     // Scratch left unfilled: the kernels write every value they read, once
     // the tag slot of the table buffer says that no tables are built yet.
     mxArray* scratch = new_unfilled_matrix(n + (n > 1 ? 3 * (n / 2) : 1), 1);
     double* p = mxGetPr(scratch);
     p[n] = 0.0;
-    step(y, p, J, p + n);
+    step(data_of(prhs[0]), y, p, J, p + n);
     mxDestroyArray(scratch);
 }

@@ -4,9 +4,9 @@
 
 #include "host/gateway.hpp"
 
-// A transform step in place on x (n = 2^m), with partner buffer p and table
-// buffer q, as the routines of hartley.hpp and sine.hpp.
-using TransformStep = void (*)(double* x, double* p, int m, double* q);
+// A transform step from `in` into x (n = 2^m), with partner buffer p and
+// table buffer q, as the routines of hartley.hpp and sine.hpp.
+using TransformStep = void (*)(const double* in, double* x, double* p, int m, double* q);
 
 struct TransformMessages {
     Failure input_count;  // "<Name> requires one input argument."
@@ -20,7 +20,7 @@ struct TransformMessages {
 // first n = M doubles, is transformed; n = N for a row). y has the shape of
 // x, zero beyond its first n values. A dyadic M x 0 input gives M x 0.
 //
-// The transform runs in place on the output. Scratch, one matrix of
+// The transform reads the input and writes the output. Scratch, one matrix of
 // n + 3n/2 doubles (n + 1 for n = 1):  | p: partner (n) | q: tables (3n/2) |
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
                   TransformStep step);

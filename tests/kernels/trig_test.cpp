@@ -1,6 +1,7 @@
 // Hartley kernel against a plain O(n^2) evaluation of its sum; small literal
 // cases of the cosine routines; the table buffer and its tag; writes kept
 // inside the buffers.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -157,6 +158,15 @@ TEST(TrigKernels, TagRule)
     }
 }
 
+// A transform from a copy of x into x, whose old values are spoiled first.
+template <void (*from)(const double*, double*, double*, int, double*)>
+void from_copy(double* x, double* p, int m, double* q)
+{
+    const Vec in(x, x + (1 << m));
+    std::fill(x, x + (1 << m), NAN);
+    from(in.data(), x, p, m, q);
+}
+
 void same_doubles_as_the_first_kernels()
 {
     const struct {
@@ -167,6 +177,10 @@ void same_doubles_as_the_first_kernels()
         {cosine_transform_type3, reference_trig::reference_cosine_transform_type3},
         {sine_transform_type2, reference_trig::reference_sine_transform_type2},
         {sine_transform_type3, reference_trig::reference_sine_transform_type3},
+        {from_copy<cosine_transform_type2>, reference_trig::reference_cosine_transform_type2},
+        {from_copy<cosine_transform_type3>, reference_trig::reference_cosine_transform_type3},
+        {from_copy<sine_transform_type2>, reference_trig::reference_sine_transform_type2},
+        {from_copy<sine_transform_type3>, reference_trig::reference_sine_transform_type3},
     };
     std::mt19937 gen(8);
     for (int m = 0; m <= 14; ++m)
