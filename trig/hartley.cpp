@@ -91,6 +91,19 @@ struct Fused {
     }
 };
 
+// Fused division without notes, for work that the processor's underflow
+// flag watches instead. The sequence can only fail where v zl is below
+// 2^-1022; such a product is tiny and inexact (its significand, the
+// product of two odd ones, is longer than the subnormal grid allows), so
+// it raises the flag.
+struct Unnoted : Fused {
+    template <class V> SIMD_INLINE V first(V v) { return again(v); }
+#if defined(WAVETIDE_FUSED_DIVISION)
+    using Fused::again;
+    __attribute__((target("avx512f"))) inline simd::f64x8 first(simd::f64x8 v) { return again(v); }
+#endif
+};
+
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
 // sin(r + l) and cos(r + l) for |r| <= pi/4 and |l| <= ulp(r)/2, each
@@ -466,7 +479,7 @@ template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& que
 {
     constexpr int W = lanes<V>;
     V y[s];
-    const double* from[W];
+    double* from[W];
     for (int l = 0; l < W; ++l) from[l] = x + queue.base[l < queue.count ? l : queue.count - 1];
     const auto gather = [&] {
         for (long k = 0; k < s; k += W) {
@@ -474,17 +487,35 @@ template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& que
             transpose(y + k);
         }
     };
+#if defined(WAVETIDE_FUSED_DIVISION)
+    // The underflow flag, cleared before the leaves' inputs are loaded and
+    // read once their results are stored (the asm statements order the
+    // memory accesses, and every value computed goes to y).
+    unsigned csr, after;
+    asm volatile("stmxcsr %0" : "=m"(csr) : : "memory");
+    const unsigned cleared = csr & ~0x10u;
+    asm volatile("ldmxcsr %0" : : "m"(cleared) : "memory");
+    gather();
+    Unnoted fused;
+    leaf_tree<s>(y, tw, fused);
+    asm volatile("stmxcsr %0" : "=m"(after) : "r"(y) : "memory");
+    const unsigned restored = after | (csr & 0x10u);
+    asm volatile("ldmxcsr %0" : : "m"(restored) : "memory");
+    const bool tiny = after & 0x10u;
+#else
     gather();
     Fused fused;
     leaf_tree<s>(y, tw, fused);
-    if (fused.tiny_seen()) {
+    const bool tiny = fused.tiny_seen();
+#endif
+    if (tiny) {
         Divider divider;
         gather();
         leaf_tree<s>(y, tw, divider);
     }
     for (long k = 0; k < s; k += W) {
         transpose(y + k);
-        for (int l = 0; l < W; ++l) store(x + queue.base[l < queue.count ? l : queue.count - 1] + k, y[k + l]);
+        for (int l = 0; l < W; ++l) store(from[l] + k, y[k + l]);
     }
     queue.count = 0;
 }
