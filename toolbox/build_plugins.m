@@ -22,7 +22,7 @@ function names = build_plugins(outdir, root)
 % @code{CXX} of @code{mkoctfile} in Octave, the selected C++ compiler in
 % MATLAB): C++17, optimisation and no contraction of @code{a*b+c} into one
 % fused operation, since that changes results.  GCC, MinGW and Clang get
-% @code{-std=c++17 -O2 -ffp-contract=off -fno-semantic-interposition} (the
+% @code{-std=c++17 -O3 -ffp-contract=off -fno-semantic-interposition} (the
 % last lets kernels inline their own functions in position-independent
 % code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise} (which contracts nothing from Visual
 % Studio 2022 on).  @code{build_plugins ("-flags", @var{compiler})} returns
@@ -121,7 +121,7 @@ function flags = compiler_flags(name)
   if ~isempty(regexp(base, '^(cl|clang-cl|msvc.*)$', 'once'))
     flags = {'/std:c++17', '/O2', '/fp:precise'};
   else
-    flags = {'-std=c++17', '-O2', '-ffp-contract=off', '-fno-semantic-interposition'};
+    flags = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
   end
 end
 
@@ -158,7 +158,7 @@ function remove_folder(d, in_octave)
 end
 
 %!test # flags by compiler: GCC, MinGW and Clang alike, Microsoft's its own
-%! gnu = {'-std=c++17', '-O2', '-ffp-contract=off', '-fno-semantic-interposition'};
+%! gnu = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
 %! ms = {'/std:c++17', '/O2', '/fp:precise'};
 %! for c = {'g++', '/usr/bin/g++-12', 'x86_64-w64-mingw32-g++', 'mingw64-g++', ...
 %!          'clang++', 'Clang++', 'ccache g++', 'C:\mingw64\bin\g++.exe'}

@@ -81,14 +81,15 @@ struct Fused {
         return again(v);
     }
 #endif
-    bool tiny_seen() const
-    {
+    // Whether a noted lane was tiny (asked on the eight-lane path only).
 #if defined(WAVETIDE_FUSED_DIVISION)
-        for (int l = 0; l < 8; ++l)
-            if (least[l] < kTiny) return true;
-#endif
-        return false;
+    __attribute__((target("avx512f"))) inline bool tiny_seen() const
+    {
+        return _mm512_cmplt_epu64_mask(__m512i(least), _mm512_set1_epi64(kTiny)) != 0;
     }
+#else
+    bool tiny_seen() const { return false; }
+#endif
 };
 
 // Fused division without notes, for work that the processor's underflow
@@ -184,8 +185,10 @@ struct division_pass {
         for (; i + lanes<V> <= count; i += lanes<V>) {
             const V v = load<V>(p + i);
             Fused fused;
-            const V q = fused.first(v);
-            store(p + i, fused.tiny_seen() ? Divider().first(v) : q);
+            V q = fused.first(v);
+            if constexpr (lanes<V> == 8)
+                if (fused.tiny_seen()) q = Divider().first(v);
+            store(p + i, q);
         }
         for (; i < count; ++i) p[i] = p[i] / kSqrt2;
     }
@@ -317,18 +320,27 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const V v = t4 - t2 + t6 - t8;
     const V w_ = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    // Outputs k = 0, 1, 4, 5 divided once, 2, 3, 6, 7 twice.
-    const V o[8] = {t1 + t3, t2 + t4, u * c1 + v * s1, w_ * c3 - z * s3,
-                    t5 + t7, t6 + t8, u * s1 - v * c1, w_ * s3 + z * c3};
-    V r[8];
+    // The first half's outputs divided once, the quarters' twice.
+    const V o1 = t1 + t3, o2 = t2 + t4, o3 = u * c1 + v * s1, o4 = w_ * c3 - z * s3;
+    const V o5 = t5 + t7, o6 = t6 + t8, o7 = u * s1 - v * c1, o8 = w_ * s3 + z * c3;
     Fused fused;
-    for (int k = 0; k < 8; ++k) r[k] = k % 4 < 2 ? fused.first(o[k]) : fused.again(fused.first(o[k]));
-    if (fused.tiny_seen())
-        for (int k = 0; k < 8; ++k) r[k] = k % 4 < 2 ? o[k] / kSqrt2 : o[k] / kSqrt2 / kSqrt2;
-    for (int k = 0; k < 4; ++k) {
-        store(x + j + k * qtr, r[k]);
-        store(x + m + k * qtr, reversed(r[4 + k]));
-    }
+    V r1 = fused.first(o1), r2 = fused.first(o2), r3 = fused.again(fused.first(o3)),
+      r4 = fused.again(fused.first(o4)), r5 = fused.first(o5), r6 = fused.first(o6),
+      r7 = fused.again(fused.first(o7)), r8 = fused.again(fused.first(o8));
+    if constexpr (lanes<V> == 8)
+        if (fused.tiny_seen()) {
+            Divider d;
+            r1 = d.first(o1), r2 = d.first(o2), r3 = d.again(d.first(o3)), r4 = d.again(d.first(o4));
+            r5 = d.first(o5), r6 = d.first(o6), r7 = d.again(d.first(o7)), r8 = d.again(d.first(o8));
+        }
+    store(x + j, r1);
+    store(x + j + qtr, r2);
+    store(x + j + 2 * qtr, r3);
+    store(x + j + 3 * qtr, r4);
+    store(x + m, reversed(r5));
+    store(x + m + qtr, reversed(r6));
+    store(x + m + 2 * qtr, reversed(r7));
+    store(x + m + 3 * qtr, reversed(r8));
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
