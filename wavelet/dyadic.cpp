@@ -11,18 +11,18 @@ namespace {
 // i: no tap leaves an aligned block, so a block of a signal splits into
 // exactly the values the whole signal gives there. Such signals are split
 // tile by tile, each tile through several levels while it stays in the
-// first-level caches, instead of one pass over the whole signal per level:
+// first-level cache, instead of one pass over the whole signal per level:
 //
-//   round 1:  x = | tile 0 | tile 1 | ... |   each tile of 2^12 -> 16 coarse
+//   round 1:  x = | tile 0 | tile 1 | ... |   each tile of 2^10 -> 16 coarse
 //             details of each level straight to their places in w
 //   round 2:  the 16 coarse values of every tile, side by side, are the
 //             signal of the next round, and so on down to level L.
 //
 // A round that fits in one tile runs down to L; the last coarse values go
 // to the front of w.
-constexpr int tile_length = 1 << 12;
+constexpr int tile_length = 1 << 10;
 constexpr int tile_rest = 16;
-constexpr int tile_levels = 8; // tile_length = tile_rest * 2^tile_levels
+constexpr int tile_levels = 6; // tile_length = tile_rest * 2^tile_levels
 
 // Length of the coarse values a round over len values hands on (0 for the last round).
 int round_rest(int len) { return len > tile_length ? len / tile_length * tile_rest : 0; }

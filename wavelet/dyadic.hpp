@@ -18,7 +18,7 @@ void periodic_analysis(const double* x, double* w, int n, int count, int J, int 
                        const double* g, int m, double* scratch);
 
 // Doubles of scratch periodic_analysis needs: 3n/4, or for filters of at
-// most two taps (split in cache-sized tiles) at most 3072 + n/128.
+// most two taps (split in cache-sized tiles) 768 + n/64 + n/4096 at most.
 int analysis_scratch_length(int n, int m);
 
 // out receives the count signals rebuilt from the coefficients w (same layout

@@ -73,9 +73,10 @@ struct analysis_kernel {
         const int first = std::min((reach + delay - 1) / 2, half);
         int i = first;
         const auto direct = [&](int at) { return 2 * (at + W - 1) + std::max(reach - delay, 2) <= n; };
-        if (m == 2) // two taps (the Haar filter): the tap loops unrolled
-            for (; direct(i); i += W) analysis_direct<V>(x, delay, h, g, 2, i, lo, hi);
-        else
+        if (m == 2) { // two taps (the Haar filter): loops unrolled, taps held in registers
+            const double h2[2] = {h[0], h[1]}, g2[2] = {g[0], g[1]};
+            for (; direct(i); i += W) analysis_direct<V>(x, delay, h2, g2, 2, i, lo, hi);
+        } else
             for (; direct(i); i += W) analysis_direct<V>(x, delay, h, g, m, i, lo, hi);
         for (int k = 0; k < half; ++k) {
             if (k == first) k = i;

@@ -687,8 +687,8 @@ TEST(FastPeriodicDrivers, GiveTheScalarDoublesAtEveryLevel)
     on_every_path([] {
         for (int m = 0; m <= 25; m += 1 + m / 4) {
             const Vec h = special_vec(m, 9u + m), g = mirrored(h);
-            // Filters of up to two taps are split in tiles of 2^12: up to
-            // 2^17, several tiles and rounds.
+            // Filters of up to two taps are split in tiles of 2^10: 2^17
+            // takes three rounds of tiles.
             for (int J = 0; J <= (m <= 2 ? 17 : 12); ++J) {
                 const int n = 1 << J, count = J < 6 ? 2 : 1;
                 const Vec x = special_vec(n * count, 100u + J);
