@@ -12,8 +12,8 @@
 #pragma once
 
 // w receives the count signals of n = 2^J values in x, each split from level
-// J-1 down to L with lowpass h and highpass g (m taps each). scratch:
-// analysis_scratch_length(n, m) doubles.
+// J-1 down to L with lowpass h and highpass g (m taps each); every value of
+// w is written. scratch: analysis_scratch_length(n, m) doubles.
 void periodic_analysis(const double* x, double* w, int n, int count, int J, int L, const double* h,
                        const double* g, int m, double* scratch);
 
