@@ -499,6 +499,29 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     return ok;
 }
 
+// found = 1 if x[0 .. n-1] holds a NaN, + 2 if it holds a zero.
+struct nan_or_zero {
+    template <class Widest> SIMD_INLINE static void run(const double* x, int n, int* found)
+    {
+        using V = typename simd::at_most_four<Widest>::type;
+        constexpr int W = simd::lanes<V>;
+        using Mask = decltype(V{} == V{});
+        Mask nans{}, zeros{};
+        int i = 0;
+        for (; i + W <= n; i += W) {
+            const V v = simd::load<V>(x + i);
+            nans |= v != v;
+            zeros |= v == 0.0;
+        }
+        bool nan = simd::any(nans), zero = simd::any(zeros);
+        for (; i < n; ++i) {
+            nan |= x[i] != x[i];
+            zero |= x[i] == 0;
+        }
+        *found = nan + 2 * zero;
+    }
+};
+
 } // namespace
 
 int block_values_offset(int n, int k)
@@ -511,13 +534,15 @@ int block_values_offset(int n, int k)
 bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians)
 {
     const int n = power_of_three(J);
-    bool nan = false, negative_zero = false, positive_zero = false;
-    for (int i = 0; i < n; ++i) {
-        nan |= x[i] != x[i];
+    int found = 0;
+    simd::dispatch<nan_or_zero>(x, n, &found);
+    if (found & 1) return merged_medians(x, J, K, work, medians);
+    // The signs of the zeros only when there are any.
+    bool negative_zero = false, positive_zero = false;
+    for (int i = 0; (found & 2) && i < n; ++i) {
         negative_zero |= x[i] == 0 && std::signbit(x[i]);
         positive_zero |= x[i] == 0 && !std::signbit(x[i]);
     }
-    if (nan) return merged_medians(x, J, K, work, medians);
     if (K < 1) return true;
     if (!sorted_medians(x, J, K, work, medians)) return false;
     // Zero medians are +0 unless the signal holds a -0.
