@@ -113,6 +113,11 @@ mxArray* new_matrix(int rows, int cols)
     return mxCreateDoubleMatrix(rows, cols, mxREAL);
 }
 
+mxArray* new_unfilled_matrix(int rows, int cols)
+{
+    return mxCreateUninitNumericMatrix(rows, cols, mxDOUBLE_CLASS, mxREAL);
+}
+
 mxArray* new_matrix_like(const mxArray* a)
 {
     mxArray* out = mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);

@@ -71,6 +71,10 @@ inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
 // A new zero-filled M x N real matrix.
 mxArray* new_matrix(int rows, int cols);
 
+// A new M x N real matrix left unfilled by the host, for a kernel that
+// writes every one of its values (zero-filling a large output costs a pass).
+mxArray* new_unfilled_matrix(int rows, int cols);
+
 // A new zero-filled array of the dimensions of a (N-D too).
 mxArray* new_matrix_like(const mxArray* a);
 

@@ -227,6 +227,77 @@ template <class V> SIMD_INLINE V load_odd(const double* p)
 template <> SIMD_INLINE double load_even<double>(const double* p) { return p[0]; }
 template <> SIMD_INLINE double load_odd<double>(const double* p) { return p[1]; }
 
+// a[l] = p[3l], b[l] = p[3l+1], c[l] = p[3l+2], l = 0 .. W-1: 3W doubles
+// read as the first, second and third of each triple.
+SIMD_INLINE void load_deinterleaved(const double* p, double& a, double& b, double& c)
+{
+    a = p[0];
+    b = p[1];
+    c = p[2];
+}
+// p[3l] = a[l], p[3l+1] = b[l], p[3l+2] = c[l]: three vectors written as triples.
+SIMD_INLINE void store_interleaved(double* p, const double& a, const double& b, const double& c)
+{
+    p[0] = a;
+    p[1] = b;
+    p[2] = c;
+}
+#if defined(__GNUC__)
+SIMD_INLINE void load_deinterleaved(const double* p, f64x2& a, f64x2& b, f64x2& c)
+{
+    const f64x2 x0 = load<f64x2>(p), x1 = load<f64x2>(p + 2), x2 = load<f64x2>(p + 4);
+    a = __builtin_shufflevector(x0, x1, 0, 3);
+    b = __builtin_shufflevector(x0, x2, 1, 2);
+    c = __builtin_shufflevector(x1, x2, 0, 3);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x4& a, f64x4& b, f64x4& c)
+{
+    const f64x4 x0 = load<f64x4>(p), x1 = load<f64x4>(p + 4), x2 = load<f64x4>(p + 8);
+    // Lanes 0 .. 2 from x0 and x1 (values 0 .. 7), lane 3 from x2.
+    const f64x4 a01 = __builtin_shufflevector(x0, x1, 0, 3, 6, 6), b01 = __builtin_shufflevector(x0, x1, 1, 4, 7, 7),
+                c01 = __builtin_shufflevector(x0, x1, 2, 5, 5, 5);
+    a = __builtin_shufflevector(a01, x2, 0, 1, 2, 5);
+    b = __builtin_shufflevector(b01, x2, 0, 1, 2, 6);
+    c = __builtin_shufflevector(c01, x2, 0, 1, 4, 7);
+}
+SIMD_INLINE void load_deinterleaved(const double* p, f64x8& a, f64x8& b, f64x8& c)
+{
+    const f64x8 x0 = load<f64x8>(p), x1 = load<f64x8>(p + 8), x2 = load<f64x8>(p + 16);
+    // The lanes holding values 0 .. 15 from x0 and x1, the rest from x2.
+    const f64x8 a01 = __builtin_shufflevector(x0, x1, 0, 3, 6, 9, 12, 15, 15, 15),
+                b01 = __builtin_shufflevector(x0, x1, 1, 4, 7, 10, 13, 13, 13, 13),
+                c01 = __builtin_shufflevector(x0, x1, 2, 5, 8, 11, 14, 14, 14, 14);
+    a = __builtin_shufflevector(a01, x2, 0, 1, 2, 3, 4, 5, 10, 13);
+    b = __builtin_shufflevector(b01, x2, 0, 1, 2, 3, 4, 8, 11, 14);
+    c = __builtin_shufflevector(c01, x2, 0, 1, 2, 3, 4, 9, 12, 15);
+}
+SIMD_INLINE void store_interleaved(double* p, const f64x2& a, const f64x2& b, const f64x2& c)
+{
+    store(p, f64x2(__builtin_shufflevector(a, b, 0, 2)));
+    store(p + 2, f64x2(__builtin_shufflevector(c, a, 0, 3)));
+    store(p + 4, f64x2(__builtin_shufflevector(b, c, 1, 3)));
+}
+SIMD_INLINE void store_interleaved(double* p, const f64x4& a, const f64x4& b, const f64x4& c)
+{
+    // a0 b0 c0 a1 | b1 c1 a2 b2 | c2 a3 b3 c3
+    const f64x4 ab0 = __builtin_shufflevector(a, b, 0, 4, 0, 1), ab1 = __builtin_shufflevector(a, b, 5, 5, 2, 6),
+                ab2 = __builtin_shufflevector(a, b, 3, 3, 7, 7);
+    store(p, f64x4(__builtin_shufflevector(ab0, c, 0, 1, 4, 3)));
+    store(p + 4, f64x4(__builtin_shufflevector(ab1, c, 0, 5, 2, 3)));
+    store(p + 8, f64x4(__builtin_shufflevector(ab2, c, 6, 1, 2, 7)));
+}
+SIMD_INLINE void store_interleaved(double* p, const f64x8& a, const f64x8& b, const f64x8& c)
+{
+    // a0 b0 c0 a1 b1 c1 a2 b2 | c2 a3 b3 c3 a4 b4 c4 a5 | b5 c5 a6 b6 c6 a7 b7 c7
+    const f64x8 ab0 = __builtin_shufflevector(a, b, 0, 8, 0, 1, 9, 0, 2, 10),
+                ab1 = __builtin_shufflevector(a, b, 0, 3, 11, 0, 4, 12, 0, 5),
+                ab2 = __builtin_shufflevector(a, b, 13, 0, 6, 14, 0, 7, 15, 0);
+    store(p, f64x8(__builtin_shufflevector(ab0, c, 0, 1, 8, 3, 4, 9, 6, 7)));
+    store(p + 8, f64x8(__builtin_shufflevector(ab1, c, 10, 1, 2, 11, 4, 5, 12, 7)));
+    store(p + 16, f64x8(__builtin_shufflevector(ab2, c, 0, 13, 2, 3, 14, 5, 6, 15)));
+}
+#endif
+
 // The instruction set forced by force_isa, or -1 for the processor's own.
 inline int forced_isa = -1;
 

@@ -34,15 +34,7 @@ template <class Rule> struct interior_blocks {
         for (; i + W <= m - 1; i += W) {
             V p, q, r;
             Rule::thirds(simd::load<V>(v + i - 1), simd::load<V>(v + i), simd::load<V>(v + i + 1), p, q, r);
-            double P[W], Q[W], R[W];
-            simd::store(P, p);
-            simd::store(Q, q);
-            simd::store(R, r);
-            for (int l = 0; l < W; ++l) {
-                w[3 * (i + l)] = P[l];
-                w[3 * (i + l) + 1] = Q[l];
-                w[3 * (i + l) + 2] = R[l];
-            }
+            simd::store_interleaved(w + 3 * i, p, q, r);
         }
         for (; i <= m - 2; ++i) Rule::thirds(v[i - 1], v[i], v[i + 1], w[3 * i], w[3 * i + 1], w[3 * i + 2]);
     }

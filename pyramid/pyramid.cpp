@@ -7,6 +7,7 @@
 #include "average.hpp"
 #include "block_medians.hpp"
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "median.hpp"
 
 namespace {
@@ -20,26 +21,113 @@ double* work_array(int n)
     return static_cast<double*>(std::malloc(static_cast<size_t>(std::max(n, 1)) * sizeof(double)));
 }
 
-// The row w of a forward transform from the values of every level: x (level
-// J) and the block values of levels J-1 .. L in the layout of
-// block_medians.hpp. Each level's prediction is refined straight into its
-// place in w and turned into the scaled residual there.
-void store_pyramid(const double* x, const double* blocks, int L, int D, double* w, int n, int J, refine_step refine)
+// Blocks of a level refined at a time: their predictions stay in L1 while
+// the level's values are combined with them, instead of a pass over memory.
+constexpr int kChunkBlocks = 512;
+constexpr int kChunkValues = 3 * (kChunkBlocks + 2);
+
+// The predictions of blocks b .. b+count-1 (count <= kChunkBlocks) of the
+// refinement of the m values v, i.e. what refine (v, ., m, D) writes at 3b:
+// the values b-1 .. b+count are refined into chunk (at least three of them),
+// so each of the blocks has the rule and the operands it has in the whole
+// level (the level's first and last blocks keep their edge rules). Returns
+// where block b's three values start. A degree without a rule predicts zero.
+const double* refine_blocks(const double* v, int m, int D, int b, int count, refine_step refine, double* chunk)
 {
-    const auto level = [&](int j) { return j == J ? x : blocks + block_values_offset(n, J - j); };
+    const int hi = std::min(b + count + 1, m);
+    const int lo = std::max(0, std::min(b - 1, hi - 3));
+    if ((D != 0 && D != 2) || hi - lo < 3) zero_doubles(chunk, 3 * (hi - lo));
+    refine(v + lo, chunk, hi - lo, D);
+    return chunk + 3 * (b - lo);
+}
+
+// out[i] = (fine[i] - pred[i]) * s: scaled residuals.
+struct residuals {
+    template <class V> SIMD_INLINE static void run(const double* fine, const double* pred, double s, double* out, int n)
+    {
+        int i = 0;
+        for (; i + simd::lanes<V> <= n; i += simd::lanes<V>)
+            simd::store(out + i, (simd::load<V>(fine + i) - simd::load<V>(pred + i)) * s);
+        for (; i < n; ++i) out[i] = (fine[i] - pred[i]) * s;
+    }
+};
+
+// out[i] = c[i] / s + pred[i]: residuals unscaled and added to their prediction.
+struct unscaled_sums {
+    template <class V> SIMD_INLINE static void run(const double* c, const double* pred, double s, double* out, int n)
+    {
+        int i = 0;
+        for (; i + simd::lanes<V> <= n; i += simd::lanes<V>)
+            simd::store(out + i, simd::load<V>(c + i) / s + simd::load<V>(pred + i));
+        for (; i < n; ++i) out[i] = c[i] / s + pred[i];
+    }
+};
+
+// coarse[i] = (fine[3i] + fine[3i+1] + fine[3i+2]) / 3, first <= i < last.
+struct block_averages {
+    template <class V> SIMD_INLINE static void run(const double* fine, double* coarse, int first, int last)
+    {
+        int i = first;
+        for (; i + simd::lanes<V> <= last; i += simd::lanes<V>) {
+            V a, b, c;
+            simd::load_deinterleaved(fine + 3 * i, a, b, c);
+            simd::store(coarse + i, (a + b + c) / 3.0);
+        }
+        for (; i < last; ++i) coarse[i] = (fine[3 * i] + fine[3 * i + 1] + fine[3 * i + 2]) / 3;
+    }
+};
+
+void average_blocks(const double* fine, double* coarse, int first, int last)
+{
+    simd::dispatch<block_averages>(fine, coarse, first, last);
+}
+
+// Block values first .. last-1 of level j-1 from the values of level j.
+using coarse_step = void (*)(const double* fine, double* coarse, int first, int last);
+
+// The row w of a forward transform from x (level J) and the block values of
+// levels J-1 .. L, kept at level(j). Each level's residuals are taken chunk
+// by chunk from its refined coarse values. With make_coarse, the block
+// values are not there yet and are made just ahead of the chunk that needs
+// them, so that each level is read from memory once. Positions of w the
+// layout leaves zero are not written here (see zero_gaps).
+template <class Level>
+void store_pyramid(const double* x, Level level, int L, int D, double* w, int J, refine_step refine,
+                   coarse_step make_coarse)
+{
+    double chunk[kChunkValues];
     for (int j = J; j > L; --j) {
-        const int m = power_of_three(j);
-        double* pred = w + m;
-        if (D != 0 && D != 2) zero_doubles(pred, m);  // no rule: the prediction is zero
-        refine(level(j - 1), pred, m / 3, D);
+        const int m = power_of_three(j), e = m / 3;
         const double s = scale_of(J, j);
-        const double* fine = level(j);
-        for (int i = 0; i < m; ++i) pred[i] = (fine[i] - pred[i]) * s;
+        const double* fine = j == J ? x : level(j);
+        double* coarse = level(j - 1);
+        for (int b = 0, made = 0; b < e; b += kChunkBlocks) {
+            const int count = std::min(kChunkBlocks, e - b);
+            if (make_coarse) {
+                const int needed = std::min(b + count + 1, e);
+                make_coarse(fine, coarse, made, needed);
+                made = needed;
+            }
+            const double* pred = refine_blocks(coarse, e, D, b, count, refine, chunk);
+            simd::dispatch<residuals>(fine + 3 * b, pred, s, w + m + 3 * b, 3 * count);
+        }
     }
     const double s = scale_of(J, L);
-    const double* coarse = level(L);
+    const double* coarse = L == J ? x : level(L);
     const int c = power_of_three(L);
     for (int i = 0; i < c; ++i) w[i] = coarse[i] * s;
+}
+
+// Zeros the positions of w that hold no level: 3^L .. 3^(L+1)-1 (up to 2n
+// when L = J) and 2 3^j .. 3^(j+1)-1 for L < j < J.
+void zero_gaps(double* w, int n, int L, int J)
+{
+    const int c = power_of_three(L);
+    zero_doubles(w + c, std::min(2 * c, 2 * n - c));
+    for (int j = L + 1; j < J; ++j) {
+        const int m = power_of_three(j);
+        zero_doubles(w + 2 * m, m);
+    }
 }
 
 } // namespace
@@ -47,11 +135,15 @@ void store_pyramid(const double* x, const double* blocks, int L, int D, double* 
 bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    double* work = work_array(n);
+    // The sort's scratch is the second half of w, which only the residuals
+    // of level J fill, after the medians are found.
     double* medians = work_array(n / 2);
-    const bool ok = work && medians && triadic_block_medians(x, J, J - L, work, medians);
-    if (ok) store_pyramid(x, medians, L, D, w, n, J, median_refine);
-    std::free(work);
+    const bool ok = medians && triadic_block_medians(x, J, J - L, w + n, medians);
+    if (ok) {
+        const auto level = [&](int j) { return medians + block_values_offset(n, J - j); };
+        store_pyramid(x, level, L, D, w, J, median_refine, nullptr);
+        zero_gaps(w, n, L, J);
+    }
     std::free(medians);
     return ok;
 }
@@ -59,38 +151,33 @@ bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int
 bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    double* averages = work_array(n / 2);
-    if (!averages) return false;
-    // Each level's averages from the level below, three at a time.
-    const double* fine = x;
-    for (int k = 1; k <= J - L; ++k) {
-        double* coarse = averages + block_values_offset(n, k);
-        const int e = n / power_of_three(k);
-        for (int i = 0; i < e; ++i) coarse[i] = (fine[3 * i] + fine[3 * i + 1] + fine[3 * i + 2]) / 3;
-        fine = coarse;
-    }
-    store_pyramid(x, averages, L, D, w, n, J, average_refine);
-    std::free(averages);
+    // The averages of level j are kept in the gap of w after its residuals
+    // (3^j values at 2 3^j), those of level L in the gap after its own
+    // values, and the gaps are zeroed once every level is written.
+    const auto level = [&](int j) { return w + (j == L ? power_of_three(L) : 2 * power_of_three(j)); };
+    store_pyramid(x, level, L, D, w, J, average_refine, average_blocks);
+    zero_gaps(w, n, L, J);
     return true;
 }
 
-bool pyramid_inverse(const double* WC, int L, int D, double* y, int n, int J, refine_step refine)
+bool pyramid_inverse(const double* WC, int L, int D, double* y, [[maybe_unused]] int n, int J, refine_step refine)
 {
     L = std::min(L, J);
-    // The coarse level is copied aside and refined straight into y.
-    double* coarse = work_array(n / 3);
-    if (!coarse) return false;
     const int c = power_of_three(L);
     const double s = scale_of(J, L);
     for (int i = 0; i < c; ++i) y[i] = WC[i] / s;
+    // Level j is refined from level j-1 in y's first values and written over
+    // them, chunks from the last: a chunk's blocks b .. are written from 3b
+    // on, past every value the chunks before it still read (b and below).
+    double chunk[kChunkValues];
     for (int j = L + 1; j <= J; ++j) {
-        const int m = power_of_three(j);
-        copy_doubles(y, coarse, m / 3);
-        if (D != 0 && D != 2) zero_doubles(y, m);  // no rule: the prediction is zero
-        refine(coarse, y, m / 3, D);
+        const int m = power_of_three(j), e = m / 3;
         const double sj = scale_of(J, j);
-        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / sj + y[i];
+        for (int b = (e - 1) / kChunkBlocks * kChunkBlocks; b >= 0; b -= kChunkBlocks) {
+            const int count = std::min(kChunkBlocks, e - b);
+            const double* pred = refine_blocks(y, e, D, b, count, refine, chunk);
+            simd::dispatch<unscaled_sums>(WC + m + 3 * b, pred, sj, y + 3 * b, 3 * count);
+        }
     }
-    std::free(coarse);
     return true;
 }

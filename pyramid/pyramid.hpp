@@ -6,13 +6,14 @@
 //
 // Level j's residuals (block value - prediction from level j-1) sit at
 // 3^j .. 2 3^j - 1, scaled by s(j) = 3^((J - j)/2); the coarse block values
-// of level L are scaled by s(L); every other position is left as the caller
-// filled it (zero). L above J acts as J (w[0 .. n-1] = x, scale 1); callers
+// of level L are scaled by s(L); every other position is set to zero (the
+// output may come unfilled). L above J acts as J (w[0 .. n-1] = x, scale 1); callers
 // keep L >= 1, so a degree-2 refinement always has three coarse values. A
 // degree other than 0 or 2 predicts zero at every level, in both directions.
 //
-// Work arrays come from the C allocator; a driver returns false, having
-// written nothing it promises, when they cannot be had.
+// The median forward transform takes work arrays from the C allocator and
+// returns false, having written nothing it promises, when they cannot be
+// had; the other drivers need none and always succeed.
 #pragma once
 
 // Block medians of every level (block_medians.hpp). x is only read.

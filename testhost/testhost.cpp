@@ -133,6 +133,16 @@ mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
     return create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
 }
 
+// Unfilled storage holds NaN in every byte pattern the tests can see, so
+// that a value a plug-in forgets to write shows.
+mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag)
+{
+    if (classid != mxDOUBLE_CLASS) throw std::logic_error("testhost creates unfilled doubles only");
+    HostArray* a = create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
+    if (a->bytes) std::memset(a->bytes, 0xff, a->M * a->N * element_size(a->kind));
+    return a;
+}
+
 void mxDestroyArray(mxArray* p)
 {
     if (!p) return;

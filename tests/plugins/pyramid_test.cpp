@@ -1,6 +1,7 @@
 // The six pyramid plug-ins through testhost: messages in order, readings of
 // L and D, shapes, levels beyond J, no matrix left behind. Known values and
 // the refinements' results are pinned by the Octave tests.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -87,6 +88,16 @@ TEST(PyramidPlugins, RowsColumnsOddRowsLevelsBeyondJAndDegrees)
                         e.resize(2 * n, 0.0);
                         EXPECT_EQ(w.values(), e) << pair[0] << " L=" << L;
                     }
+                    // Positions outside the coarse values and the residuals of levels L+1 .. J are zero.
+                    const int Lc = static_cast<int>(std::min<double>(L, J));
+                    Vec outside;
+                    for (int i = 0; i < 2 * n; ++i) {
+                        bool kept = false;
+                        for (int j = 0, p = 1; j <= J; ++j, p *= 3)
+                            kept = kept || (j == Lc && i < p) || (j > Lc && p <= i && i < 2 * p);
+                        if (!kept) outside.push_back(w.values()[i]);
+                    }
+                    EXPECT_EQ(outside, Vec(outside.size(), 0.0)) << pair[0] << " L=" << L << " D=" << D;
                     // An extra trailing value, and the row as a column, read the same.
                     Vec odd = w.values();
                     odd.push_back(1e300);
