@@ -161,11 +161,11 @@ template <int S> AVX512 void merge_pairs(const PairMerge* merge, int na, int nb)
 
 // One level of a chunk's sort on AVX-512: every group of three sorted runs
 // of m in src merged into dst, as (first + second) + third; pairs holds the
-// first merges (2m + 16 values per group).
+// first merges (2m values per group).
 AVX512 void merge_level_avx512(const double* src, double* dst, double* pairs, int m, int groups)
 {
     constexpr int S = 3;
-    const int d = 3 * m, stride = 2 * m + 16;
+    const int d = 3 * m, stride = 2 * m;
     const auto pair = [&](int pass, int g) {
         const double* group = src + g * d;
         return pass == 1 ? PairMerge{group, group + m, pairs + g * stride}
@@ -288,8 +288,8 @@ struct blocks_of_27 {
 
 // Sorts count chunks x[0 .. count 3^s - 1], each bottom-up, ending in sorted
 // (count 3^s values); tmp (as many) is the other buffer of the ping-pong and
-// pairs (as many) the scratch of the AVX-512 merges. The
-// median of block b of 3^k within them goes to level_medians[k][b].
+// pairs (two thirds as many) the scratch of the AVX-512 merges. The median of
+// block b of 3^k within them goes to level_medians[k][b].
 void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* pairs,
                 double* const* level_medians)
 {
@@ -462,8 +462,8 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
     const int runs = K > s ? power_of_three(K - s) : 0;
     const size_t slots = std::max(runs, 1);
-    // The ping-pong buffer and the first merges of a level, 3 chunks each.
-    double* tmp = static_cast<double*>(std::malloc(6 * chunk * sizeof(double)));
+    // The ping-pong buffer (3 chunks) and the first merges of a level (2).
+    double* tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
     int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
     auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
     const bool ok = tmp && windows && middles;
