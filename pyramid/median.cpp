@@ -252,18 +252,18 @@ SIMD_INLINE void store_thirds(double* out, simd::f64x2 p, simd::f64x2 q, simd::f
 SIMD_INLINE void store_thirds(double* out, simd::f64x4 p, simd::f64x4 q, simd::f64x4 r)
 {
     using simd::f64x4;
-    const f64x4 pq = __builtin_shufflevector(p, q, 0, 4, 1, 5);          // p0 q0 p1 q1
-    const f64x4 qr = __builtin_shufflevector(q, r, 1, 5, 2, 2);          // q1 r1 q2 .
-    const f64x4 pq3 = __builtin_shufflevector(p, q, 3, 7, 3, 7);         // p3 q3 . .
-    simd::store(out, f64x4(__builtin_shufflevector(pq, r, 0, 1, 4, 2)));  // p0 q0 r0 p1
+    const f64x4 pq = __builtin_shufflevector(p, q, 0, 4, 1, 5);  // p0 q0 p1 q1
+    const f64x4 qr = __builtin_shufflevector(q, r, 1, 5, 2, 2);  // q1 r1 q2 .
+    const f64x4 pq3 = __builtin_shufflevector(p, q, 3, 7, 3, 7); // p3 q3 . .
+    simd::store(out, f64x4(__builtin_shufflevector(pq, r, 0, 1, 4, 2)));      // p0 q0 r0 p1
     simd::store(out + 4, f64x4(__builtin_shufflevector(qr, p, 0, 1, 6, 2)));  // q1 r1 p2 q2
-    simd::store(out + 8, f64x4(__builtin_shufflevector(r, pq3, 2, 4, 5, 3)));  // r2 p3 q3 r3
+    simd::store(out + 8, f64x4(__builtin_shufflevector(r, pq3, 2, 4, 5, 3))); // r2 p3 q3 r3
 }
 #endif
 
 // median_predict_interior for the blocks 1 .. m-2 of a refinement, W blocks
-// at a time; when a lane's left pair is flat, the W blocks are redone by
-// the scalar rule where it is.
+// at a time; the thirds of a lane whose left pair is flat are then written
+// again by the scalar rule.
 struct interior_thirds {
     template <class Widest> SIMD_INLINE static void run(const double* v, double* w, int m)
     {
