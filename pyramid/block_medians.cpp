@@ -93,7 +93,9 @@ struct Merge {
 // GCC 12 sees the intrinsics' deliberately undefined pass-through operands
 // as uninitialised once they are inlined.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // Merges of two sorted runs eight values at a time (AVX-512): the eight
 // largest values read so far wait in a register; the next eight come from
