@@ -27,8 +27,7 @@
 // place NaN by position.
 #pragma once
 
-// Offset of the values of blocks of 3^k (k >= 1) in the layout above (the
-// pyramid drivers keep block averages of all levels in it too).
+// Offset of the values of blocks of 3^k (k >= 1) in the layout above.
 int block_values_offset(int n, int k);
 
 // Medians of every block of 3^k samples of x (3^J values), k = 1 .. K

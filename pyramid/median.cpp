@@ -234,33 +234,6 @@ template <class V> SIMD_INLINE V middle_factors(V t, V tt, V s3)
     return numerator / denominator;
 }
 
-// out[3l], out[3l+1], out[3l+2] = p[l], q[l], r[l] for every lane l.
-SIMD_INLINE void store_thirds(double* out, double p, double q, double r)
-{
-    out[0] = p;
-    out[1] = q;
-    out[2] = r;
-}
-#if defined(__GNUC__)
-SIMD_INLINE void store_thirds(double* out, simd::f64x2 p, simd::f64x2 q, simd::f64x2 r)
-{
-    using simd::f64x2;
-    simd::store(out, f64x2(__builtin_shufflevector(p, q, 0, 2)));
-    simd::store(out + 2, f64x2(__builtin_shufflevector(r, p, 0, 3)));
-    simd::store(out + 4, f64x2(__builtin_shufflevector(q, r, 1, 3)));
-}
-SIMD_INLINE void store_thirds(double* out, simd::f64x4 p, simd::f64x4 q, simd::f64x4 r)
-{
-    using simd::f64x4;
-    const f64x4 pq = __builtin_shufflevector(p, q, 0, 4, 1, 5);  // p0 q0 p1 q1
-    const f64x4 qr = __builtin_shufflevector(q, r, 1, 5, 2, 2);  // q1 r1 q2 .
-    const f64x4 pq3 = __builtin_shufflevector(p, q, 3, 7, 3, 7); // p3 q3 . .
-    simd::store(out, f64x4(__builtin_shufflevector(pq, r, 0, 1, 4, 2)));      // p0 q0 r0 p1
-    simd::store(out + 4, f64x4(__builtin_shufflevector(qr, p, 0, 1, 6, 2)));  // q1 r1 p2 q2
-    simd::store(out + 8, f64x4(__builtin_shufflevector(r, pq3, 2, 4, 5, 3))); // r2 p3 q3 r3
-}
-#endif
-
 // median_predict_interior for the blocks 1 .. m-2 of a refinement, W blocks
 // at a time; the thirds of a lane whose left pair is flat are then written
 // again by the scalar rule.
@@ -279,8 +252,8 @@ struct interior_thirds {
             const V right = left_factors(1.0 / t, unused);
             const auto steep = (t > kFlat) | (t < -kFlat);
             const V reversed = a + ba * ((t + 1.0) - t * right);
-            store_thirds(w + 3 * i, a + ba * left, a + ba * middle,
-                         simd::all(steep) ? reversed : simd::select(steep, reversed, a + 10.0 * ba / 9.0));
+            simd::store_interleaved(w + 3 * i, a + ba * left, a + ba * middle,
+                                    simd::all(steep) ? reversed : simd::select(steep, reversed, a + 10.0 * ba / 9.0));
             if (simd::any((ba < kFlat) & (ba > -kFlat))) {
                 for (int l = 0; l < W; ++l) {
                     double* out = w + 3 * (i + l);
