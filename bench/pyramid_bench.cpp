@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "pyramid/average.hpp"
@@ -18,10 +19,14 @@ namespace {
 struct Setup {
     int J, n;
     std::vector<double> x, s, w, y;
-    Setup(const benchmark::State& state)
+    // A slow wave with a small pattern and outliers, or Gaussian noise.
+    Setup(const benchmark::State& state, bool noise = false)
         : J(static_cast<int>(state.range(0))), n(power_of_three(J)), x(n), s(n), w(2 * n), y(n)
     {
-        for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01 + (i % 97 == 0 ? 5.0 : 0.0);
+        std::mt19937 gen(1);
+        std::normal_distribution<double> g;
+        for (int i = 0; i < n; ++i)
+            x[i] = noise ? g(gen) : std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01 + (i % 97 == 0 ? 5.0 : 0.0);
     }
 };
 
@@ -39,6 +44,16 @@ void BM_Brontal(benchmark::State& state)
     for (auto _ : state) {
         std::copy(k.x.begin(), k.x.end(), k.s.begin());  // the gateway's scratch copy
         median_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+        benchmark::DoNotOptimize(k.w.data());
+    }
+    finish(state, k.n);
+}
+
+void BM_Brontal_Noise(benchmark::State& state)
+{
+    Setup k(state, true);
+    for (auto _ : state) {
+        median_pyramid_forward(k.x.data(), 1, 2, k.w.data(), k.n, k.J);
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
@@ -105,6 +120,16 @@ void BM_AllMedians_Chunks(benchmark::State& state)
     finish(state, k.n);
 }
 
+void BM_AllMedians_Chunks_Noise(benchmark::State& state)
+{
+    Setup k(state, true);
+    for (auto _ : state) {
+        triadic_block_medians(k.x.data(), k.J, k.J, k.s.data(), k.w.data());
+        benchmark::DoNotOptimize(k.w.data());
+    }
+    finish(state, k.n);
+}
+
 // The same medians by selecting within a fresh copy of every block.
 void BM_AllMedians_NthElement(benchmark::State& state)
 {
@@ -132,9 +157,11 @@ void sizes(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_Brontal)->Apply(sizes);
+BENCHMARK(BM_Brontal_Noise)->Apply(sizes);
 BENCHMARK(BM_Unbrontal)->Apply(sizes);
 BENCHMARK(BM_Drassock)->Apply(sizes);
 BENCHMARK(BM_Undrassock)->Apply(sizes);
 BENCHMARK(BM_AllMedians_MergeStages)->Apply(sizes);
 BENCHMARK(BM_AllMedians_Chunks)->Apply(sizes);
+BENCHMARK(BM_AllMedians_Chunks_Noise)->Apply(sizes);
 BENCHMARK(BM_AllMedians_NthElement)->Apply(sizes);

@@ -118,12 +118,26 @@ mxArray* new_unfilled_matrix(int rows, int cols)
     return mxCreateUninitNumericMatrix(rows, cols, mxDOUBLE_CLASS, mxREAL);
 }
 
-mxArray* new_matrix_like(const mxArray* a)
+namespace {
+
+// out, an M x N matrix of a's M and N, given a's dimensions: N is the
+// product of the dimensions after the first, so the data fit.
+mxArray* shaped_like(mxArray* out, const mxArray* a)
 {
-    mxArray* out = mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL);
-    // N = the product of the dimensions after the first, so the data fit.
     mxSetDimensions(out, mxGetDimensions(a), mxGetNumberOfDimensions(a));
     return out;
+}
+
+} // namespace
+
+mxArray* new_matrix_like(const mxArray* a)
+{
+    return shaped_like(mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL), a);
+}
+
+mxArray* new_unfilled_matrix_like(const mxArray* a)
+{
+    return shaped_like(mxCreateUninitNumericMatrix(mxGetM(a), mxGetN(a), mxDOUBLE_CLASS, mxREAL), a);
 }
 
 long long row_or_column_length(const mxArray* a)

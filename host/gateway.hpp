@@ -78,6 +78,9 @@ mxArray* new_unfilled_matrix(int rows, int cols);
 // A new zero-filled array of the dimensions of a (N-D too).
 mxArray* new_matrix_like(const mxArray* a);
 
+// A new array of the dimensions of a, left unfilled (see new_unfilled_matrix).
+mxArray* new_unfilled_matrix_like(const mxArray* a);
+
 // Length of a vector read in storage order: N, or M when N = 1 (a single
 // column). A matrix of several columns counts as its first N stored values;
 // an array with no elements (0 x N, M x 0) has length 0.

@@ -8,6 +8,10 @@
 #include "host/simd.hpp"
 #include "median.hpp"
 
+#if defined(SIMD_X86)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 // Levels sorted chunk by chunk: 3^7 doubles and their merge buffer stay in L1/L2.
@@ -83,6 +87,107 @@ struct Merge {
         }
     }
 };
+
+#if defined(SIMD_X86)
+#define AVX512 __attribute__((target("avx512f")))
+// GCC 12 sees the intrinsics' deliberately undefined pass-through operands
+// as uninitialised once they are inlined.
+#pragma GCC diagnostic push
+#if !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+// Merges of two sorted runs eight values at a time (AVX-512): the eight
+// largest values read so far wait in a register; the next eight come from
+// the run whose next value is smaller, and a bitonic network splits the
+// sixteen into the eight smallest (written out) and the eight largest.
+// Reads past a run's end give +Inf, so every run ends in whole blocks of
+// eight; the padding sorts last and only na + nb values are written (a +Inf
+// of the signal is the same double as the padding).
+struct PairMerge {
+    const double *a, *b;
+    double* out;
+};
+
+// Lanes of the first n (clamped to 0 .. 8) of eight.
+inline __mmask8 first_lanes(int n) { return n >= 8 ? 0xFF : n <= 0 ? 0 : static_cast<__mmask8>((1u << n) - 1); }
+
+AVX512 inline __m512d load_block(const double* p, int left)
+{
+    return _mm512_mask_loadu_pd(_mm512_set1_pd(INFINITY), first_lanes(left), p);
+}
+
+// A bitonic sequence of eight in ascending order.
+AVX512 inline __m512d sort_bitonic(__m512d v)
+{
+    __m512d p = _mm512_shuffle_f64x2(v, v, _MM_SHUFFLE(1, 0, 3, 2));
+    v = _mm512_mask_max_pd(_mm512_min_pd(v, p), 0xF0, v, p);
+    p = _mm512_permutex_pd(v, _MM_SHUFFLE(1, 0, 3, 2));
+    v = _mm512_mask_max_pd(_mm512_min_pd(v, p), 0xCC, v, p);
+    p = _mm512_permute_pd(v, 0x55);
+    return _mm512_mask_max_pd(_mm512_min_pd(v, p), 0xAA, v, p);
+}
+
+// S merges of the same shape (runs of na and nb values) side by side, so
+// that their networks overlap.
+template <int S> AVX512 void merge_pairs(const PairMerge* merge, int na, int nb)
+{
+    const __m512i backwards = _mm512_set_epi64(0, 1, 2, 3, 4, 5, 6, 7);
+    const int total = na + nb, blocks = (na + 7) / 8 + (nb + 7) / 8;
+    int ia[S], ib[S];
+    __m512d high[S];
+    for (int s = 0; s < S; ++s) {
+        high[s] = load_block(merge[s].a, na);
+        ia[s] = 8;
+        ib[s] = 0;
+    }
+    for (int block = 1, o = 0; block < blocks; ++block, o += 8) {
+#pragma GCC unroll 4
+        for (int s = 0; s < S; ++s) {
+            const double* a = merge[s].a;
+            const double* b = merge[s].b;
+            const bool from_a = ia[s] < na && (ib[s] >= nb || a[ia[s]] <= b[ib[s]]);
+            const double* next = from_a ? a + ia[s] : b + ib[s];
+            const int left = from_a ? na - ia[s] : nb - ib[s];
+            ia[s] += from_a ? 8 : 0;
+            ib[s] += from_a ? 0 : 8;
+            const __m512d v = _mm512_permutexvar_pd(backwards, load_block(next, left));
+            const __m512d low = sort_bitonic(_mm512_min_pd(high[s], v));
+            high[s] = sort_bitonic(_mm512_max_pd(high[s], v));
+            _mm512_mask_storeu_pd(merge[s].out + o, first_lanes(total - o), low);
+        }
+    }
+    const int o = 8 * (blocks - 1);
+    for (int s = 0; s < S; ++s) _mm512_mask_storeu_pd(merge[s].out + o, first_lanes(total - o), high[s]);
+}
+
+// One level of a chunk's sort on AVX-512: every group of three sorted runs
+// of m in src merged into dst, as (first + second) + third; pairs holds the
+// first merges (2m values per group).
+AVX512 void merge_level_avx512(const double* src, double* dst, double* pairs, int m, int groups)
+{
+    constexpr int S = 3;
+    const int d = 3 * m, stride = 2 * m;
+    const auto pair = [&](int pass, int g) {
+        const double* group = src + g * d;
+        return pass == 1 ? PairMerge{group, group + m, pairs + g * stride}
+                         : PairMerge{pairs + g * stride, group + 2 * m, dst + g * d};
+    };
+    for (int pass = 1; pass <= 2; ++pass) {
+        const int na = pass == 1 ? m : 2 * m;
+        int g = 0;
+        for (; g + S <= groups; g += S) {
+            const PairMerge merge[S] = {pair(pass, g), pair(pass, g + 1), pair(pass, g + 2)};
+            merge_pairs<S>(merge, na, m);
+        }
+        for (; g < groups; ++g) {
+            const PairMerge merge = pair(pass, g);
+            merge_pairs<1>(&merge, na, m);
+        }
+    }
+}
+#pragma GCC diagnostic pop
+#endif
 
 // Compare-exchange: a, b in ascending order.
 inline void order(double& a, double& b)
@@ -184,9 +289,11 @@ struct blocks_of_27 {
 };
 
 // Sorts count chunks x[0 .. count 3^s - 1], each bottom-up, ending in sorted
-// (count 3^s values); tmp (as many) is the other buffer of the ping-pong. The
-// median of block b of 3^k within them goes to level_medians[k][b].
-void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* const* level_medians)
+// (count 3^s values); tmp (as many) is the other buffer of the ping-pong and
+// pairs (two thirds as many) the scratch of the AVX-512 merges. The median of
+// block b of 3^k within them goes to level_medians[k][b].
+void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* pairs,
+                double* const* level_medians)
 {
     const int size = count * power_of_three(s);
     // Level k writes into out(k), so that level s ends in sorted.
@@ -224,6 +331,13 @@ void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, 
         double* dst = out(k);
         const int m = power_of_three(k - 1), d = 3 * m;
         const int groups = size / d;
+#if defined(SIMD_X86)
+        if (simd::current_isa() == simd::Isa::avx512) {
+            merge_level_avx512(src, dst, pairs, m, groups);
+            for (int g = 0; g < groups; ++g) level_medians[k][g] = dst[g * d + (d - 1) / 2];
+            continue;
+        }
+#endif
         // Three merges stepped side by side; any left over on their own.
         int g = 0;
         for (; g + 3 <= groups; g += 3) {
@@ -350,7 +464,8 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
     const int runs = K > s ? power_of_three(K - s) : 0;
     const size_t slots = std::max(runs, 1);
-    double* tmp = static_cast<double*>(std::malloc(3 * chunk * sizeof(double)));
+    // The ping-pong buffer (3 chunks) and the first merges of a level (2).
+    double* tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
     int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
     auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
     const bool ok = tmp && windows && middles;
@@ -362,7 +477,8 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
         for (int c = 0; c < chunks; c += step) {
             for (int k = 1; k <= s; ++k)
                 level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
-            sort_chunk(x + c * chunk, s, std::min(step, chunks - c), work + c * chunk, tmp, level);
+            sort_chunk(x + c * chunk, s, std::min(step, chunks - c), work + c * chunk, tmp, tmp + 3 * chunk,
+                       level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
         // A block's median lies between the least and the greatest median of
@@ -385,6 +501,29 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* medians
     return ok;
 }
 
+// found = 1 if x[0 .. n-1] holds a NaN, + 2 if it holds a zero.
+struct nan_or_zero {
+    template <class Widest> SIMD_INLINE static void run(const double* x, int n, int* found)
+    {
+        using V = typename simd::at_most_four<Widest>::type;
+        constexpr int W = simd::lanes<V>;
+        using Mask = decltype(V{} == V{});
+        Mask nans{}, zeros{};
+        int i = 0;
+        for (; i + W <= n; i += W) {
+            const V v = simd::load<V>(x + i);
+            nans |= v != v;
+            zeros |= v == 0.0;
+        }
+        bool nan = simd::any(nans), zero = simd::any(zeros);
+        for (; i < n; ++i) {
+            nan |= x[i] != x[i];
+            zero |= x[i] == 0;
+        }
+        *found = nan + 2 * zero;
+    }
+};
+
 } // namespace
 
 int block_values_offset(int n, int k)
@@ -397,13 +536,15 @@ int block_values_offset(int n, int k)
 bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians)
 {
     const int n = power_of_three(J);
-    bool nan = false, negative_zero = false, positive_zero = false;
-    for (int i = 0; i < n; ++i) {
-        nan |= x[i] != x[i];
+    int found = 0;
+    simd::dispatch<nan_or_zero>(x, n, &found);
+    if (found & 1) return merged_medians(x, J, K, work, medians);
+    // The signs of the zeros only when there are any.
+    bool negative_zero = false, positive_zero = false;
+    for (int i = 0; (found & 2) && i < n; ++i) {
         negative_zero |= x[i] == 0 && std::signbit(x[i]);
         positive_zero |= x[i] == 0 && !std::signbit(x[i]);
     }
-    if (nan) return merged_medians(x, J, K, work, medians);
     if (K < 1) return true;
     if (!sorted_medians(x, J, K, work, medians)) return false;
     // Zero medians are +0 unless the signal holds a -0.

@@ -14,8 +14,9 @@
 //   blocks up to 3^7: each chunk of 3^7 samples is sorted bottom-up in cache
 //                     (blocks of 3, 9 and 27 by comparator networks, one
 //                     block per vector lane, then three-way merges, three
-//                     stepped side by side), and each block's median is the
-//                     middle of its sorted run;
+//                     stepped side by side; on AVX-512 two two-way merges by
+//                     bitonic networks, eight values a step), and each
+//                     block's median is the middle of its sorted run;
 //   larger blocks:    3^(k-7) sorted runs of 3^7; the median is selected
 //                     among their values between the least and the greatest
 //                     median of the block's thirds, by shrinking one window
@@ -26,8 +27,7 @@
 // place NaN by position.
 #pragma once
 
-// Offset of the values of blocks of 3^k (k >= 1) in the layout above (the
-// pyramid drivers keep block averages of all levels in it too).
+// Offset of the values of blocks of 3^k (k >= 1) in the layout above.
 int block_values_offset(int n, int k);
 
 // Medians of every block of 3^k samples of x (3^J values), k = 1 .. K

@@ -235,7 +235,8 @@ template <class V> SIMD_INLINE V middle_factors(V t, V tt, V s3)
 }
 
 // median_predict_interior for the blocks 1 .. m-2 of a refinement, W blocks
-// at a time; a lane whose left pair is flat is redone by the scalar rule.
+// at a time; the thirds of a lane whose left pair is flat are then written
+// again by the scalar rule.
 struct interior_thirds {
     template <class Widest> SIMD_INLINE static void run(const double* v, double* w, int m)
     {
@@ -250,19 +251,14 @@ struct interior_thirds {
             const V middle = middle_factors(t, t * t, s3);
             const V right = left_factors(1.0 / t, unused);
             const auto steep = (t > kFlat) | (t < -kFlat);
-            double p[W], q[W], r[W];
-            simd::store(p, a + ba * left);
-            simd::store(q, a + ba * middle);
             const V reversed = a + ba * ((t + 1.0) - t * right);
-            simd::store(r, simd::all(steep) ? reversed : simd::select(steep, reversed, a + 10.0 * ba / 9.0));
-            for (int l = 0; l < W; ++l) {
-                double* out = w + 3 * (i + l);
-                if (std::fabs(v[i + l] - v[i + l - 1]) < kFlat) {
-                    median_predict_interior(v[i + l - 1], v[i + l], v[i + l + 1], out, out + 1, out + 2);
-                } else {
-                    out[0] = p[l];
-                    out[1] = q[l];
-                    out[2] = r[l];
+            simd::store_interleaved(w + 3 * i, a + ba * left, a + ba * middle,
+                                    simd::all(steep) ? reversed : simd::select(steep, reversed, a + 10.0 * ba / 9.0));
+            if (simd::any((ba < kFlat) & (ba > -kFlat))) {
+                for (int l = 0; l < W; ++l) {
+                    double* out = w + 3 * (i + l);
+                    if (std::fabs(v[i + l] - v[i + l - 1]) < kFlat)
+                        median_predict_interior(v[i + l - 1], v[i + l], v[i + l + 1], out, out + 1, out + 2);
                 }
             }
         }

@@ -17,8 +17,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         prhs[1], {"wavetide:Unjostrane:notANumber", "Unjostrane requires L to be a number, not empty or NaN"});
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
-    plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length / 2, 1);
+    // periodic_synthesis writes every value of the output, and of the scratch before reading it.
+    plhs[0] = new_unfilled_matrix_like(prhs[0]);
+    mxArray* scratch = new_unfilled_matrix(s.length / 2, 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
     periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g),

@@ -43,6 +43,18 @@ double highpass_wrapped(const double* x, int n, int delay, const double* g, int 
     return s;
 }
 
+// Outputs i .. i+W-1 of both analysis halves (either may be null), all
+// taps inside x; both sums are formed before either is stored.
+template <class V>
+SIMD_INLINE void analysis_direct(const double* x, int delay, const double* h, const double* g, int m, int i,
+                                 double* lo, double* hi)
+{
+    const V l = rising_taps<V>(x + 2 * i - delay, h, m);
+    const V r = falling_taps<V>(x + 2 * i - delay + 1, g, m);
+    if (lo) simd::store(lo + i, l);
+    if (hi) simd::store(hi + i, r);
+}
+
 // lo[i] = sum_k h[k] x[(2i + k - delay) mod n], hi[i] = sum_k g[k] x[(2i + 1 - k - delay) mod n],
 // i = 0 .. n/2-1 (either output may be null; delay 0, or 1 for the signal
 // delayed by one sample).
@@ -53,15 +65,19 @@ struct analysis_kernel {
     {
         constexpr int W = simd::lanes<V>;
         const int half = n / 2;
-        // Outputs i .. i+W-1 are direct when every value read is inside:
-        // x[2i - m + 1 - delay] (highpass) to x[2(i + W - 1) + m - delay]
-        // (lowpass, whose last lane set reaches one past its last tap when m is odd).
-        const int first = std::min((m + delay + 1) / 2, half);
+        // Outputs i .. i+W-1 are direct when every value read is inside.
+        // The taps are read as whole lane pairs, reach = m rounded up to
+        // even values: x[2i + 2 - reach - delay] (highpass) to
+        // x[2(i + W - 1) + reach - 1 - delay] (lowpass).
+        const int reach = m + m % 2;
+        const int first = std::min((reach + delay - 1) / 2, half);
         int i = first;
-        for (; 2 * (i + W - 1) + std::max(m, 1) < n; i += W) {
-            if (lo) simd::store(lo + i, rising_taps<V>(x + 2 * i - delay, h, m));
-            if (hi) simd::store(hi + i, falling_taps<V>(x + 2 * i - delay + 1, g, m));
-        }
+        const auto direct = [&](int at) { return 2 * (at + W - 1) + std::max(reach - delay, 2) <= n; };
+        if (m == 2) { // two taps (the Haar filter): loops unrolled, taps held in registers
+            const double h2[2] = {h[0], h[1]}, g2[2] = {g[0], g[1]};
+            for (; direct(i); i += W) analysis_direct<V>(x, delay, h2, g2, 2, i, lo, hi);
+        } else
+            for (; direct(i); i += W) analysis_direct<V>(x, delay, h, g, m, i, lo, hi);
         for (int k = 0; k < half; ++k) {
             if (k == first) k = i;
             if (k >= half) break;

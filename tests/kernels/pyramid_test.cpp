@@ -461,8 +461,16 @@ TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
     on_every_path([] {
         for (int J = 1; J <= 10; ++J) {
             const int n = pow3(J);
-            for (unsigned seed = 0; seed < 4; ++seed) {
-                const Vec x = seed == 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+            for (unsigned seed = 0; seed < 6; ++seed) {
+                Vec x = seed >= 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+                // The signal's only NaN, or its only zeros (+0, -0), in its last
+                // samples, which the scan for them reads one by one.
+                if (seed == 4) x[n - 1] = NAN;
+                if (seed == 5 && n >= 3) {
+                    x[n - 3] = 1.0;
+                    x[n - 2] = 0.0;
+                    x[n - 1] = -0.0;
+                }
                 Vec sorted = x, work(n), medians(n / 2 + 1, 7.0);
                 ASSERT_TRUE(triadic_block_medians(x.data(), J, J, work.data(), medians.data()));
                 for (int k = 1; k <= J; ++k) {

@@ -687,10 +687,13 @@ TEST(FastPeriodicDrivers, GiveTheScalarDoublesAtEveryLevel)
     on_every_path([] {
         for (int m = 0; m <= 25; m += 1 + m / 4) {
             const Vec h = special_vec(m, 9u + m), g = mirrored(h);
-            for (int J = 0; J <= 12; ++J) {
+            // Filters of up to two taps are split in tiles of 2^10: 2^17
+            // takes three rounds of tiles.
+            for (int J = 0; J <= (m <= 2 ? 17 : 12); ++J) {
                 const int n = 1 << J, count = J < 6 ? 2 : 1;
                 const Vec x = special_vec(n * count, 100u + J);
-                Vec w(n * count), back(n * count), want(n * count), scratch(n / 4 * 3), half(n / 2);
+                Vec w(n * count), back(n * count), want(n * count), scratch(analysis_scratch_length(n, m)),
+                    half(n / 2);
                 for (int L = -1; L <= J + 1; ++L) {
                     SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
                     periodic_analysis(x.data(), w.data(), n, count, J, L, h.data(), g.data(), m, scratch.data());
