@@ -13,9 +13,7 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     if (J < 0) fail(messages.length);
 
     if (mxGetM(prhs[0]) == 1 || mxGetN(prhs[0]) == 1) {
-        // A vector's output is written whole: the host need not fill it.
-        plhs[0] = new_unfilled_matrix(static_cast<int>(mxGetM(prhs[0])), static_cast<int>(mxGetN(prhs[0])));
-        mxSetDimensions(plhs[0], mxGetDimensions(prhs[0]), mxGetNumberOfDimensions(prhs[0]));
+        plhs[0] = new_unfilled_matrix_like(prhs[0]); // a vector's output is written whole
     } else {
         plhs[0] = new_matrix_like(prhs[0]); // a matrix's other columns stay zero
         if (mxGetN(prhs[0]) == 0) return;   // M x 0: no values to transform, no room for results
