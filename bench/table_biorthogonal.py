@@ -11,7 +11,7 @@ import warnings
 import numpy as np
 import pywt
 
-from table_wavelet import median_ms, octave_medians, row
+from timing import median_ms, octave_medians, row
 
 
 def main():

@@ -11,29 +11,12 @@ output of their size, the floor of any plug-in.
 
 Prints rows  work TAB size TAB wavetide_ms TAB peer TAB peer_ms  (medians).
 """
-import os
-import subprocess
 import sys
+
+from timing import octave_medians, row
 
 REPEATS = 11
 J = 13
-
-
-def octave_medians(build, setup, works):
-    """Median ms of each Octave statement in works (name -> statement), run
-    after the statements of setup with the plug-ins of build on the path."""
-    lines = [f"addpath('{os.path.join(build, 'mex')}');", setup]
-    for name, stmt in works.items():
-        lines.append(f"{stmt}; t = zeros(1, {REPEATS});"
-                     f"for rep = 1:{REPEATS}, t0 = tic; {stmt}; t(rep) = toc(t0); end;"
-                     f"printf('%s\\t%.6f\\n', '{name}', 1e3 * median(t));")
-    out = subprocess.run(["octave-cli", "--no-gui", "--norc", "-q", "--eval", "\n".join(lines)],
-                         check=True, capture_output=True, text=True).stdout
-    return {name: float(ms) for name, ms in (l.split("\t") for l in out.splitlines() if "\t" in l)}
-
-
-def row(work, size, ours_ms, peer, peer_ms):
-    print(f"{work}\t{size}\t{ours_ms:.3f}\t{peer}\t{peer_ms:.3f}")
 
 
 def main():
@@ -44,7 +27,7 @@ def main():
              f"randn('seed', 1); r = randn(1, n);"
              f"wm = Brontal(x, 1, 2); wa = Drassock(x, 1, 2); y = x; y2 = wm;")
     medians = "for b = 3.^(1:{0}), m = median(reshape({1}, b, [])); end"
-    t = octave_medians(build, setup, {
+    t = octave_medians(build, setup, repeats=REPEATS, works={
         "brontal": "w = Brontal(x, 1, 2)",
         "medians": medians.format(J - 1, "x"),
         "brontal_noise": "w = Brontal(r, 1, 2)",

@@ -7,44 +7,13 @@ an output of the same size) timed in the same run.
 
 Prints rows  work TAB size TAB wavetide_ms TAB peer TAB peer_ms  (medians).
 """
-import os
-import statistics
-import subprocess
 import sys
-import time
 import warnings
 
 import numpy as np
 import pywt
 
-REPEATS = 15
-
-
-def octave_medians(build, setup, works):
-    """Median ms of each Octave statement in works (name -> statement), run
-    after the statements of setup with the plug-ins of build on the path."""
-    lines = [f"addpath('{os.path.join(build, 'mex')}');", setup]
-    for name, stmt in works.items():
-        lines.append(f"{stmt}; t = zeros(1, {REPEATS});"
-                     f"for rep = 1:{REPEATS}, t0 = tic; {stmt}; t(rep) = toc(t0); end;"
-                     f"printf('%s\\t%.6f\\n', '{name}', 1e3 * median(t));")
-    out = subprocess.run(["octave-cli", "--no-gui", "--norc", "-q", "--eval", "\n".join(lines)],
-                         check=True, capture_output=True, text=True).stdout
-    return {name: float(ms) for name, ms in (l.split("\t") for l in out.splitlines() if "\t" in l)}
-
-
-def median_ms(call):
-    call()
-    times = []
-    for _ in range(REPEATS):
-        t0 = time.perf_counter()
-        call()
-        times.append(time.perf_counter() - t0)
-    return 1e3 * statistics.median(times)
-
-
-def row(work, size, ours_ms, peer, peer_ms):
-    print(f"{work}\t{size}\t{ours_ms:.3f}\t{peer}\t{peer_ms:.3f}")
+from timing import median_ms, octave_medians, row
 
 
 def main():
