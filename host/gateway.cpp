@@ -135,9 +135,49 @@ mxArray* new_matrix_like(const mxArray* a)
     return shaped_like(mxCreateDoubleMatrix(mxGetM(a), mxGetN(a), mxREAL), a);
 }
 
-mxArray* new_unfilled_matrix_like(const mxArray* a)
+namespace {
+
+// Outputs from this many doubles on are made by the host's zeros (Octave only).
+constexpr double kHostMadeFrom = 1 << 20;
+
+// zeros(dims) made by Octave itself, through builtin so that no function of
+// the user's path runs; null when the result is not the real double array
+// asked for, or below kHostMadeFrom.
+mxArray* host_zeros([[maybe_unused]] const mwSize* dims, [[maybe_unused]] mwSize ndims)
 {
-    return shaped_like(mxCreateUninitNumericMatrix(mxGetM(a), mxGetN(a), mxDOUBLE_CLASS, mxREAL), a);
+#if defined(HAVE_OCTAVE)
+    double count = 1;
+    for (mwSize i = 0; i < ndims; ++i) count *= static_cast<double>(dims[i]);
+    if (count < kHostMadeFrom) return nullptr;
+    mxArray* size = mxCreateDoubleMatrix(1, ndims, mxREAL);
+    for (mwSize i = 0; i < ndims; ++i) mxGetPr(size)[i] = static_cast<double>(dims[i]);
+    mxArray* in[2] = {mxCreateString("zeros"), size};
+    mxArray* out = nullptr;
+    const int status = mexCallMATLAB(1, &out, 2, in, "builtin");
+    mxDestroyArray(in[0]);
+    mxDestroyArray(in[1]);
+    bool fits = status == 0 && out && mxIsDouble(out) && !mxIsComplex(out) && !mxIsSparse(out) &&
+                mxGetNumberOfDimensions(out) == ndims;
+    for (mwSize i = 0; fits && i < ndims; ++i) fits = mxGetDimensions(out)[i] == dims[i];
+    if (fits) return out;
+    mxDestroyArray(out);
+#endif
+    return nullptr;
+}
+
+} // namespace
+
+mxArray* new_unfilled_output(int rows, int cols)
+{
+    const mwSize dims[2] = {static_cast<mwSize>(rows), static_cast<mwSize>(cols)};
+    mxArray* out = host_zeros(dims, 2);
+    return out ? out : new_unfilled_matrix(rows, cols);
+}
+
+mxArray* new_unfilled_output_like(const mxArray* a)
+{
+    mxArray* out = host_zeros(mxGetDimensions(a), mxGetNumberOfDimensions(a));
+    return out ? out : shaped_like(mxCreateUninitNumericMatrix(mxGetM(a), mxGetN(a), mxDOUBLE_CLASS, mxREAL), a);
 }
 
 long long row_or_column_length(const mxArray* a)

@@ -78,8 +78,15 @@ mxArray* new_unfilled_matrix(int rows, int cols);
 // A new zero-filled array of the dimensions of a (N-D too).
 mxArray* new_matrix_like(const mxArray* a);
 
-// A new array of the dimensions of a, left unfilled (see new_unfilled_matrix).
-mxArray* new_unfilled_matrix_like(const mxArray* a);
+// A plug-in's output: a new M x N real matrix, or an array of the
+// dimensions of a, for a kernel that writes every one of its values (what
+// the host leaves in it is unspecified). Under Octave, an output of 2^20
+// doubles or more is made by Octave's own builtin zeros: Octave hands such
+// an array back to the caller as it is, while it copies every output that
+// mxCreate* made into an array of its own, and zero-filling costs less than
+// that copy from about that size on. Scratch takes new_unfilled_matrix.
+mxArray* new_unfilled_output(int rows, int cols);
+mxArray* new_unfilled_output_like(const mxArray* a);
 
 // Length of a vector read in storage order: N, or M when N = 1 (a single
 // column). A matrix of several columns counts as its first N stored values;

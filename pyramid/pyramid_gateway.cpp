@@ -25,7 +25,7 @@ void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     if (J < 0) fail(messages.length);
     const int D = read_truncated(prhs[2], messages.degree_number);
 
-    plhs[0] = new_unfilled_matrix(1, 2 * n);
+    plhs[0] = new_unfilled_output(1, 2 * n);
     if (!forward(data_of(prhs[0]), L, D, mxGetPr(plhs[0]), n, J)) fail(messages.memory);
 }
 
@@ -38,7 +38,7 @@ void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     if (J < 0) fail(messages.length);
     const int D = read_truncated(prhs[2], messages.degree_number);
 
-    plhs[0] = new_unfilled_matrix(1, n);
+    plhs[0] = new_unfilled_output(1, n);
     if (!pyramid_inverse(data_of(prhs[0]), L, D, mxGetPr(plhs[0]), n, J, refine)) fail(messages.memory);
 }
 

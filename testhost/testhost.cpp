@@ -24,6 +24,8 @@ struct HostArray {
 
 long live = 0;
 long fail_countdown = 0;
+long host_zeros_count = 0;
+bool refusing_calls = false;
 
 // Matrices created during the plug-in call in progress; a failed call frees
 // them, as Octave does.
@@ -143,6 +145,35 @@ mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxCo
     return a;
 }
 
+mxArray* mxCreateString(const char* s)
+{
+    const size_t length = std::strlen(s);
+    HostArray* a = create(1, length, testhost::Kind::Char);
+    for (size_t i = 0; i < length; ++i) reinterpret_cast<mxChar*>(a->bytes)[i] = static_cast<unsigned char>(s[i]);
+    return a;
+}
+
+// The one function the plug-ins call through the host: builtin ('zeros',
+// dims). With refuse_host_calls it fails, as a call that errs under a trap.
+int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
+{
+    const auto is_zeros = [&] {
+        const HostArray* f = nrhs == 2 ? of(prhs[0]) : nullptr;
+        if (!f || f->kind != testhost::Kind::Char || f->M * f->N != 5) return false;
+        const auto* c = reinterpret_cast<const mxChar*>(f->bytes);
+        return std::string(c, c + 5) == "zeros" && of(prhs[1])->kind == testhost::Kind::Double;
+    };
+    if (std::string(name) != "builtin" || nlhs != 1 || !is_zeros())
+        throw std::logic_error("testhost runs builtin ('zeros', dims) only");
+    if (refusing_calls) return 1;
+    const HostArray* size = of(prhs[1]);
+    std::vector<mwSize> dims;
+    for (size_t i = 0; i < size->M * size->N; ++i) dims.push_back(static_cast<mwSize>(mxGetPr(prhs[1])[i]));
+    plhs[0] = create(dims, testhost::Kind::Double);
+    ++host_zeros_count;
+    return 0;
+}
+
 void mxDestroyArray(mxArray* p)
 {
     if (!p) return;
@@ -217,6 +248,10 @@ std::vector<double> Array::values() const
 long live_matrices() { return live; }
 
 void fail_allocation(long k) { fail_countdown = k; }
+
+long host_zeros_made() { return host_zeros_count; }
+
+void refuse_host_calls(bool refuse) { refusing_calls = refuse; }
 
 std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args)
 {

@@ -76,6 +76,13 @@ long live_matrices();
 // with HostError(kOutOfMemory); k = 0 turns the failure off.
 void fail_allocation(long k);
 
+// Arrays made so far by builtin ('zeros', dims) through mexCallMATLAB, the
+// one host function the plug-ins call (for their largest outputs).
+long host_zeros_made();
+
+// With refuse set, mexCallMATLAB fails (returns nonzero) until turned off.
+void refuse_host_calls(bool refuse);
+
 // Calls plug-in name with the given inputs and nlhs outputs; returns the
 // outputs the plug-in placed (one Array per requested output, empty where
 // none was placed). Throws HostError with the plug-in's message on failure.

@@ -13,7 +13,7 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     if (J < 0) fail(messages.length);
 
     if (mxGetM(prhs[0]) == 1 || mxGetN(prhs[0]) == 1) {
-        plhs[0] = new_unfilled_matrix_like(prhs[0]); // a vector's output is written whole
+        plhs[0] = new_unfilled_output_like(prhs[0]); // a vector's output is written whole
     } else {
         plhs[0] = new_matrix_like(prhs[0]); // a matrix's other columns stay zero
         if (mxGetN(prhs[0]) == 0) return;   // M x 0: no values to transform, no room for results

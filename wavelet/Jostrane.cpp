@@ -17,7 +17,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         read_rounded(prhs[1], {"wavetide:Jostrane:notANumber", "Jostrane requires L to be a number, not empty or NaN"});
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
-    plhs[0] = new_unfilled_matrix_like(prhs[0]); // periodic_analysis writes every value
+    plhs[0] = new_unfilled_output_like(prhs[0]); // periodic_analysis writes every value
     mxArray* scratch = new_matrix(analysis_scratch_length(s.length, m), 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);

@@ -18,7 +18,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     // periodic_synthesis writes every value of the output, and of the scratch before reading it.
-    plhs[0] = new_unfilled_matrix_like(prhs[0]);
+    plhs[0] = new_unfilled_output_like(prhs[0]);
     mxArray* scratch = new_unfilled_matrix(s.length / 2, 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);

@@ -23,7 +23,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     fit_int(n, D + 1, too_large);
 
     // The analysis writes every value of the table and of the scratch before reading it.
-    plhs[0] = new_unfilled_matrix(n, static_cast<int>(D) + 1);
+    plhs[0] = new_unfilled_output(n, static_cast<int>(D) + 1);
     mxArray* scratch = new_unfilled_matrix(n, 1);
     mxArray* g = new_matrix(flen, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), flen);

@@ -7,6 +7,8 @@
 // come through and the call must leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -157,4 +159,41 @@ TEST(HostContract, AFailedMatrixCreationIsReportedAndLeavesNothingBehind)
         }
         EXPECT_GE(failures, 1) << p.name;
     }
+}
+
+TEST(HostContract, OutputsOf2To20DoublesComeFromTheHostsZerosWithTheSameValues)
+{
+    // An N-D array for an output of the input's shape, a vector, a pyramid row.
+    struct Case {
+        const char* name;
+        std::vector<size_t> dims;
+        std::vector<Vec> rest;
+    };
+    const std::vector<Case> cases = {{"Jostrane", {1024, 512, 2}, {{1}, kHaar}},
+                                     {"Fennick", {1, size_t{1} << 20}, {}},
+                                     {"Drassock", {531441, 1}, {{1}, {2}}}};
+    const long before = testhost::live_matrices();
+    for (const Case& c : cases) {
+        Array data = Array::of_dims(c.dims);
+        double* x = mxGetPr(data.get());
+        for (size_t i = 0; i < mxGetM(data.get()) * mxGetN(data.get()); ++i)
+            x[i] = std::sin(0.37 * static_cast<double>(i)) + static_cast<double>(i % 5);
+        std::vector<Array> rest;
+        std::vector<const Array*> args = {&data};
+        for (const Vec& v : c.rest) rest.push_back(Array::column(v));
+        for (const Array& a : rest) args.push_back(&a);
+
+        // Refused, the call falls back to an unfilled matrix (NaN bytes here).
+        testhost::refuse_host_calls(true);
+        const long made = testhost::host_zeros_made();
+        const Array unfilled = testhost::call(c.name, args);
+        testhost::refuse_host_calls(false);
+        EXPECT_EQ(testhost::host_zeros_made(), made) << c.name;
+        const Array zeroed = testhost::call(c.name, args);
+        EXPECT_EQ(testhost::host_zeros_made(), made + 1) << c.name;
+        EXPECT_EQ(zeroed.dims(), unfilled.dims()) << c.name;
+        const Vec u = unfilled.values(), z = zeroed.values();
+        EXPECT_EQ(0, std::memcmp(u.data(), z.data(), u.size() * sizeof(double))) << c.name;
+    }
+    EXPECT_EQ(testhost::live_matrices(), before);
 }
