@@ -649,22 +649,19 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* const* 
 enum class Outcome { done, nan, declined, no_memory };
 
 #if defined(SIMD_X86)
-// Rank p (from 0) of a block's values, given that below of them lie below
-// low and that v[0 .. n-1] holds every one of them in [low, high] (and
-// possibly others): those in range are gathered into buf (room for n),
-// branch-free, and the one of the right rank among them is selected.
-double select_between(const double* v, int n, double low, double high, long long p, long long below, double* buf)
+// The values of v[0 .. n-1] in [low, high], moved to out in order (out may
+// be v itself or below it), branch-free; adds to below how many lie below
+// low, and returns how many were moved.
+int keep_in_range(const double* v, int n, double low, double high, double* out, long long& below)
 {
     int count = 0;
     for (int i = 0; i < n; ++i) {
         const double u = v[i];
         below += u < low;
-        buf[count] = u;
+        out[count] = u;
         count += (low <= u) & (u <= high);
     }
-    double* nth = buf + (p - below);
-    std::nth_element(buf, nth, buf + count);
-    return *nth;
+    return count;
 }
 
 // Chunks taken together: small chunks (K < 7) share a call of each kernel.
@@ -741,7 +738,11 @@ Outcome selected_medians(const double* x, int J, int K, double* work, double* co
                 long long below = 0;
                 for (int c = b * R; c < (b + 1) * R; ++c) below += under[c];
                 const int first = pool_start[b * R], last = pool_start[(b + 1) * R];
-                level[k][b] = select_between(work + first, last - first, w.low, w.high, (d - 1) / 2, below, work + n / 2);
+                double* candidates = work + n / 2;
+                const int count = keep_in_range(work + first, last - first, w.low, w.high, candidates, below);
+                double* median = candidates + ((d - 1) / 2 - below);
+                std::nth_element(candidates, median, candidates + count);
+                level[k][b] = *median;
             }
             if (k == K) break;
             // The next brackets lie within the range of this level's medians.
@@ -751,12 +752,9 @@ Outcome selected_medians(const double* x, int J, int K, double* work, double* co
             for (int c = 0; c < chunks; ++c) {
                 const int first = pool_start[c], last = pool_start[c + 1];
                 pool_start[c] = kept;
-                for (int i = first; i < last; ++i) {
-                    const double u = work[i];
-                    under[c] += u < low;
-                    work[kept] = u;
-                    kept += (low <= u) & (u <= high);
-                }
+                long long below = 0;
+                kept += keep_in_range(work + first, last - first, low, high, work + kept, below);
+                under[c] += static_cast<int>(below);
             }
             pool_start[chunks] = kept;
         }
