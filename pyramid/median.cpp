@@ -304,9 +304,8 @@ AVX512 inline __m512d by_row(__m512i row, double r0, double r1, double r2, doubl
 //
 // Every lane rounds as its row's own formula does: the coefficients are
 // exact, 1 x == x, (-1) x == -x, x + (-y) == x - y, and x - 0 s == x for
-// s = 0. The square root is skipped when no lane is in rows 0 .. 2. S3 of
-// the row-2 lanes goes to s3 (as interior_middle_factor needs it), and the
-// mask of those lanes to row2.
+// s = 0. S3 of the row-2 lanes goes to s3 (as interior_middle_factor needs
+// it), and the mask of those lanes to row2.
 AVX512 inline __m512d left_factors_avx512(__m512d t, __m512d& s3, __mmask8& row2)
 {
     const __mmask8 row0 = at_most(splat8(k7_3), t) & at_most(t, splat8(5));
@@ -320,13 +319,10 @@ AVX512 inline __m512d left_factors_avx512(__m512d t, __m512d& s3, __mmask8& row2
     row = _mm512_mask_mov_epi64(row, row3, _mm512_set1_epi64(3));
     const __m512d tt = _mm512_mul_pd(t, t);
     __m512d s = _mm512_maskz_mov_pd(row3, tt);
-    const __mmask8 rooted = row0 | row1 | row2;
-    if (rooted) {
-        const __m512d radicand = _mm512_add_pd(_mm512_add_pd(_mm512_mul_pd(by_row(row, 1, 16, 1, 0, 0), tt),
-                                                             _mm512_mul_pd(by_row(row, 16, 16, -62, 0, 0), t)),
-                                               by_row(row, 16, 1, 1, 0, 0));
-        s = _mm512_mask_sqrt_pd(s, rooted, radicand);
-    }
+    const __m512d radicand = _mm512_add_pd(
+        _mm512_add_pd(_mm512_mul_pd(by_row(row, 1, 16, 1, 0, 0), tt), _mm512_mul_pd(by_row(row, 16, 16, -62, 0, 0), t)),
+        by_row(row, 16, 1, 1, 0, 0));
+    s = _mm512_mask_sqrt_pd(s, row0 | row1 | row2, radicand);
     s3 = s;
     const __m512d numerator =
         _mm512_sub_pd(_mm512_add_pd(_mm512_mul_pd(by_row(row, 7, 16, 13, 214, -1), t), by_row(row, 59, 26, 77, -323, 7)),
