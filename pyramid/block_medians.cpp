@@ -446,64 +446,27 @@ double merged_zero(const double* block, int d)
 }
 
 // Medians of all levels by the staged merge itself (signals with NaN).
-bool merged_medians(const double* x, int J, int K, double* work, double* medians)
+bool merged_medians(const double* x, int J, int K, double* work, double* const* level)
 {
     const int n = power_of_three(J);
     copy_doubles(x, work, n);
     for (int k = 1; k <= K; ++k) {
         if (!merge_sort_stage(work, J - k + 1, J)) return false;
         const int d = power_of_three(k);
-        copy_doubles_strided(work, (d - 1) / 2, d, medians + block_values_offset(n, k), 0, 1, n / d);
+        copy_doubles_strided(work, (d - 1) / 2, d, level[k], 0, 1, n / d);
     }
     return true;
 }
 
-// Medians by sorting chunks and selecting among their runs (no NaN in x).
-bool sorted_medians(const double* x, int J, int K, double* work, double* medians)
-{
-    const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
-    const int runs = K > s ? power_of_three(K - s) : 0;
-    const size_t slots = std::max(runs, 1);
-    // The ping-pong buffer (3 chunks) and the first merges of a level (2).
-    double* tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
-    int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
-    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
-    const bool ok = tmp && windows && middles;
-    if (ok) {
-        double* level[kSortedLevels + 1];
-        // Chunks three at a time where there are merges, so that even the
-        // last level has three merges to step side by side.
-        const int chunks = n / chunk, step = s >= 4 ? 3 : 1;
-        for (int c = 0; c < chunks; c += step) {
-            for (int k = 1; k <= s; ++k)
-                level[k] = medians + block_values_offset(n, k) + c * (chunk / power_of_three(k));
-            sort_chunk(x + c * chunk, s, std::min(step, chunks - c), work + c * chunk, tmp, tmp + 3 * chunk,
-                       level);
-        }
-        RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
-        // A block's median lies between the least and the greatest median of
-        // its three thirds: more than half of its values are at most the
-        // greatest, and more than half at least the least.
-        for (int k = s + 1; k <= K; ++k) {
-            const int d = power_of_three(k), R = d / chunk;
-            const double* thirds = medians + block_values_offset(n, k - 1);
-            double* out = medians + block_values_offset(n, k);
-            for (int b = 0; b < n / d; ++b) {
-                const double* t = thirds + 3 * b;
-                out[b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
-                                        std::min({t[0], t[1], t[2]}), std::max({t[0], t[1], t[2]}), win);
-            }
-        }
-    }
-    std::free(tmp);
-    std::free(windows);
-    std::free(middles);
-    return ok;
-}
+// What a scan of the signal found: a NaN, a -0, a +0.
+struct Found {
+    bool nan = false, negative_zero = false, positive_zero = false;
+};
 
-// found = 1 if x[0 .. n-1] holds a NaN, + 2 if it holds a zero.
-struct nan_or_zero {
-    template <class Widest> SIMD_INLINE static void run(const double* x, int n, int* found)
+// Adds to found what x[0 .. n-1] holds; the signs of zeros are read one by
+// one, only where there are zeros and a sign is still missing.
+struct scan_signal {
+    template <class Widest> SIMD_INLINE static void run(const double* x, int n, Found* found)
     {
         using V = typename simd::at_most_four<Widest>::type;
         constexpr int W = simd::lanes<V>;
@@ -520,40 +483,76 @@ struct nan_or_zero {
             nan |= x[i] != x[i];
             zero |= x[i] == 0;
         }
-        *found = nan + 2 * zero;
+        found->nan |= nan;
+        for (i = 0; zero && !(found->negative_zero && found->positive_zero) && i < n; ++i) {
+            found->negative_zero |= x[i] == 0 && std::signbit(x[i]);
+            found->positive_zero |= x[i] == 0 && !std::signbit(x[i]);
+        }
     }
 };
 
-} // namespace
-
-int block_values_offset(int n, int k)
+// Medians by sorting chunks and selecting among their runs. Each chunk is
+// scanned just before it is sorted, while it comes into cache; the scan
+// stops at the first NaN, leaving found.nan set and the medians unfinished
+// (the staged merge then takes over).
+bool sorted_medians(const double* x, int J, int K, double* work, double* const* level, Found& found)
 {
-    int offset = 0;
-    for (int i = 1; i < k; ++i) offset += n / power_of_three(i);
-    return offset;
+    const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
+    const int runs = K > s ? power_of_three(K - s) : 0;
+    const size_t slots = std::max(runs, 1);
+    // The ping-pong buffer (3 chunks) and the first merges of a level (2).
+    double* tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
+    int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
+    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
+    const bool ok = tmp && windows && middles;
+    if (ok) {
+        double* chunk_level[kSortedLevels + 1];
+        // Chunks three at a time where there are merges, so that even the
+        // last level has three merges to step side by side.
+        const int chunks = n / chunk, step = s >= 4 ? 3 : 1;
+        for (int c = 0; c < chunks && !found.nan; c += step) {
+            const int count = std::min(step, chunks - c);
+            simd::dispatch<scan_signal>(x + c * chunk, count * chunk, &found);
+            if (found.nan) break;
+            for (int k = 1; k <= s; ++k) chunk_level[k] = level[k] + c * (chunk / power_of_three(k));
+            sort_chunk(x + c * chunk, s, count, work + c * chunk, tmp, tmp + 3 * chunk, chunk_level);
+        }
+        RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
+        // A block's median lies between the least and the greatest median of
+        // its three thirds: more than half of its values are at most the
+        // greatest, and more than half at least the least.
+        for (int k = s + 1; k <= K && !found.nan; ++k) {
+            const int d = power_of_three(k), R = d / chunk;
+            const double* thirds = level[k - 1];
+            for (int b = 0; b < n / d; ++b) {
+                const double* t = thirds + 3 * b;
+                level[k][b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
+                                             std::min({t[0], t[1], t[2]}), std::max({t[0], t[1], t[2]}), win);
+            }
+        }
+    }
+    std::free(tmp);
+    std::free(windows);
+    std::free(middles);
+    return ok;
 }
 
-bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians)
+} // namespace
+
+bool triadic_block_medians(const double* x, int J, int K, double* work, double* const* level)
 {
-    const int n = power_of_three(J);
-    int found = 0;
-    simd::dispatch<nan_or_zero>(x, n, &found);
-    if (found & 1) return merged_medians(x, J, K, work, medians);
-    // The signs of the zeros only when there are any.
-    bool negative_zero = false, positive_zero = false;
-    for (int i = 0; (found & 2) && i < n; ++i) {
-        negative_zero |= x[i] == 0 && std::signbit(x[i]);
-        positive_zero |= x[i] == 0 && !std::signbit(x[i]);
-    }
     if (K < 1) return true;
-    if (!sorted_medians(x, J, K, work, medians)) return false;
+    Found found;
+    if (!sorted_medians(x, J, K, work, level, found)) return false;
+    if (found.nan) return merged_medians(x, J, K, work, level);
     // Zero medians are +0 unless the signal holds a -0.
-    if (negative_zero) {
+    if (found.negative_zero) {
+        const int n = power_of_three(J);
         for (int k = 1; k <= K; ++k) {
             const int d = power_of_three(k);
-            double* out = medians + block_values_offset(n, k);
             for (int b = 0; b < n / d; ++b)
-                if (out[b] == 0) out[b] = positive_zero ? merged_zero(x + static_cast<long long>(b) * d, d) : -0.0;
+                if (level[k][b] == 0)
+                    level[k][b] = found.positive_zero ? merged_zero(x + static_cast<long long>(b) * d, d) : -0.0;
         }
     }
     return true;

@@ -4,7 +4,7 @@
 //   x (n = 3^J):  [ . . . | . . . | . . . ][ . . . | . . . | . . . ] ...
 //   blocks of 3:    m0      m1      m2       m3      m4      m5       n/3
 //   blocks of 9:    m0'                      m1'                      n/9
-//   ...           stored one after the other: n/3 values, then n/9, ...
+//   ...
 //
 // Without NaN the merge is a sort by '<', so a block median is the value any
 // sort puts in the middle; only the sign of a zero median depends on the
@@ -27,10 +27,12 @@
 // place NaN by position.
 #pragma once
 
-// Offset of the values of blocks of 3^k (k >= 1) in the layout above.
-int block_values_offset(int n, int k);
+// Levels a signal of int length can have: 3^19 is the largest power of
+// three in the int range.
+constexpr int kMaxTriadicLevels = 19;
 
 // Medians of every block of 3^k samples of x (3^J values), k = 1 .. K
-// (K <= J), written in the layout above (fewer than n/2 values). work holds
-// n doubles of scratch. Returns false when work memory cannot be allocated.
-bool triadic_block_medians(const double* x, int J, int K, double* work, double* medians);
+// (K <= J): the median of block b goes to level[k][b] (n/3^k values for
+// each k; level[0] is not used). work holds n doubles of scratch. Returns
+// false when work memory cannot be allocated.
+bool triadic_block_medians(const double* x, int J, int K, double* work, double* const* level);

@@ -15,12 +15,6 @@ namespace {
 // Scale of level j in a pyramid of J levels: 3^((J - j)/2), a real power.
 double scale_of(int J, int j) { return std::pow(3.0, (J - j) / 2.0); }
 
-// n doubles from the C allocator (at least one, so that n = 0 is no failure).
-double* work_array(int n)
-{
-    return static_cast<double*>(std::malloc(static_cast<size_t>(std::max(n, 1)) * sizeof(double)));
-}
-
 // Blocks of a level refined at a time: their predictions stay in L1 while
 // the level's values are combined with them, instead of a pass over memory.
 constexpr int kChunkBlocks = 512;
@@ -130,31 +124,33 @@ void zero_gaps(double* w, int n, int L, int J)
     }
 }
 
+// The block values of level j (L <= j < J) of a forward transform into w,
+// kept where the layout leaves w zero: level j's 3^j values in the gap
+// after its residuals (at 2 3^j), level L's in the gap after its own values
+// (at 3^L). zero_gaps clears them once every level is written.
+double* gap_of_level(double* w, int L, int j) { return w + (j == L ? power_of_three(L) : 2 * power_of_three(j)); }
+
 } // namespace
 
 bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    // The sort's scratch is the second half of w, which only the residuals
-    // of level J fill, after the medians are found.
-    double* medians = work_array(n / 2);
-    const bool ok = medians && triadic_block_medians(x, J, J - L, w + n, medians);
-    if (ok) {
-        const auto level = [&](int j) { return medians + block_values_offset(n, J - j); };
-        store_pyramid(x, level, L, D, w, J, median_refine, nullptr);
-        zero_gaps(w, n, L, J);
-    }
-    std::free(medians);
-    return ok;
+    // Blocks of 3^k have the medians of level J - k. The sort's scratch is
+    // the second half of w, which only the residuals of level J fill, after
+    // the medians are found.
+    double* medians[kMaxTriadicLevels + 1];
+    for (int k = 1; k <= J - L; ++k) medians[k] = gap_of_level(w, L, J - k);
+    if (!triadic_block_medians(x, J, J - L, w + n, medians)) return false;
+    const auto level = [&](int j) { return gap_of_level(w, L, j); };
+    store_pyramid(x, level, L, D, w, J, median_refine, nullptr);
+    zero_gaps(w, n, L, J);
+    return true;
 }
 
 bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {
     L = std::min(L, J);
-    // The averages of level j are kept in the gap of w after its residuals
-    // (3^j values at 2 3^j), those of level L in the gap after its own
-    // values, and the gaps are zeroed once every level is written.
-    const auto level = [&](int j) { return w + (j == L ? power_of_three(L) : 2 * power_of_three(j)); };
+    const auto level = [&](int j) { return gap_of_level(w, L, j); };
     store_pyramid(x, level, L, D, w, J, average_refine, average_blocks);
     zero_gaps(w, n, L, J);
     return true;
