@@ -88,6 +88,18 @@ struct Merge {
     }
 };
 
+// The bracket of a block's median: the least and the greatest median of its
+// thirds. More than half of the block's values are at most the greatest
+// (each third has more than half of its own at most its median), and more
+// than half at least the least.
+struct Bracket {
+    double low, high;
+    explicit Bracket(const double* thirds)
+        : low(std::min({thirds[0], thirds[1], thirds[2]})), high(std::max({thirds[0], thirds[1], thirds[2]}))
+    {
+    }
+};
+
 #if defined(SIMD_X86)
 #define AVX512 __attribute__((target("avx512f")))
 // GCC 12 sees the intrinsics' deliberately undefined pass-through operands
@@ -95,6 +107,7 @@ struct Merge {
 #pragma GCC diagnostic push
 #if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 
 // Merges of two sorted runs eight values at a time (AVX-512): the eight
@@ -183,6 +196,102 @@ AVX512 void merge_level_avx512(const double* src, double* dst, double* pairs, in
         for (; g < groups; ++g) {
             const PairMerge merge = pair(pass, g);
             merge_pairs<1>(&merge, na, m);
+        }
+    }
+}
+
+// The values in [low, high] of R sorted runs of 27 at runs, moved to out in
+// order (out may be runs itself or below it); adds to below how many of
+// their values lie below low, and returns how many were moved. A run's
+// counts come from four comparisons each way, and its values in range
+// (consecutive) are moved by masked copies of up to eight.
+AVX512 int gather_in_range(const double* runs, int R, double low, double high, double* out, long long& below)
+{
+    const __m512d lo = _mm512_set1_pd(low), hi = _mm512_set1_pd(high);
+    int count = 0;
+    for (const double* run = runs; run < runs + 27 * R; run += 27) {
+        unsigned under = 0, most = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __mmask8 lanes = i < 3 ? 0xFF : 0x07;
+            const __m512d v = _mm512_maskz_loadu_pd(lanes, run + 8 * i);
+            under |= static_cast<unsigned>(_mm512_mask_cmp_pd_mask(lanes, v, lo, _CMP_LT_OQ)) << (8 * i);
+            most |= static_cast<unsigned>(_mm512_mask_cmp_pd_mask(lanes, v, hi, _CMP_LE_OQ)) << (8 * i);
+        }
+        const int first = __builtin_popcount(under), last = __builtin_popcount(most);
+        below += first;
+        for (int i = first; i < last; i += 8) {
+            const __mmask8 lanes = first_lanes(last - i);
+            _mm512_mask_storeu_pd(out + count + (i - first), lanes, _mm512_maskz_loadu_pd(lanes, run + i));
+        }
+        count += last - first;
+    }
+    return count;
+}
+
+// The value of rank q among v[0 .. n-1] (no NaN, n <= 8R), by a bitonic
+// sort of 8R values in R registers, +Inf past n. A step (k, j) compares
+// value i with value i ^ j and leaves the larger at the higher position
+// where i & k is clear (ascending runs of k), at the lower where it is set.
+template <int R> AVX512 double rank_in_registers(const double* v, int n, int q)
+{
+    __m512d r[R];
+    for (int a = 0; a < R; ++a) r[a] = load_block(v + 8 * a, n - 8 * a);
+    const __m512i partner[3] = {_mm512_set_epi64(6, 7, 4, 5, 2, 3, 0, 1), _mm512_set_epi64(5, 4, 7, 6, 1, 0, 3, 2),
+                                _mm512_set_epi64(3, 2, 1, 0, 7, 6, 5, 4)};
+    for (int k = 2; k <= 8 * R; k *= 2) {
+        for (int j = k / 2; j >= 8; j /= 2) {
+            for (int a = 0; a < R; ++a) {
+                const int b = a ^ (j / 8);
+                if (b < a) continue;
+                const __m512d low = _mm512_min_pd(r[a], r[b]), high = _mm512_max_pd(r[a], r[b]);
+                const bool descending = (8 * a) & k;
+                r[a] = descending ? high : low;
+                r[b] = descending ? low : high;
+            }
+        }
+        for (int j = std::min(k / 2, 4), t = j / 2; j > 0; j /= 2, t = j / 2) {
+            // Lanes with bit j set, and lanes whose run of k descends.
+            const unsigned bit_j = j == 1 ? 0xAA : j == 2 ? 0xCC : 0xF0;
+            for (int a = 0; a < R; ++a) {
+                const unsigned descending = k < 8 ? (k == 2 ? 0xCC : 0xF0) : (8 * a) & k ? 0xFF : 0;
+                const __m512d p = _mm512_permutexvar_pd(partner[t == 0 ? 0 : t == 1 ? 1 : 2], r[a]);
+                r[a] = _mm512_mask_max_pd(_mm512_min_pd(r[a], p), static_cast<__mmask8>(bit_j ^ descending), r[a], p);
+            }
+        }
+    }
+    alignas(64) double sorted[8 * R];
+    for (int a = 0; a < R; ++a) _mm512_store_pd(sorted + 8 * a, r[a]);
+    return sorted[q];
+}
+
+// rank_in_registers with the fewest registers that hold n <= 128 values.
+AVX512 double rank_in_registers(const double* v, int n, int q)
+{
+    if (n <= 8) return rank_in_registers<1>(v, n, q);
+    if (n <= 16) return rank_in_registers<2>(v, n, q);
+    if (n <= 32) return rank_in_registers<4>(v, n, q);
+    if (n <= 64) return rank_in_registers<8>(v, n, q);
+    return rank_in_registers<16>(v, n, q);
+}
+
+// The medians of blocks of d = 3^k (k >= 4) values, each given as d/27
+// sorted runs of 27 (the runs of block b at runs + b d), from the medians of
+// their thirds (thirds[3b .. 3b+2]), into out[b], b < blocks. Each block's
+// values within its bracket (see Bracket) are gathered into temp (room for
+// d + 8) and the one of the block's rank among them is picked, by a sort
+// in registers when there are at most 128.
+AVX512 void bracketed_medians(const double* runs, int d, int blocks, const double* thirds, double* out, double* temp)
+{
+    for (int b = 0; b < blocks; ++b) {
+        const Bracket w(thirds + 3 * b);
+        long long below = 0;
+        const int count = gather_in_range(runs + static_cast<long long>(b) * d, d / 27, w.low, w.high, temp, below);
+        const int rank = (d - 1) / 2 - static_cast<int>(below);
+        if (count <= 128) {
+            out[b] = rank_in_registers(temp, count, rank);
+        } else {
+            std::nth_element(temp, temp + rank, temp + count);
+            out[b] = temp[rank];
         }
     }
 }
@@ -537,13 +646,140 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* const* 
     return ok;
 }
 
+enum class Outcome { done, nan, declined, no_memory };
+
+#if defined(SIMD_X86)
+// Rank p (from 0) of a block's values, given that below of them lie below
+// low and that v[0 .. n-1] holds every one of them in [low, high] (and
+// possibly others): those in range are gathered into buf (room for n),
+// branch-free, and the one of the right rank among them is selected.
+double select_between(const double* v, int n, double low, double high, long long p, long long below, double* buf)
+{
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const double u = v[i];
+        below += u < low;
+        buf[count] = u;
+        count += (low <= u) & (u <= high);
+    }
+    double* nth = buf + (p - below);
+    std::nth_element(buf, nth, buf + count);
+    return *nth;
+}
+
+// Chunks taken together: small chunks (K < 7) share a call of each kernel.
+constexpr int kChunkGroup = 4;
+
+// Medians by selection, without merging beyond blocks of 27: fast where the
+// brackets hold few values, as in noise.
+//
+//   chunks of 3^s (s <= 7): each is scanned, its blocks of 27 are sorted by
+//       the networks (into work, in place of x's values), and each block of
+//       3^k, 4 <= k <= s, picks its median among its values in its bracket;
+//   above:  every bracket lies within [least, greatest] of the medians of
+//       the chunks, and then of the level below. The values in that range
+//       (the pool) are kept, chunk by chunk, in work, with the count of each
+//       chunk's values below it; every block selects among its pool values,
+//       and after each level the pool shrinks to the new medians' range.
+//
+// Declined, leaving the sorted chunks to do the work, when the first chunk's
+// own bracket holds more than an eighth of its values (smooth signals, where
+// the brackets are wide), or when the first pool would fill more than half
+// of work (the other half holds the candidates of a block).
+Outcome selected_medians(const double* x, int J, int K, double* work, double* const* level, Found& found)
+{
+    const int n = power_of_three(J), s = std::min(K, kSortedLevels), chunk = power_of_three(s);
+    const int chunks = n / chunk;
+    // Candidates of a block.
+    double* temp = static_cast<double*>(std::malloc((chunk + 8) * sizeof(double)));
+    // Per chunk: where its pool values start (one entry past the last
+    // chunk), and how many of its values lie below the pool.
+    int* pool_start = static_cast<int*>(std::malloc(2 * (chunks + 1) * sizeof(int)));
+    int* under = pool_start + chunks + 1;
+    Outcome outcome = temp && pool_start ? Outcome::done : Outcome::no_memory;
+    for (int c = 0; c < chunks && outcome == Outcome::done; c += kChunkGroup) {
+        const int group = std::min(kChunkGroup, chunks - c);
+        const double* xc = x + static_cast<long long>(c) * chunk;
+        double* runs = work + static_cast<long long>(c) * chunk;
+        simd::dispatch<scan_signal>(xc, group * chunk, &found);
+        if (found.nan) {
+            outcome = Outcome::nan;
+            break;
+        }
+        double* group_level[kSortedLevels + 1];
+        for (int k = 1; k <= s; ++k) group_level[k] = level[k] + c * (chunk / power_of_three(k));
+        simd::dispatch<blocks_of_27>(xc, group * chunk / 27, runs, group_level);
+        for (int k = 4; k <= s; ++k) {
+            const int d = power_of_three(k);
+            bracketed_medians(runs, d, group * chunk / d, group_level[k - 1], group_level[k], temp);
+        }
+        if (c == 0) {
+            const Bracket w(group_level[s - 1]);
+            int inside = 0;
+            for (int i = 0; i < chunk; ++i) inside += (w.low <= xc[i]) & (xc[i] <= w.high);
+            if (8 * inside > chunk) outcome = Outcome::declined;
+        }
+    }
+    if (outcome == Outcome::done && K > s) {
+        // The first pool, from the sorted runs: each run's values in range
+        // are consecutive, and are moved down within work.
+        const double* top = level[s];
+        double low = *std::min_element(top, top + chunks), high = *std::max_element(top, top + chunks);
+        int pooled = 0;
+        for (int c = 0; c < chunks && pooled <= n / 2; ++c) {
+            pool_start[c] = pooled;
+            long long below = 0;
+            pooled += gather_in_range(work + static_cast<long long>(c) * chunk, chunk / 27, low, high, work + pooled, below);
+            under[c] = static_cast<int>(below);
+        }
+        pool_start[chunks] = pooled;
+        if (pooled > n / 2) outcome = Outcome::declined;
+        for (int k = s + 1; k <= K && outcome == Outcome::done; ++k) {
+            const int d = power_of_three(k), R = d / chunk;
+            for (int b = 0; b < n / d; ++b) {
+                const Bracket w(level[k - 1] + 3 * b);
+                long long below = 0;
+                for (int c = b * R; c < (b + 1) * R; ++c) below += under[c];
+                const int first = pool_start[b * R], last = pool_start[(b + 1) * R];
+                level[k][b] = select_between(work + first, last - first, w.low, w.high, (d - 1) / 2, below, work + n / 2);
+            }
+            if (k == K) break;
+            // The next brackets lie within the range of this level's medians.
+            low = *std::min_element(level[k], level[k] + n / d);
+            high = *std::max_element(level[k], level[k] + n / d);
+            int kept = 0;
+            for (int c = 0; c < chunks; ++c) {
+                const int first = pool_start[c], last = pool_start[c + 1];
+                pool_start[c] = kept;
+                for (int i = first; i < last; ++i) {
+                    const double u = work[i];
+                    under[c] += u < low;
+                    work[kept] = u;
+                    kept += (low <= u) & (u <= high);
+                }
+            }
+            pool_start[chunks] = kept;
+        }
+    }
+    std::free(temp);
+    std::free(pool_start);
+    return outcome;
+}
+#endif
+
 } // namespace
 
 bool triadic_block_medians(const double* x, int J, int K, double* work, double* const* level)
 {
     if (K < 1) return true;
     Found found;
-    if (!sorted_medians(x, J, K, work, level, found)) return false;
+    Outcome outcome = Outcome::declined;
+#if defined(SIMD_X86)
+    // Selection pays with AVX-512's masked loads and sorts in registers.
+    if (K >= 4 && simd::current_isa() == simd::Isa::avx512) outcome = selected_medians(x, J, K, work, level, found);
+#endif
+    if (outcome == Outcome::no_memory) return false;
+    if (outcome == Outcome::declined && !sorted_medians(x, J, K, work, level, found)) return false;
     if (found.nan) return merged_medians(x, J, K, work, level);
     // Zero medians are +0 unless the signal holds a -0.
     if (found.negative_zero) {

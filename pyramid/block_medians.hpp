@@ -7,21 +7,28 @@
 //   ...
 //
 // Without NaN the merge is a sort by '<', so a block median is the value any
-// sort puts in the middle; only the sign of a zero median depends on the
-// merge's tie rule (equal values end up in decreasing order of position).
-// The fast path therefore sorts with '<' and fixes the sign of zero medians:
+// sort or exact selection puts in the middle; only the sign of a zero median
+// depends on the merge's tie rule (equal values end up in decreasing order
+// of position). The fast paths find the values with '<' and then fix the
+// sign of zero medians. Both start from chunks of 3^7 samples (fewer when
+// fewer levels are asked for), whose blocks of 3, 9 and 27 are sorted by
+// comparator networks, one block per vector lane. A block's median lies
+// between the least and the greatest median of its thirds (its bracket).
 //
-//   blocks up to 3^7: each chunk of 3^7 samples is sorted bottom-up in cache
-//                     (blocks of 3, 9 and 27 by comparator networks, one
-//                     block per vector lane, then three-way merges, three
-//                     stepped side by side; on AVX-512 two two-way merges by
-//                     bitonic networks, eight values a step), and each
-//                     block's median is the middle of its sorted run;
-//   larger blocks:    3^(k-7) sorted runs of 3^7; the median is selected
-//                     among their values between the least and the greatest
-//                     median of the block's thirds, by shrinking one window
-//                     per run around a pivot (the weighted median of the
-//                     window middles).
+//   selection (AVX-512): each larger block of a chunk picks its median among
+//       its values within its bracket (a run of 27's values in range are
+//       consecutive), by a sort in registers; above the chunks, among the
+//       values of the signal within the range of the chunks' medians (the
+//       pool, shrunk after each level to the range of the new medians).
+//       Fast where brackets hold few values, as in noise. Declined, for the
+//       sorted chunks, when the first chunk's bracket holds more than an
+//       eighth of its values, or the pool more than half of the signal.
+//   sorted chunks: three-way merges sort each chunk (on AVX-512 as two
+//       two-way merges by bitonic networks, eight values a step), and each
+//       block's median is the middle of its sorted run; above the chunks,
+//       it is selected among their runs within its bracket, by shrinking one
+//       window per run around a pivot (the weighted median of the window
+//       middles).
 //
 // A signal holding a NaN takes the staged merge itself, whose comparisons
 // place NaN by position.

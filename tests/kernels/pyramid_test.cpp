@@ -461,8 +461,12 @@ TEST(SameDoubles, BlockMediansOfEveryLevelAsTheStagedMergeGivesThem)
     on_every_path([] {
         for (int J = 1; J <= 10; ++J) {
             const int n = pow3(J);
-            for (unsigned seed = 0; seed < 6; ++seed) {
+            for (unsigned seed = 0; seed < 7; ++seed) {
                 Vec x = seed >= 3 ? random_values(n, 90 + J) : awkward_values(n, 70 + 4 * J + seed, seed == 2);
+                // Noise, then a ramp: narrow brackets in the first chunks, a
+                // wide range of medians above them.
+                if (seed == 6)
+                    for (int i = n / 3; i < n; ++i) x[i] = 1e-3 * i;
                 // The signal's only NaN, or its only zeros (+0, -0), in its last
                 // samples, which the scan for them reads one by one.
                 if (seed == 4) x[n - 1] = NAN;
