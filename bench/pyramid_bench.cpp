@@ -108,8 +108,6 @@ void BM_AllMedians_MergeStages(benchmark::State& state)
     finish(state, k.n);
 }
 
-// The same medians as the transforms find them now: chunks sorted in cache,
-// selection among their sorted runs above.
 // Level pointers into w for the medians of every level, one after the other.
 std::vector<double*> levels(Setup& k)
 {
@@ -118,6 +116,8 @@ std::vector<double*> levels(Setup& k)
     return level;
 }
 
+// The same medians as the transforms find them now: by selection on AVX-512
+// where the brackets are narrow (noise), otherwise by sorted chunks.
 void BM_AllMedians_Chunks(benchmark::State& state)
 {
     Setup k(state);

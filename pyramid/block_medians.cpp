@@ -627,16 +627,12 @@ bool sorted_medians(const double* x, int J, int K, double* work, double* const* 
             sort_chunk(x + c * chunk, s, count, work + c * chunk, tmp, tmp + 3 * chunk, chunk_level);
         }
         RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
-        // A block's median lies between the least and the greatest median of
-        // its three thirds: more than half of its values are at most the
-        // greatest, and more than half at least the least.
         for (int k = s + 1; k <= K && !found.nan; ++k) {
             const int d = power_of_three(k), R = d / chunk;
-            const double* thirds = level[k - 1];
             for (int b = 0; b < n / d; ++b) {
-                const double* t = thirds + 3 * b;
-                level[k][b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
-                                             std::min({t[0], t[1], t[2]}), std::max({t[0], t[1], t[2]}), win);
+                const Bracket w(level[k - 1] + 3 * b);
+                level[k][b] = select_in_runs(work + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2, w.low,
+                                             w.high, win);
             }
         }
     }
