@@ -3,6 +3,7 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+MATLAB_BUILD ?= build-matlab
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 SHELL := /bin/bash
@@ -14,7 +15,7 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan fuzz memcheck bench package clean
+.PHONY: deps build demo check check-asan check-matlab-api fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -43,6 +44,14 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# The plug-ins, host/ and testhost built against MATLAB's types and its
+# interleaved-complex API (testhost/matlab_api/mex.h), and the C++ plug-in
+# tests through that testhost; the kernel tests do not depend on the host.
+check-matlab-api: deps
+	cmake -S . -B $(MATLAB_BUILD) -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_HOST_API=matlab -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(MATLAB_BUILD) -j$(JOBS) --target plugin_tests
+	tests/run_all.sh $(MATLAB_BUILD) --plugins-only
+
 # libFuzzer over every plug-in for FUZZ_SECONDS, in its own clang-14 build.
 fuzz: deps
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
@@ -60,4 +69,4 @@ package:
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD)

@@ -71,7 +71,7 @@ long long element_count(const mxArray* a)
 double read_first(const mxArray* a, const Failure& failure)
 {
     if (element_count(a) == 0) fail(failure);
-    return mxGetPr(a)[0];
+    return data_of(a)[0];
 }
 
 namespace {

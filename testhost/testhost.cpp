@@ -81,7 +81,11 @@ HostArray* create(size_t M, size_t N, testhost::Kind kind)
     return create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, kind);
 }
 
-HostArray* of(const mxArray* p) { return static_cast<HostArray*>(const_cast<mxArray*>(p)); }
+// A HostArray stands behind every handle: mxArray is void in Octave's mex.h
+// and an incomplete struct in MATLAB's, so the conversions are reinterpret
+// casts, which both admit.
+HostArray* of(const mxArray* p) { return reinterpret_cast<HostArray*>(const_cast<mxArray*>(p)); }
+mxArray* handle(HostArray* a) { return reinterpret_cast<mxArray*>(a); }
 
 using Entry = void (*)(int, mxArray**, int, const mxArray**);
 
@@ -102,12 +106,31 @@ Entry entry_of(const std::string& name)
 
 } // namespace
 
-// The host interface, as Octave's mex.h declares it.
+// The host interface, as the mex.h of the build declares it: Octave's, or
+// MATLAB's interleaved-complex API (testhost/matlab_api).
 extern "C" {
 
 size_t mxGetM(const mxArray* p) { return of(p)->M; }
 size_t mxGetN(const mxArray* p) { return of(p)->N; }
-double* mxGetPr(const mxArray* p) { return reinterpret_cast<double*>(of(p)->bytes); }
+double* mxGetPr(const mxArray* p)
+{
+#if MX_HAS_INTERLEAVED_COMPLEX
+    // MATLAB's interleaved-complex API has no mxGetPr of a complex array:
+    // a gateway that tries it must fail its test, not read the real parts.
+    if (of(p)->kind == testhost::Kind::Complex)
+        throw std::logic_error("mxGetPr of a complex array, which the interleaved-complex API refuses");
+#endif
+    return reinterpret_cast<double*>(of(p)->bytes);
+}
+#if MX_HAS_INTERLEAVED_COMPLEX
+// Null for anything but a real double array, full or sparse.
+double* mxGetDoubles(const mxArray* p)
+{
+    const auto k = of(p)->kind;
+    const bool real_double = k == testhost::Kind::Double || k == testhost::Kind::Sparse;
+    return real_double ? reinterpret_cast<double*>(of(p)->bytes) : nullptr;
+}
+#endif
 bool mxIsDouble(const mxArray* p)
 {
     const auto k = of(p)->kind;
@@ -132,7 +155,7 @@ int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
 
 mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
 {
-    return create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
+    return handle(create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex));
 }
 
 // Unfilled storage holds NaN in every byte pattern the tests can see, so
@@ -142,7 +165,7 @@ mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxCo
     if (classid != mxDOUBLE_CLASS) throw std::logic_error("testhost creates unfilled doubles only");
     HostArray* a = create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
     if (a->bytes) std::memset(a->bytes, 0xff, a->M * a->N * element_size(a->kind));
-    return a;
+    return handle(a);
 }
 
 mxArray* mxCreateString(const char* s)
@@ -150,7 +173,7 @@ mxArray* mxCreateString(const char* s)
     const size_t length = std::strlen(s);
     HostArray* a = create(1, length, testhost::Kind::Char);
     for (size_t i = 0; i < length; ++i) reinterpret_cast<mxChar*>(a->bytes)[i] = static_cast<unsigned char>(s[i]);
-    return a;
+    return handle(a);
 }
 
 // The one function the plug-ins call through the host: builtin ('zeros',
@@ -169,7 +192,7 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
     const HostArray* size = of(prhs[1]);
     std::vector<mwSize> dims;
     for (size_t i = 0; i < size->M * size->N; ++i) dims.push_back(static_cast<mwSize>(mxGetPr(prhs[1])[i]));
-    plhs[0] = create(dims, testhost::Kind::Double);
+    plhs[0] = handle(create(dims, testhost::Kind::Double));
     ++host_zeros_count;
     return 0;
 }
@@ -225,14 +248,14 @@ Array Array::matrix(int M, int N, const std::vector<double>& values)
 Array Array::row(const std::vector<double>& values) { return matrix(1, static_cast<int>(values.size()), values); }
 Array Array::column(const std::vector<double>& values) { return matrix(static_cast<int>(values.size()), 1, values); }
 Array Array::scalar(double v) { return matrix(1, 1, {v}); }
-Array Array::of_kind(int M, int N, Kind kind) { return Array(static_cast<mxArray*>(create(M, N, kind))); }
+Array Array::of_kind(int M, int N, Kind kind) { return Array(handle(create(M, N, kind))); }
 Array Array::of_dims(const std::vector<size_t>& dims)
 {
-    return Array(static_cast<mxArray*>(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
+    return Array(handle(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
 }
 Array Array::declared(size_t M, size_t N)
 {
-    return Array(static_cast<mxArray*>(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
+    return Array(handle(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
 }
 
 int Array::rows() const { return static_cast<int>(mxGetM(p_)); }
@@ -267,7 +290,7 @@ std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<c
     } catch (...) {
         // The host frees what the failed call created, outputs included.
         calling = false;
-        while (!in_call.empty()) mxDestroyArray(static_cast<mxArray*>(in_call.back()));
+        while (!in_call.empty()) mxDestroyArray(handle(in_call.back()));
         throw;
     }
     calling = false;

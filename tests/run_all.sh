@@ -10,12 +10,13 @@
 # Details go to <build>/logs/check-*.log; a failing suite shows the tail of
 # its log. Ends with "N passed, M failed, K skipped", N counting distinct
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
-#   tests/run_all.sh [build-dir] [--cpp-only]
+# --cpp-only runs the two C++ suites only, --plugins-only the plug-in tests.
+#   tests/run_all.sh [build-dir] [--cpp-only | --plugins-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(cd "${1:-build}" && pwd) || exit 1
-cpp_only=${2:-}
+mode=${2:-}
 logs=$build/logs
 mkdir -p "$logs"
 passed=0 failed=0 skipped=0
@@ -83,10 +84,10 @@ whole_suite() {
   fi
 }
 
-gtest_suite "C++ kernel tests" kernel kernels
+[ "$mode" = "--plugins-only" ] || gtest_suite "C++ kernel tests" kernel kernels
 gtest_suite "C++ plug-in tests" plugin plugins
 
-if [ "$cpp_only" != "--cpp-only" ]; then
+if [ "$mode" != "--cpp-only" ] && [ "$mode" != "--plugins-only" ]; then
   octave_run "$logs/check-octave.log" octave \
     "addpath('$here'); run_octave_tests('$build/mex', '$root/plugins.list')"
   report "Octave tests" "$logs/check-octave.log" "$p" "$f" "$s"
