@@ -3,6 +3,7 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+ARM64_BUILD ?= build-arm64
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 SHELL := /bin/bash
@@ -14,7 +15,7 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan fuzz memcheck bench package clean
+.PHONY: deps build demo check check-asan check-arm64 fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -43,6 +44,14 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# The C++ tests of a Linux ARM64 cross build (plug-ins, testhost, tests),
+# run under qemu-user.
+check-arm64: deps
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64-linux-gnu.cmake \
+	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(ARM64_BUILD) -j$(JOBS)
+	WAVETIDE_RUNNER="qemu-aarch64 -L /usr/aarch64-linux-gnu" tests/run_all.sh $(ARM64_BUILD) --cpp-only
+
 # libFuzzer over every plug-in for FUZZ_SECONDS, in its own clang-14 build.
 fuzz: deps
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
@@ -60,4 +69,4 @@ package:
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD)

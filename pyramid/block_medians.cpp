@@ -401,7 +401,7 @@ struct blocks_of_27 {
 // (count 3^s values); tmp (as many) is the other buffer of the ping-pong and
 // pairs (two thirds as many) the scratch of the AVX-512 merges. The median of
 // block b of 3^k within them goes to level_medians[k][b].
-void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* pairs,
+void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, [[maybe_unused]] double* pairs,
                 double* const* level_medians)
 {
     const int size = count * power_of_three(s);
