@@ -357,21 +357,21 @@ template <class V> SIMD_INLINE void sort_blocks_of_27(const double* x, double* o
             for (int l = 0; l < W; ++l) v[i][l] = x[27 * l + i];
         }
     }
-#pragma GCC unroll 9
+SIMD_UNROLL(9)
     for (int t = 0; t < 9; ++t) {
         order(v[3 * t], v[3 * t + 1]);
         order(v[3 * t + 1], v[3 * t + 2]);
         order(v[3 * t], v[3 * t + 1]);
         for (int l = 0; l < W; ++l) m1[9 * l + t] = lane(v[3 * t + 1], l);
     }
-#pragma GCC unroll 3
+SIMD_UNROLL(3)
     for (int u = 0; u < 3; ++u) {
         V* nine = v + 9 * u;
-#pragma GCC unroll 22
+SIMD_UNROLL(22)
         for (const auto& c : kMergeTriples) order(nine[c[0]], nine[c[1]]);
         for (int l = 0; l < W; ++l) m2[3 * l + u] = lane(nine[4], l);
     }
-#pragma GCC unroll 100
+SIMD_UNROLL(100)
     for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
     for (int l = 0; l < W; ++l) {
         m3[l] = lane(v[13], l);
