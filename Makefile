@@ -15,7 +15,7 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan check-arm64 fuzz memcheck bench package clean
+.PHONY: deps build demo check check-asan check-arm64 check-msvc-syntax fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -51,6 +51,12 @@ check-arm64: deps
 	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 	cmake --build $(ARM64_BUILD) -j$(JOBS)
 	WAVETIDE_RUNNER="qemu-aarch64 -L /usr/aarch64-linux-gnu" tests/run_all.sh $(ARM64_BUILD) --cpp-only
+
+# Every plug-in source and the C++ tests as Microsoft's compiler would see
+# them (clang, _MSC_VER without __GNUC__): standard C++ on those paths, no
+# GNU construct outside the vector layer's guarded backend.
+check-msvc-syntax: deps
+	tools/msvc-syntax/check.sh
 
 # libFuzzer over every plug-in for FUZZ_SECONDS, in its own clang-14 build.
 fuzz: deps
