@@ -11,6 +11,8 @@
 # its log. Ends with "N passed, M failed, K skipped", N counting distinct
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
 # --cpp-only runs the two C++ suites only, --plugins-only the plug-in tests.
+# WAVETIDE_RUNNER, if set, is the command that runs each C++ test binary
+# (an emulator for a cross build: "qemu-aarch64 -L /usr/aarch64-linux-gnu").
 #   tests/run_all.sh [build-dir] [--cpp-only | --plugins-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +22,7 @@ mode=${2:-}
 logs=$build/logs
 mkdir -p "$logs"
 passed=0 failed=0 skipped=0
+read -r -a runner <<< "${WAVETIDE_RUNNER:-}"
 
 # report <suite> <log> <passed> <failed> [skipped] [note]: the suite's line;
 # a suite that ran nothing fails.
@@ -46,7 +49,7 @@ gtest_suite() {
     if [ ! -x "$t" ]; then
       missing+="missing test binary $t"$'\n'; f=$((f + 1)); continue
     fi
-    out=$("$t" --gtest_brief=1 2>&1); rc=$?
+    out=$("${runner[@]}" "$t" --gtest_brief=1 2>&1); rc=$?
     printf '%s\n' "$out" >> "$log"
     n=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?.*/\1/p' <<<"$out"); p=$((p + ${n:-0}))
     n=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?.*/\1/p' <<<"$out"); s=$((s + ${n:-0}))

@@ -6,7 +6,11 @@
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          clang-14 libclang-rt-14-dev valgrind)
+          clang-14 libclang-rt-14-dev valgrind
+          # make check-arm64: the cross compiler, qemu-user, GoogleTest's sources
+          g++-aarch64-linux-gnu qemu-user googletest
+          # make check-msvc-syntax: libc++'s headers, mingw-w64's C headers
+          libc++-14-dev mingw-w64-x86-64-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
