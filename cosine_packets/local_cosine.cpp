@@ -2,27 +2,26 @@
 
 #include <cmath>
 
+#include "host/sincos.hpp"
+
 namespace {
 
-const double pi = 3.141592653589793;
-
 // w[k] = e^(-i pi (c0 + c1 k) / den) for k < count, interleaved (cos, -sin).
-// Two library calls per entry would dominate a level; instead k = hi L + lo
-// splits the angle into a fine part (the first L entries, from the library)
-// and a coarse part (one library call per hi), multiplied together.
+// A sine and cosine per entry would dominate a level; instead k = hi L + lo
+// splits the angle into a fine part (the first L entries, evaluated) and a
+// coarse part (one evaluation per hi), multiplied together.
 void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff_t c1, std::ptrdiff_t den)
 {
     std::ptrdiff_t L = 1;
     while (L * L < count) L *= 2;
-    const double unit = pi / static_cast<double>(den);
     for (std::ptrdiff_t lo = 0; lo < L && lo < count; ++lo) {
-        const double a = unit * static_cast<double>(c0 + c1 * lo);
-        w[2 * lo] = std::cos(a);
-        w[2 * lo + 1] = -std::sin(a);
+        const SinCos<double> a = sincos_pi_fraction(c0 + c1 * lo, den);
+        w[2 * lo] = a.c;
+        w[2 * lo + 1] = -a.s;
     }
     for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
-        const double a = unit * static_cast<double>(c1 * L * hi);
-        const double gr = std::cos(a), gi = -std::sin(a);
+        const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, den);
+        const double gr = a.c, gi = -a.s;
         double* out = w + 2 * hi * L;
         for (std::ptrdiff_t lo = 0; lo < L && hi * L + lo < count; ++lo) {
             const double fr = w[2 * lo], fi = w[2 * lo + 1];
@@ -84,8 +83,10 @@ void fft_bit_reversed(double* z, std::ptrdiff_t K, const double* tw)
 
 void make_bell(int m, double* bp, double* bm)
 {
+    // pi (1 + (0.5 + i)/m) / 4 = pi (2m + 2i + 1) / (8m), taken exactly.
+    const long long M = m;
     for (int i = 0; i < m; ++i) {
-        bp[i] = std::sin(pi * (1.0 + (0.5 + i) / m) / 4.0);
+        bp[i] = sincos_pi_fraction(2 * M + 2 * i + 1, 8 * M).s;
         bm[i] = std::sqrt(1.0 - bp[i] * bp[i]);
     }
 }
