@@ -14,13 +14,14 @@ void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff
 {
     std::ptrdiff_t L = 1;
     while (L * L < count) L *= 2;
+    const PiOver unit = pi_over(den);
     for (std::ptrdiff_t lo = 0; lo < L && lo < count; ++lo) {
-        const SinCos<double> a = sincos_pi_fraction(c0 + c1 * lo, den);
+        const SinCos<double> a = sincos_pi_fraction(c0 + c1 * lo, unit);
         w[2 * lo] = a.c;
         w[2 * lo + 1] = -a.s;
     }
     for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
-        const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, den);
+        const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, unit);
         const double gr = a.c, gi = -a.s;
         double* out = w + 2 * hi * L;
         for (std::ptrdiff_t lo = 0; lo < L && hi * L + lo < count; ++lo) {
@@ -83,10 +84,14 @@ void fft_bit_reversed(double* z, std::ptrdiff_t K, const double* tw)
 
 void make_bell(int m, double* bp, double* bm)
 {
-    // pi (1 + (0.5 + i)/m) / 4 = pi (2m + 2i + 1) / (8m), taken exactly.
-    const long long M = m;
+    // pi (1 + (0.5 + i)/m) / 4 = pi/2 - (2m - 2i - 1) pi/(8m): bp[i] is the
+    // cosine of the second angle, which lies in (0, pi/4) (what
+    // sincos_pi_fraction would reduce the first to), in units of pi/(8m).
+    const PiOver unit = pi_over(4 * static_cast<long long>(m));
     for (int i = 0; i < m; ++i) {
-        bp[i] = sincos_pi_fraction(2 * M + 2 * i + 1, 8 * M).s;
+        double r, l;
+        angle_in_units(2.0 * (m - i) - 1.0, unit, r, l);
+        bp[i] = sincos_near_zero<true>(r, l).c;
         bm[i] = std::sqrt(1.0 - bp[i] * bp[i]);
     }
 }

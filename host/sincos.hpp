@@ -4,6 +4,7 @@
 //
 //   sincos_near_zero(r, l)    sin, cos of r + l, |r| <= pi/4, any vector V
 //   sincos_pi_fraction(p, q)  sin, cos of pi p / q for integers p, q
+//                             (q given once as pi_over(q) for many p)
 #pragma once
 
 #include "host/simd.hpp"
@@ -49,30 +50,51 @@ SIMD_INLINE void exact_product(double a, double b, double& hi, double& lo)
     lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
 }
 
-// sin(pi p/q) and cos(pi p/q) for integers p and 0 < q < 2^51, each within
-// 1 ulp. The angle is reduced exactly in integers, p/q = k/2 + P/(2q) with
-// k the nearest whole number to 2p/q and |P| <= q/2, so the rest is
-// r = pi P/(2q), |r| <= pi/4:
-//   x = P/(2q) = xh + xl      xh rounded, xl from the remainder P - 2q xh,
-//                             which is a double and is found exactly
-//   r = pi x   = r + l        pi = kPiHi + kPiLo, the leading product exact
-// to about 2^-104 of r, then sin and cos of k pi/2 + r by quadrant.
-inline SinCos<double> sincos_pi_fraction(long long p, long long q)
+// pi/(2q) as hi + lo, to about 2^-105 relative: the unit of the angles
+// pi p/q that sincos_pi_fraction takes for many p over one q.
+struct PiOver {
+    long long q;
+    double hi, lo;
+};
+
+inline PiOver pi_over(long long q)
 {
     const double kPiHi = 0x1.921fb54442d18p1, kPiLo = 0x1.1a62633145c07p-53;
-    const long long period = 2 * q;
-    p %= period;
-    if (p < 0) p += period;
-    const long long k = (4 * p + q) / period;
-    const double P = static_cast<double>(2 * p - k * q), Q = static_cast<double>(period);
-    const double xh = P / Q;
+    const double Q = static_cast<double>(2 * q), hi = kPiHi / Q;
     double ph, pl;
-    exact_product(xh, Q, ph, pl);
-    const double xl = ((P - ph) - pl) / Q;
+    exact_product(hi, Q, ph, pl);
+    // kPiHi - hi Q is the division's remainder, a double found exactly.
+    return {q, hi, (((kPiHi - ph) - pl) + kPiLo) / Q};
+}
+
+// r + l = P pi/(2q) for a whole number P, |P| <= q/2 (so |r| <= pi/4) and
+// |l| <= ulp(r)/2, to about 2^-104 of r: the exact product of P and the
+// unit's leading part, plus P times its tail.
+SIMD_INLINE void angle_in_units(double P, const PiOver& unit, double& r, double& l)
+{
     double h, e;
-    exact_product(kPiHi, xh, h, e);
-    const double t = e + (kPiHi * xl + kPiLo * xh);
-    const double r = h + t, l = t - (r - h);
+    exact_product(P, unit.hi, h, e);
+    const double s = e + P * unit.lo;
+    r = h + s;
+    l = s - (r - h);
+}
+
+// sin(pi p/q) and cos(pi p/q) for integers p and 0 < q < 2^50, each within
+// 1 ulp. The angle is reduced exactly in integers, p/q = k/2 + P/(2q) with
+// k the nearest whole number to 2p/q and |P| <= q/2, so the rest is
+// r = P pi/(2q), |r| <= pi/4, taken as r + l (angle_in_units); then sin
+// and cos of k pi/2 + r by quadrant.
+inline SinCos<double> sincos_pi_fraction(long long p, const PiOver& unit)
+{
+    const long long q = unit.q, period = 2 * q;
+    if (p < 0 || p >= period) {
+        p %= period;
+        if (p < 0) p += period;
+    }
+    const long long t = 4 * p + q; // below 4.5 periods
+    const long long k = (t >= period) + (t >= 2 * period) + (t >= 3 * period) + (t >= 4 * period);
+    double r, l;
+    angle_in_units(static_cast<double>(2 * p - k * q), unit, r, l);
     const SinCos<double> v = sincos_near_zero<true>(r, l);
     // 0.0 - s: a sine of 0 negated stays +0 (sin pi = +0, like sin 0).
     switch (k & 3) {
@@ -82,3 +104,5 @@ inline SinCos<double> sincos_pi_fraction(long long p, long long q)
     default: return {-v.c, v.s};
     }
 }
+
+inline SinCos<double> sincos_pi_fraction(long long p, long long q) { return sincos_pi_fraction(p, pi_over(q)); }
