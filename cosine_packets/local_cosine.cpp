@@ -2,27 +2,27 @@
 
 #include <cmath>
 
+#include "host/sincos.hpp"
+
 namespace {
 
-const double pi = 3.141592653589793;
-
 // w[k] = e^(-i pi (c0 + c1 k) / den) for k < count, interleaved (cos, -sin).
-// Two library calls per entry would dominate a level; instead k = hi L + lo
-// splits the angle into a fine part (the first L entries, from the library)
-// and a coarse part (one library call per hi), multiplied together.
+// A sine and cosine per entry would dominate a level; instead k = hi L + lo
+// splits the angle into a fine part (the first L entries, evaluated) and a
+// coarse part (one evaluation per hi), multiplied together.
 void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff_t c1, std::ptrdiff_t den)
 {
     std::ptrdiff_t L = 1;
     while (L * L < count) L *= 2;
-    const double unit = pi / static_cast<double>(den);
+    const PiOver unit = pi_over(den);
     for (std::ptrdiff_t lo = 0; lo < L && lo < count; ++lo) {
-        const double a = unit * static_cast<double>(c0 + c1 * lo);
-        w[2 * lo] = std::cos(a);
-        w[2 * lo + 1] = -std::sin(a);
+        const SinCos<double> a = sincos_pi_fraction(c0 + c1 * lo, unit);
+        w[2 * lo] = a.c;
+        w[2 * lo + 1] = -a.s;
     }
     for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
-        const double a = unit * static_cast<double>(c1 * L * hi);
-        const double gr = std::cos(a), gi = -std::sin(a);
+        const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, unit);
+        const double gr = a.c, gi = -a.s;
         double* out = w + 2 * hi * L;
         for (std::ptrdiff_t lo = 0; lo < L && hi * L + lo < count; ++lo) {
             const double fr = w[2 * lo], fi = w[2 * lo + 1];
@@ -84,8 +84,14 @@ void fft_bit_reversed(double* z, std::ptrdiff_t K, const double* tw)
 
 void make_bell(int m, double* bp, double* bm)
 {
+    // pi (1 + (0.5 + i)/m) / 4 = pi/2 - (2m - 2i - 1) pi/(8m): bp[i] is the
+    // cosine of the second angle, which lies in (0, pi/4) (what
+    // sincos_pi_fraction would reduce the first to), in units of pi/(8m).
+    const PiOver unit = pi_over(4 * static_cast<long long>(m));
     for (int i = 0; i < m; ++i) {
-        bp[i] = std::sin(pi * (1.0 + (0.5 + i) / m) / 4.0);
+        double r, l;
+        angle_in_units(2.0 * (m - i) - 1.0, unit, r, l);
+        bp[i] = sincos_near_zero<true>(r, l).c;
         bm[i] = std::sqrt(1.0 - bp[i] * bp[i]);
     }
 }

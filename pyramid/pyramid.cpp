@@ -1,7 +1,6 @@
 #include "pyramid.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 #include "average.hpp"
 #include "block_medians.hpp"
@@ -11,8 +10,8 @@
 
 namespace {
 
-// Scale of level j in a pyramid of J levels: 3^((J - j)/2), a real power.
-double scale_of(int J, int j) { return std::pow(3.0, (J - j) / 2.0); }
+// Scale of level j in a pyramid of J levels: 3^((J - j)/2).
+double scale_of(int J, int j) { return half_power_of_three(J - j); }
 
 // Blocks of a level refined at a time: their predictions stay in L1 while
 // the level's values are combined with them, instead of a pass over memory.
@@ -130,6 +129,25 @@ void zero_gaps(double* w, int n, int L, int J)
 double* gap_of_level(double* w, int L, int j) { return w + (j == L ? power_of_three(L) : 2 * power_of_three(j)); }
 
 } // namespace
+
+double half_power_of_three(int k)
+{
+    // 3^(k/2) correctly rounded: 3^(k/2) itself for even k, RN(sqrt(3^k)) for odd k.
+    static const double table[] = { // k = 0, 1; 2, 3; ...
+        1,     0x1.bb67ae8584caap+0,
+        3,     0x1.4c8dc2e423980p+2,
+        9,     0x1.f2d4a45635640p+3,
+        27,    0x1.761f7b40a80b0p+5,
+        81,    0x1.18979c707e084p+7,
+        243,   0x1.a4e36aa8bd0c6p+8,
+        729,   0x1.3baa8ffe8dc94p+10,
+        2187,  0x1.d97fd7fdd4adfp+11,
+        6561,  0x1.631fe1fe5f827p+13,
+        19683, 0x1.0a57e97ec7a1dp+15,
+    };
+    static_assert(sizeof table / sizeof table[0] == kMaxTriadicLevels + 1, "one scale per level");
+    return table[k];
+}
 
 bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
 {

@@ -16,6 +16,10 @@
 // had; the other drivers need none and always succeed.
 #pragma once
 
+// 3^(k/2) correctly rounded, 0 <= k <= kMaxTriadicLevels (block_medians.hpp):
+// s(j) above is half_power_of_three(J - j).
+double half_power_of_three(int k);
+
 // Block medians of every level (block_medians.hpp). x is only read.
 bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);
 

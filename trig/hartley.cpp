@@ -6,15 +6,11 @@
 #include <initializer_list>
 
 #include "host/simd.hpp"
+#include "host/sincos.hpp"
 
 #if defined(SIMD_X86)
 #include <immintrin.h>
 #endif
-
-
-template <class V> struct SinCos {
-    V s, c;
-};
 
 namespace {
 
@@ -106,30 +102,6 @@ struct Unnoted : Fused {
 };
 
 bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
-
-// sin(r + l) and cos(r + l) for |r| <= pi/4 and |l| <= ulp(r)/2, each
-// within 1 ulp of the exact value (so within 1 ulp of the correctly rounded
-// one). The arrangement is that of the classic kernels with a bound below
-// 1 ulp (Sun's fdlibm): with z = r r,
-//   sin = r + (r z P(z) + l (1 - z/2)),
-//   cos = w + (((1 - w) - z/2) + (z z Q(z) - r l)), w = 1 - z/2,
-// where (1 - w) - z/2 is exactly what w lost, so only the final sum rounds
-// at full weight. P and Q are the Taylor series of (sin r - r)/r^3 and
-// (cos r - 1 + r^2/2)/r^4 to r^14: what they leave out is below 2^-62 of
-// the result.
-template <bool with_tail, class V> SIMD_INLINE SinCos<V> sincos_near_zero(V r, V l)
-{
-    const V z = r * r;
-    const V p = -1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * (1.0 / 362880 + z * (-1.0 / 39916800 +
-                z * (1.0 / 6227020800 + z * (-1.0 / 1307674368000 + z * (1.0 / 355687428096000)))))));
-    const V q = 1.0 / 24 + z * (-1.0 / 720 + z * (1.0 / 40320 + z * (-1.0 / 3628800 + z * (1.0 / 479001600 +
-                z * (-1.0 / 87178291200 + z * (1.0 / 20922789888000 + z * (-1.0 / 6402373705728000)))))));
-    const V half_z = 0.5 * z, w = 1.0 - half_z;
-    if constexpr (with_tail)
-        return {r + (r * z * p + l * (1.0 - half_z)), w + (((1.0 - w) - half_z) + (z * z * q - r * l))};
-    else
-        return {r + r * z * p, w + (((1.0 - w) - half_z) + z * z * q)};
-}
 
 // pi/2 as the sum of two doubles, and the angle below which no reduction is
 // needed: half the first, so that a - kHalfPi for larger a is exact.

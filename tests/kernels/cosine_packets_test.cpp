@@ -7,7 +7,9 @@
 
 #include "cosine_packets/local_cosine.hpp"
 #include "cosine_packets/packet_table.hpp"
+#include "host/sincos.hpp"
 #include "tests/kernels/cosine_packets_reference.hpp"
+#include "tests/support/double_double.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/support/vectors.hpp"
 
@@ -16,19 +18,30 @@ namespace {
 using Vec = std::vector<double>;
 const double pi = 3.141592653589793;
 
-Vec ref_dct4(const Vec& x)
+// The DCT-IV of x in double-double, every angle reduced exactly in
+// integers: y[k] = sqrt(2/f) sum_j x[j] cos(pi a / (4f)), a = (2j+1)(2k+1)
+// mod 8f.
+std::vector<DD> exact_dct4(const Vec& x)
 {
     const int f = static_cast<int>(x.size());
-    Vec y(f, 0.0);
-    for (int k = 0; k < f; ++k) {
-        long double s = 0.0L;
-        for (int j = 0; j < f; ++j) {
-            // Reduce the angle exactly in integers before calling cos.
-            const long long a = (static_cast<long long>(2 * j + 1) * (2 * k + 1)) % (8LL * f);
-            s += x[j] * std::cos(static_cast<long double>(pi) * a / (4.0L * f));
-        }
-        y[k] = static_cast<double>(std::sqrt(2.0L / f) * s);
+    std::vector<DD> c(8 * f), y(f);
+    for (int a = 0; a < 8 * f; ++a) {
+        DD s;
+        sincos_pi_dd(a, 4 * f, s, c[a]);
     }
+    const DD scale = sqrt_dd(2.0 / f);
+    for (int k = 0; k < f; ++k) {
+        DD s{0.0, 0.0};
+        for (int j = 0; j < f; ++j) s = s + c[(static_cast<long long>(2 * j + 1) * (2 * k + 1)) % (8 * f)] * x[j];
+        y[k] = s * scale;
+    }
+    return y;
+}
+
+Vec ref_dct4(const Vec& x)
+{
+    Vec y;
+    for (const DD& v : exact_dct4(x)) y.push_back(v.hi);
     return y;
 }
 
@@ -134,31 +147,60 @@ TEST(CosineTransformType4, DefiningSumSelfInverseAndScratch)
 }
 
 // Relative L2 error of the fast DCT-IV and of the real FFT it replaced,
-// both against the defining sum in long double, for every block length up
+// both against the defining sum in double-double, for every block length up
 // to 2^12: the fast one may differ from the old by rounding only, and its
 // error is no larger.
 TEST(CosineTransformType4, AsAccurateAsTheRealFftItReplaces)
 {
-    const long double lpi = 3.141592653589793238462643383279502884L;
     for (int f = 1; f <= 4096; f *= 2) {
         const Vec x = random_vec(f, 5 * f + 1);
-        std::vector<long double> c(8 * f);
-        for (int a = 0; a < 8 * f; ++a) c[a] = std::cos(lpi * a / (4.0L * f));
+        const std::vector<DD> exact = exact_dct4(x);
         Vec fast(f), old(f), buf(8 * f);
         cosine_transform_type4(x.data(), fast.data(), buf.data(), f);
         reference_cosine_transform_type4(x.data(), old.data(), buf.data(), f);
-        long double e_fast = 0, e_old = 0, norm = 0;
+        double e_fast = 0, e_old = 0, norm = 0;
         for (int k = 0; k < f; ++k) {
-            long double s = 0;
-            for (int j = 0; j < f; ++j) s += x[j] * c[(static_cast<long long>(2 * j + 1) * (2 * k + 1)) % (8 * f)];
-            s *= std::sqrt(2.0L / f);
-            e_fast += (fast[k] - s) * (fast[k] - s);
-            e_old += (old[k] - s) * (old[k] - s);
-            norm += s * s;
+            const double d_fast = (fast[k] - exact[k].hi) - exact[k].lo, d_old = (old[k] - exact[k].hi) - exact[k].lo;
+            e_fast += d_fast * d_fast;
+            e_old += d_old * d_old;
+            norm += exact[k].hi * exact[k].hi;
         }
         EXPECT_LE(e_fast, e_old) << "f=" << f << " errors " << std::sqrt(e_fast / norm) << " and "
                                  << std::sqrt(e_old / norm);
         EXPECT_LE(relative_error(fast, old), 1e-13) << "f=" << f;
+    }
+}
+
+// The sine and cosine of pi p/q that the bell and the tables are made of,
+// within 1 ulp of the correctly rounded values (references in double-double):
+// every bell entry up to half-width 2^12, and random fractions in every
+// quadrant, with negative p, the quadrant boundaries and q up to 2^50.
+TEST(SineOfPiFractions, BellAndFractionsWithinOneUlp)
+{
+    for (int m = 1; m <= 4096; m *= 2) {
+        Vec bp(m), bm(m);
+        make_bell(m, bp.data(), bm.data());
+        for (int i = 0; i < m; ++i) {
+            DD s, c;
+            sincos_pi_dd(2 * m + 2 * i + 1, 8 * m, s, c);
+            ASSERT_LE(ulps_from_rounded(bp[i], s), 1.0) << "m=" << m << " i=" << i;
+            ASSERT_NEAR(bp[i] * bp[i] + bm[i] * bm[i], 1.0, 1e-15) << "m=" << m << " i=" << i;
+        }
+    }
+    std::mt19937_64 gen(3);
+    for (long long q : {1LL, 2LL, 3LL, 7LL, 64LL, 1000LL, 4096LL, 1LL << 20, 1000003LL, (1LL << 33) + 5, 1LL << 40,
+                        (1LL << 50) - 1}) {
+        std::vector<long long> ps;
+        for (long long k = -8; k <= 8; ++k)
+            for (long long d = -1; d <= 1; ++d) ps.push_back(k * q / 4 + d);
+        for (int r = 0; r < 4000; ++r) ps.push_back(static_cast<long long>(gen() % (6 * q + 1)) - 3 * q);
+        for (long long p : ps) {
+            const SinCos<double> v = sincos_pi_fraction(p, q);
+            DD s, c;
+            sincos_pi_dd(p, q, s, c);
+            ASSERT_LE(ulps_from_rounded(v.s, s), 1.0) << "sin pi " << p << "/" << q;
+            ASSERT_LE(ulps_from_rounded(v.c, c), 1.0) << "cos pi " << p << "/" << q;
+        }
     }
 }
 
@@ -173,12 +215,13 @@ TEST(Bell, ValuesForFourAndNothingForZero)
     EXPECT_EQ(none[0], 3.0);
 }
 
-// From half-width 2^26 on, the last bell entry is bp = 1, bm = 0: the edge
+// From half-width 2^26 on, the last bell entry is bp = 1, bm = 0 (the sine
+// of pi (4m - 1) / (8m) is 1 - 1.7e-17, which rounds to 1): the edge
 // extension must still give the end of the signal back unchanged.
 TEST(Bell, WidestEntryAtTheEdges)
 {
-    const int m = 1 << 26, i = m - 1;
-    const double bp = std::sin(pi * (1.0 + (0.5 + i) / m) / 4.0), bm = std::sqrt(1.0 - bp * bp);
+    const long long m = 1 << 26, i = m - 1;
+    const double bp = sincos_pi_fraction(2 * m + 2 * i + 1, 8 * m).s, bm = std::sqrt(1.0 - bp * bp);
     ASSERT_EQ(bm, 0.0);
     const Vec v{0.75, -2.0};
     Vec ext(2), w(2);

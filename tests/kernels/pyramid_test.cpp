@@ -4,6 +4,7 @@
 // drivers against block statistics computed directly from the signal.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -18,7 +19,16 @@ namespace {
 
 using Vec = std::vector<double>;
 
-int pow3(int k) { return static_cast<int>(std::lround(std::pow(3.0, k))); }
+int pow3(int k)
+{
+    int p = 1;
+    while (k-- > 0) p *= 3;
+    return p;
+}
+
+// 3^(k/2), the scale of a level k below the finest, correctly rounded: the
+// square root of the exact double 3^k is, on every platform.
+double level_scale(int k) { return std::sqrt(static_cast<double>(pow3(k))); }
 
 // Values drawn from a few levels only, so that ties are everywhere.
 Vec tied_values(int n, int levels, unsigned seed)
@@ -287,6 +297,88 @@ TEST(Refine, DegreesEndsAndUntouchedOutput)
     EXPECT_CLOSE(means, v);
 }
 
+namespace {
+
+// An unsigned integer below 2^256 in 32-bit limbs, least significant first:
+// just enough to square 54-bit integers and compare them with 3^k 2^s.
+struct Wide {
+    std::uint32_t limb[8] = {};
+
+    explicit Wide(std::uint64_t v)
+    {
+        limb[0] = static_cast<std::uint32_t>(v);
+        limb[1] = static_cast<std::uint32_t>(v >> 32);
+    }
+    Wide& times(std::uint32_t f)
+    {
+        std::uint64_t carry = 0;
+        for (std::uint32_t& l : limb) {
+            carry += static_cast<std::uint64_t>(l) * f;
+            l = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        return *this;
+    }
+    Wide squared() const
+    {
+        Wide r(0);
+        for (int i = 0; i < 8; ++i) {
+            std::uint64_t carry = 0;
+            for (int j = 0; i + j < 8; ++j) {
+                carry += static_cast<std::uint64_t>(limb[i]) * limb[j] + r.limb[i + j];
+                r.limb[i + j] = static_cast<std::uint32_t>(carry);
+                carry >>= 32;
+            }
+        }
+        return r;
+    }
+    bool operator<(const Wide& b) const
+    {
+        for (int i = 7; i >= 0; --i)
+            if (limb[i] != b.limb[i]) return limb[i] < b.limb[i];
+        return false;
+    }
+};
+
+// Whether d = M 2^e (M of 53 bits, e < 0) is sqrt(3^k) correctly rounded,
+// checked in integers: the root (irrational for odd k) lies inside d's
+// rounding interval, (2M - 1)^2 < 4 3^k 2^(-2e) < (2M + 1)^2, where the
+// interval below a power of two is half as wide: (4M - 1)^2 < 16 3^k 2^(-2e).
+bool rounds_root_of_power_of_three(double d, int k)
+{
+    int x;
+    const std::uint64_t M = static_cast<std::uint64_t>(std::ldexp(std::frexp(d, &x), 53));
+    const int e = x - 53;
+    const auto scaled = [&](std::uint32_t f) {
+        Wide w(static_cast<std::uint64_t>(pow3(k)));
+        w.times(f);
+        for (int i = 0; i < -2 * e; ++i) w.times(2);
+        return w;
+    };
+    const bool narrow = M == 1ULL << 52;
+    return Wide(narrow ? 4 * M - 1 : 2 * M - 1).squared() < scaled(narrow ? 16 : 4) &&
+           scaled(4) < Wide(2 * M + 1).squared();
+}
+
+} // namespace
+
+// The level scales 3^(k/2) are the correctly rounded doubles: the exact
+// powers for even k, and for odd k the roots, which their neighbours are not.
+TEST(PyramidScales, CorrectlyRoundedPowersOfThree)
+{
+    for (int k = 0; k <= kMaxTriadicLevels; ++k) {
+        const double d = half_power_of_three(k);
+        if (k % 2 == 0) {
+            EXPECT_EQ(d, static_cast<double>(pow3(k / 2))) << "k=" << k;
+            continue;
+        }
+        ASSERT_LT(d, 0x1p52) << "k=" << k;
+        EXPECT_TRUE(rounds_root_of_power_of_three(d, k)) << "k=" << k << ": " << d;
+        EXPECT_FALSE(rounds_root_of_power_of_three(std::nextafter(d, 0.0), k)) << "k=" << k;
+        EXPECT_FALSE(rounds_root_of_power_of_three(std::nextafter(d, INFINITY), k)) << "k=" << k;
+    }
+}
+
 TEST(PyramidDrivers, PiecewiseConstantResidualsAgainstDirectBlockStatistics)
 {
     // With D = 0 each residual is the block value less its parent's, so the
@@ -305,14 +397,14 @@ TEST(PyramidDrivers, PiecewiseConstantResidualsAgainstDirectBlockStatistics)
                 return s / d;
             };
             for (int i = 0; i < pow3(L); ++i) {
-                em[i] = block_median(x0, n / pow3(L), i) * std::pow(3.0, (J - L) / 2.0);
-                ea[i] = mean(n / pow3(L), i) * std::pow(3.0, (J - L) / 2.0);
+                em[i] = block_median(x0, n / pow3(L), i) * level_scale(J - L);
+                ea[i] = mean(n / pow3(L), i) * level_scale(J - L);
             }
             for (int j = L + 1; j <= J; ++j) {
                 const int m = pow3(j), d = n / m;
                 for (int i = 0; i < m; ++i) {
-                    em[m + i] = (block_median(x0, d, i) - block_median(x0, 3 * d, i / 3)) * std::pow(3.0, (J - j) / 2.0);
-                    ea[m + i] = (mean(d, i) - mean(3 * d, i / 3)) * std::pow(3.0, (J - j) / 2.0);
+                    em[m + i] = (block_median(x0, d, i) - block_median(x0, 3 * d, i / 3)) * level_scale(J - j);
+                    ea[m + i] = (mean(d, i) - mean(3 * d, i / 3)) * level_scale(J - j);
                 }
             }
             EXPECT_CLOSE(wm, em) << "J=" << J << " L=" << L;
@@ -414,10 +506,10 @@ Vec reference_forward(bool median, Vec x, int L, int D, int J)
             for (int i = 0; i < e; ++i) coarse[i] = (fine[3 * i] + fine[3 * i + 1] + fine[3 * i + 2]) / 3;
         }
         reference_refine(median, coarse.data(), pred.data(), e, D);
-        for (int i = 0; i < m; ++i) w[m + i] = (fine[i] - pred[i]) * std::pow(3.0, (J - j) / 2.0);
+        for (int i = 0; i < m; ++i) w[m + i] = (fine[i] - pred[i]) * level_scale(J - j);
         std::copy(coarse.begin(), coarse.begin() + e, fine.begin());
     }
-    for (int i = 0; i < pow3(L); ++i) w[i] = fine[i] * std::pow(3.0, (J - L) / 2.0);
+    for (int i = 0; i < pow3(L); ++i) w[i] = fine[i] * level_scale(J - L);
     return w;
 }
 
@@ -426,11 +518,11 @@ Vec reference_inverse(bool median, const Vec& WC, int L, int D, int J)
     const int n = pow3(J);
     L = std::min(L, J);
     Vec y(n), pred(n, 0.0);
-    for (int i = 0; i < pow3(L); ++i) y[i] = WC[i] / std::pow(3.0, (J - L) / 2.0);
+    for (int i = 0; i < pow3(L); ++i) y[i] = WC[i] / level_scale(J - L);
     for (int j = L + 1; j <= J; ++j) {
         const int m = pow3(j);
         reference_refine(median, y.data(), pred.data(), m / 3, D);
-        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / std::pow(3.0, (J - j) / 2.0) + pred[i];
+        for (int i = 0; i < m; ++i) y[i] = WC[m + i] / level_scale(J - j) + pred[i];
     }
     return y;
 }

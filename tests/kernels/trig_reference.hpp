@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "tests/support/double_double.hpp"
+
 namespace reference_trig {
 
 // The constants the transforms are defined with: sqrt2 and 1/sqrt2 cut at
@@ -21,7 +23,8 @@ inline double t1, t2, t3, t4, t5, t6, t7, t8;
 inline bool tables_built(const double* q, int n) { return std::trunc(q[0]) == static_cast<double>(n); }
 
 // C1, S1, C3, S3 (t values each) and the tag; the angle accumulates by
-// repeated addition of the step.
+// repeated addition of the step. Sines and cosines rounded from
+// double-double ones, so the tables are the same on every platform.
 inline void build_hartley_tables(double* q, int n)
 {
     const int t = n / 8 - 1;
@@ -29,10 +32,10 @@ inline void build_hartley_tables(double* q, int n)
     const double step = kTwoPi / n;
     double theta = step;
     for (int j = 0; j < t; ++j) {
-        q[1 + j] = std::cos(theta);
-        q[1 + t + j] = std::sin(theta);
-        q[1 + 2 * t + j] = std::cos(3.0 * theta);
-        q[1 + 3 * t + j] = std::sin(3.0 * theta);
+        q[1 + j] = cos_rounded(theta);
+        q[1 + t + j] = sin_rounded(theta);
+        q[1 + 2 * t + j] = cos_rounded(3.0 * theta);
+        q[1 + 3 * t + j] = sin_rounded(3.0 * theta);
         theta = theta + step;
     }
 }
@@ -46,8 +49,8 @@ inline void build_rotation_tables(double* q, int n)
     const double delta = kPi / (2 * n);
     double phi = 0.0;
     for (int i = 0; i < h; ++i) {
-        A[i] = kHalfSqrt2 * (std::cos(phi) - std::sin(phi));
-        B[i] = kHalfSqrt2 * (std::cos(phi) + std::sin(phi));
+        A[i] = kHalfSqrt2 * (cos_rounded(phi) - sin_rounded(phi));
+        B[i] = kHalfSqrt2 * (cos_rounded(phi) + sin_rounded(phi));
         phi = phi + delta;
     }
 }

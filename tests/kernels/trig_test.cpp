@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/double_double.hpp"
 #include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/kernels/trig_reference.hpp"
@@ -204,33 +205,6 @@ void same_doubles_as_the_first_kernels()
     }
 }
 
-// Twiddles of the Hartley tables within 1 ulp of the correctly rounded sine
-// and cosine (long double, then rounded) of the angles accumulated in order,
-// for every length up to 2^20: their single angles cover [0, pi/4) as the
-// rotation tables' do, and their triple angles reach 3pi/4.
-void tables_within_one_ulp()
-{
-    for (int m = 4; m <= 20; ++m) {
-        const int n = 1 << m, t = n / 8 - 1;
-        Vec x(n, 0.0), q(3 * n / 2, 0.0);
-        hartley_transform(x.data(), m, q.data());
-        const double step = 6.283185307179586 / n;
-        double theta = step;
-        auto ulps = [](double a, long double exact) {
-            const double r = static_cast<double>(exact);
-            return std::fabs(a - r) / (std::nextafter(std::fabs(r), INFINITY) - std::fabs(r));
-        };
-        for (int j = 0; j < t; ++j) {
-            const long double a = theta, a3 = 3.0 * theta;
-            ASSERT_LE(ulps(q[1 + j], std::cos(a)), 1.0) << "n=" << n << " j=" << j;
-            ASSERT_LE(ulps(q[1 + t + j], std::sin(a)), 1.0) << "n=" << n << " j=" << j;
-            ASSERT_LE(ulps(q[1 + 2 * t + j], std::cos(a3)), 1.0) << "n=" << n << " j=" << j;
-            ASSERT_LE(ulps(q[1 + 3 * t + j], std::sin(a3)), 1.0) << "n=" << n << " j=" << j;
-            theta = theta + step;
-        }
-    }
-}
-
 // The fast kernels against the first ones, double for double: the reference
 // is handed the tables the fast kernel left in q (their tag makes it reuse
 // them), so only the butterflies, divisions and rotations are compared.
@@ -238,10 +212,32 @@ void tables_within_one_ulp()
 // subnormals. Every instruction-set path is run in turn.
 TEST(TrigKernels, SameDoublesAsTheFirstKernels)
 {
-    on_every_path([] {
-        same_doubles_as_the_first_kernels();
-        tables_within_one_ulp();
-    });
+    on_every_path(same_doubles_as_the_first_kernels);
+}
+
+// Twiddles of the Hartley tables within 1 ulp of the correctly rounded sine
+// and cosine of the angles accumulated in order (references in double-double),
+// for every length up to 2^20, on every path: their single angles cover
+// [0, pi/4) as the rotation tables' do, and their triple angles reach 3pi/4.
+TEST(TrigKernels, TablesWithinOneUlp)
+{
+    for (int m = 4; m <= 20; ++m) {
+        const int n = 1 << m, t = n / 8 - 1;
+        std::vector<DD> exact(4 * t); // C1, S1, C3, S3 as in q
+        const double step = 6.283185307179586 / n;
+        double theta = step;
+        for (int j = 0; j < t; ++j, theta = theta + step) {
+            sincos_dd(theta, exact[t + j], exact[j]);
+            sincos_dd(3.0 * theta, exact[3 * t + j], exact[2 * t + j]);
+        }
+        on_every_path([&] {
+            Vec x(n, 0.0), q(3 * n / 2, 0.0);
+            hartley_transform(x.data(), m, q.data());
+            for (int i = 0; i < 4 * t; ++i)
+                ASSERT_LE(ulps_from_rounded(q[1 + i], exact[i]), 1.0)
+                    << "n=" << n << " run " << i / t << " j=" << i % t;
+        });
+    }
 }
 
 // The division by sqrt2 on every path against the scalar division, on 10^8
