@@ -1,6 +1,11 @@
 #include "testhost.hpp"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstdarg>
@@ -85,17 +90,30 @@ HostArray* of(const mxArray* p) { return static_cast<HostArray*>(const_cast<mxAr
 
 using Entry = void (*)(int, mxArray**, int, const mxArray**);
 
+// The mexFunction of the plug-in file at path, loaded as the host loads it:
+// LoadLibrary on Windows, dlopen elsewhere.
+Entry load_mex_function(const std::string& path)
+{
+#if defined(_WIN32)
+    HMODULE lib = LoadLibraryA(path.c_str());
+    if (!lib) throw std::runtime_error("cannot load " + path + ": error " + std::to_string(GetLastError()));
+    auto fn = reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "mexFunction")));
+#else
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
+    auto fn = reinterpret_cast<Entry>(dlsym(lib, "mexFunction"));
+#endif
+    if (!fn) throw std::runtime_error(path + " exports no mexFunction");
+    return fn;
+}
+
 Entry entry_of(const std::string& name)
 {
     static std::map<std::string, Entry> loaded;
     auto it = loaded.find(name);
     if (it != loaded.end()) return it->second;
     const char* dir = std::getenv("WAVETIDE_MEX_DIR");
-    const std::string path = std::string(dir ? dir : WAVETIDE_MEX_DIR) + "/" + name + ".mex";
-    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
-    auto fn = reinterpret_cast<Entry>(dlsym(lib, "mexFunction"));
-    if (!fn) throw std::runtime_error(path + " exports no mexFunction");
+    const Entry fn = load_mex_function(std::string(dir ? dir : WAVETIDE_MEX_DIR) + "/" + name + WAVETIDE_MEX_SUFFIX);
     loaded[name] = fn;
     return fn;
 }

@@ -10,6 +10,9 @@
 # Details go to <build>/logs/check-*.log; a failing suite shows the tail of
 # its log. Ends with "N passed, M failed, K skipped", N counting distinct
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
+# WAVETIDE_RUNNER, when set, is the command that runs the test binaries of
+# a cross build (its words before each binary), such as "wine64" for a
+# Windows build, whose binaries end in .exe, or "qemu-aarch64 -L <sysroot>".
 #   tests/run_all.sh [build-dir] [--cpp-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +22,7 @@ cpp_only=${2:-}
 logs=$build/logs
 mkdir -p "$logs"
 passed=0 failed=0 skipped=0
+read -r -a runner <<<"${WAVETIDE_RUNNER:-}"
 
 # report <suite> <log> <passed> <failed> [skipped] [note]: the suite's line;
 # a suite that ran nothing fails.
@@ -42,10 +46,11 @@ gtest_suite() {
   : > "$log"
   for src in "$root/tests/$3"/*_test.cpp; do
     t=$build/tests/${prefix}_$(basename "$src" .cpp)
+    [ -f "$t.exe" ] && t=$t.exe
     if [ ! -x "$t" ]; then
       missing+="missing test binary $t"$'\n'; f=$((f + 1)); continue
     fi
-    out=$("$t" --gtest_brief=1 2>&1); rc=$?
+    out=$("${runner[@]}" "$t" --gtest_brief=1 2>&1); rc=$?
     printf '%s\n' "$out" >> "$log"
     n=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?.*/\1/p' <<<"$out"); p=$((p + ${n:-0}))
     n=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?.*/\1/p' <<<"$out"); s=$((s + ${n:-0}))
