@@ -3,6 +3,8 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
+WINE ?= /usr/lib/wine/wine64
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 SHELL := /bin/bash
@@ -14,7 +16,7 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan fuzz memcheck bench package clean
+.PHONY: deps build demo check check-asan check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -43,6 +45,19 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# Windows x64: everything cross-built with MinGW-w64, every binary checked
+# for aligned vector moves to its stack, the C++ tests run under Wine in a
+# prefix inside the build folder.
+check-windows:
+	tools/install-deps.sh --windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
+	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
+	tools/check_stack_vector_moves.py --self-test
+	tools/check_stack_vector_moves.py $(WINDOWS_BUILD)/mex/*.mexw64 $(WINDOWS_BUILD)/tests/*.dll $(WINDOWS_BUILD)/tests/*.exe
+	WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d" \
+	  WAVETIDE_RUNNER=$(WINE) tests/run_all.sh $(WINDOWS_BUILD) --cpp-only
+
 # libFuzzer over every plug-in for FUZZ_SECONDS, in its own clang-14 build.
 fuzz: deps
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
@@ -60,4 +75,4 @@ package:
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
