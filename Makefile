@@ -53,8 +53,8 @@ check-windows:
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
 	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
-	tools/check_stack_vector_moves.py --self-test
-	tools/check_stack_vector_moves.py $(WINDOWS_BUILD)/mex/*.mexw64 $(WINDOWS_BUILD)/tests/*.dll $(WINDOWS_BUILD)/tests/*.exe
+	tools/check_windows_binaries.py --self-test
+	tools/check_windows_binaries.py $(WINDOWS_BUILD)/mex/*.mexw64 $(WINDOWS_BUILD)/tests/*.dll $(WINDOWS_BUILD)/tests/*.exe
 	WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d" \
 	  WAVETIDE_RUNNER=$(WINE) tests/run_all.sh $(WINDOWS_BUILD) --cpp-only
 

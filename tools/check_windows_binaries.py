@@ -1,6 +1,11 @@
 #!/usr/bin/env python3
-"""Fails on aligned 32- and 64-byte vector moves to or from a stack that
-is not aligned for them, in Windows x64 binaries.
+"""Checks the Windows x64 binaries of a build: what they import and
+export, and that none moves a 32- or 64-byte vector to or from a stack that
+is not aligned for it.
+
+Every binary imports only from the system's DLLs (KERNEL32, the C runtime)
+and from testhost.dll, the host: the C++ runtime is linked in statically.
+A plug-in (.mexw64) exports mexFunction and nothing else.
 
 Windows x64 aligns the stack to 16 bytes only. A function that keeps a ymm
 or zmm value on its stack with an aligned move (vmovaps, vmovapd, vmovdqa,
@@ -8,14 +13,13 @@ vmovdqa32, vmovdqa64, or a non-temporal move) faults at random unless it
 realigns its stack first (and rsp,-32 or -64 in its prologue). GCC cannot
 realign there, so the build has the assembler write the unaligned twins.
 
-    check_stack_vector_moves.py [--objdump PROG] BINARY...
-    check_stack_vector_moves.py [--objdump PROG] --self-test
+    check_windows_binaries.py [--objdump PROG] BINARY...
+    check_windows_binaries.py [--objdump PROG] --self-test
 
-Disassembles each binary (objdump -d, Intel syntax), prints every such
-move with its binary and function and the total, and exits 1 if there is
-any. --self-test runs the check on a tiny hand-written object
-built with the matching assembler, before and after the assembler's
--muse-unaligned-vector-move.
+Prints every import, export and aligned stack move out of place, with its
+binary (and function), and a closing count; exits 1 on any. --self-test
+runs the stack check on a tiny hand-written object built with the matching
+assembler, before and after the assembler's -muse-unaligned-vector-move.
 """
 import argparse
 import os
@@ -86,16 +90,43 @@ def disassemble(objdump, path):
                           check=True, capture_output=True, text=True).stdout
 
 
+SYSTEM_DLLS = re.compile(r"^(kernel32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$", re.I)
+HOST_DLL = "testhost.dll"
+
+
+def imports_and_exports(objdump, path):
+    """The DLL names a binary imports from, and the names it exports."""
+    headers = subprocess.run([objdump, "-p", path], check=True, capture_output=True, text=True).stdout
+    imports = re.findall(r"^\s*DLL Name: (\S+)$", headers, re.M)
+    exports, in_table = [], False
+    for line in headers.splitlines():
+        if line.startswith("[Ordinal/Name Pointer] Table"):
+            in_table = True
+        elif in_table:
+            m = re.match(r"^\s*\[\s*\d+\] (\S+)$", line)
+            if not m:
+                break
+            exports.append(m.group(1))
+    return imports, exports
+
+
 def check(objdump, paths):
-    total = 0
+    problems = moves = 0
     for path in paths:
+        imports, exports = imports_and_exports(objdump, path)
+        for dll in imports:
+            if not SYSTEM_DLLS.match(dll) and dll.lower() != HOST_DLL:
+                print(f"{path}: imports from {dll}")
+                problems += 1
+        if path.endswith(".mexw64") and exports != ["mexFunction"]:
+            print(f"{path}: exports {exports}, not mexFunction alone")
+            problems += 1
         found = findings(disassemble(objdump, path))
-        total += len(found)
-        if found:
-            print(f"{path}: {len(found)} aligned stack vector moves")
+        moves += len(found)
         for name, address, text in found:
-            print(f"         {address} <{name}>: {text}")
-    return total
+            print(f"{path}: {address} <{name}>: {text}")
+    print(f"{len(paths)} binaries: {problems} imports or exports out of place, {moves} aligned stack vector moves")
+    return problems + moves
 
 
 # Five functions; the first and the last must be found, the others not.
@@ -163,9 +194,7 @@ def main():
         return self_test(args.objdump)
     if not args.binaries:
         parser.error("no binaries to check")
-    total = check(args.objdump, args.binaries)
-    print(f"{total} aligned stack vector moves in {len(args.binaries)} binaries")
-    return 1 if total else 0
+    return 1 if check(args.objdump, args.binaries) else 0
 
 
 if __name__ == "__main__":
