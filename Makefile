@@ -46,8 +46,8 @@ check-asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
 # Windows x64: everything cross-built with MinGW-w64, every binary checked
-# for aligned vector moves to its stack, the C++ tests run under Wine in a
-# prefix inside the build folder.
+# (imports, exports, aligned vector moves to its stack), the C++ tests run
+# under Wine in a prefix inside the build folder.
 check-windows:
 	tools/install-deps.sh --windows
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \

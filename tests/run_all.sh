@@ -10,9 +10,10 @@
 # Details go to <build>/logs/check-*.log; a failing suite shows the tail of
 # its log. Ends with "N passed, M failed, K skipped", N counting distinct
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
-# WAVETIDE_RUNNER, when set, is the command that runs the test binaries of
-# a cross build (its words before each binary), such as "wine64" for a
-# Windows build, whose binaries end in .exe, or "qemu-aarch64 -L <sysroot>".
+# WAVETIDE_RUNNER, when set, is the command that runs the C++ test binaries
+# of a cross build (--cpp-only), its words put before each binary: "wine64"
+# for a Windows build (whose binaries end in .exe), "qemu-aarch64 -L
+# <sysroot>" for an ARM64 one.
 #   tests/run_all.sh [build-dir] [--cpp-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
