@@ -3,6 +3,8 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+MATLAB_BUILD ?= build-matlab
+ARM64_BUILD ?= build-arm64
 WINDOWS_BUILD ?= build-windows
 WINE ?= /usr/lib/wine/wine64
 FUZZ_SECONDS ?= 60
@@ -16,7 +18,7 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan check-windows fuzz memcheck bench package clean
+.PHONY: deps build demo check check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -45,11 +47,36 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# The plug-ins, host/ and testhost built against MATLAB's types and its
+# interleaved-complex API (testhost/matlab_api/mex.h), and the C++ plug-in
+# tests through that testhost; the kernel tests do not depend on the host.
+check-matlab-api: deps
+	cmake -S . -B $(MATLAB_BUILD) -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_HOST_API=matlab -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(MATLAB_BUILD) -j$(JOBS) --target plugin_tests
+	tests/run_all.sh $(MATLAB_BUILD) --plugins-only
+
+# The C++ tests of a Linux ARM64 cross build (plug-ins, testhost, tests),
+# run under qemu-user. ARM64 has fused multiply-add in its base set, and
+# the tests compare kernels with references built with the same flags, so
+# a contraction would pass them: the plug-ins' code is searched for it.
+check-arm64: deps
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64-linux-gnu.cmake \
+	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(ARM64_BUILD) -j$(JOBS)
+	@fused=$$(aarch64-linux-gnu-objdump -d $(ARM64_BUILD)/mex/*.mex | grep -cE '\s(fmla|fmls|fmadd|fmsub|fnmadd|fnmsub)\s'); \
+	 echo "ARM64 plug-ins: $$fused fused multiply-add instructions"; [ "$$fused" -eq 0 ]
+	WAVETIDE_RUNNER="qemu-aarch64 -L /usr/aarch64-linux-gnu" tests/run_all.sh $(ARM64_BUILD) --cpp-only
+
+# Every plug-in source and the C++ tests as Microsoft's compiler would see
+# them (clang, _MSC_VER without __GNUC__): standard C++ on those paths, no
+# GNU construct outside the vector layer's guarded backend.
+check-msvc-syntax: deps
+	tools/msvc-syntax/check.sh
+
 # Windows x64: everything cross-built with MinGW-w64, every binary checked
 # (imports, exports, aligned vector moves to its stack), the C++ tests run
 # under Wine in a prefix inside the build folder.
-check-windows:
-	tools/install-deps.sh --windows
+check-windows: deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
 	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
@@ -75,4 +102,4 @@ package:
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)

@@ -71,7 +71,7 @@ long long element_count(const mxArray* a)
 double read_first(const mxArray* a, const Failure& failure)
 {
     if (element_count(a) == 0) fail(failure);
-    return mxGetPr(a)[0];
+    return data_of(a)[0];
 }
 
 namespace {
@@ -138,7 +138,7 @@ mxArray* new_matrix_like(const mxArray* a)
 namespace {
 
 // Outputs from this many doubles on are made by the host's zeros (Octave only).
-constexpr double kHostMadeFrom = 1 << 20;
+[[maybe_unused]] constexpr double kHostMadeFrom = 1 << 20;
 
 // zeros(dims) made by Octave itself, through builtin so that no function of
 // the user's path runs; null when the result is not the real double array

@@ -65,8 +65,18 @@ double read_first(const mxArray* a, const Failure& failure);
 // Number of doubles an argument holds (M * N): the length of a filter.
 long long element_count(const mxArray* a);
 
-// Data of an argument, for reading.
-inline const double* data_of(const mxArray* a) { return mxGetPr(a); }
+// Data of a real double argument, for reading. MATLAB's interleaved-complex
+// API (mex -R2018a) reads it with mxGetDoubles and offers no mxGetPr of a
+// complex array; Octave's header and MATLAB's separate-complex API have
+// mxGetPr only.
+inline const double* data_of(const mxArray* a)
+{
+#if defined(MX_HAS_INTERLEAVED_COMPLEX) && MX_HAS_INTERLEAVED_COMPLEX
+    return mxGetDoubles(a);
+#else
+    return mxGetPr(a);
+#endif
+}
 
 // A new zero-filled M x N real matrix.
 mxArray* new_matrix(int rows, int cols);

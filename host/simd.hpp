@@ -16,8 +16,12 @@
 //     isa      V        lanes   compiled for
 //     avx512   f64x8    8       target("avx512f")
 //     avx2     f64x4    4       target("avx2")
-//     sse2     f64x2    2       x86-64 baseline, or the compiler's default
+//     sse2     f64x2    2       x86-64 baseline; off x86 the compiler's own
+//                               two-lane vectors (NEON on 64-bit ARM)
 //     scalar   double   1       any compiler; the fallback off GCC/Clang
+//
+// Isa::sse2 is the two-lane path on every processor; isa_name gives the
+// name of the unit that runs it.
 //
 // Lanes never talk to each other in arithmetic, so lane l of a vector sum is
 // the very double the scalar loop gives for that output: the paths differ in
@@ -28,6 +32,7 @@
 // multiply-add, and a contracted a*b + c would round once instead of twice.
 #pragma once
 
+#include <cmath>
 #include <cstring>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -38,6 +43,16 @@
 #define SIMD_INLINE inline __attribute__((always_inline))
 #else
 #define SIMD_INLINE inline
+#endif
+
+// SIMD_UNROLL(n) before a loop: unroll it n times under GCC and Clang;
+// other compilers take the loop as written (the order of the arithmetic
+// is the same either way).
+#if defined(__GNUC__)
+#define SIMD_PRAGMA(text) _Pragma(#text)
+#define SIMD_UNROLL(n) SIMD_PRAGMA(GCC unroll n)
+#else
+#define SIMD_UNROLL(n)
 #endif
 
 namespace simd {
@@ -154,7 +169,11 @@ template <class M> SIMD_INLINE bool all(const M& mask)
 // into the path for its instruction set (f64x4 appears on AVX paths only).
 // Clang checks the asm operand against the baseline and refuses it, so
 // there four lanes take SSE2's sqrtpd by halves. Eight lanes take halves.
+#if defined(__GNUC__)
 SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
+#else
+SIMD_INLINE double sqrt(double v) { return std::sqrt(v); }
+#endif
 #if defined(__GNUC__)
 SIMD_INLINE f64x2 sqrt(f64x2 v)
 {
@@ -316,6 +335,24 @@ inline Isa best_isa()
     return Isa::sse2; // 2-lane generic vectors, lowered by the compiler
 #else
     return Isa::scalar;
+#endif
+}
+
+// The path's name: the two-lane path as the processor calls its unit.
+inline const char* isa_name(Isa isa)
+{
+    switch (isa) {
+    case Isa::scalar: return "scalar";
+    case Isa::avx2: return "avx2";
+    case Isa::avx512: return "avx512";
+    default: break;
+    }
+#if defined(SIMD_X86)
+    return "sse2";
+#elif defined(__aarch64__) || defined(_M_ARM64)
+    return "neon";
+#else
+    return "two lanes";
 #endif
 }
 

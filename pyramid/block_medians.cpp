@@ -357,21 +357,21 @@ template <class V> SIMD_INLINE void sort_blocks_of_27(const double* x, double* o
             for (int l = 0; l < W; ++l) v[i][l] = x[27 * l + i];
         }
     }
-#pragma GCC unroll 9
+SIMD_UNROLL(9)
     for (int t = 0; t < 9; ++t) {
         order(v[3 * t], v[3 * t + 1]);
         order(v[3 * t + 1], v[3 * t + 2]);
         order(v[3 * t], v[3 * t + 1]);
         for (int l = 0; l < W; ++l) m1[9 * l + t] = lane(v[3 * t + 1], l);
     }
-#pragma GCC unroll 3
+SIMD_UNROLL(3)
     for (int u = 0; u < 3; ++u) {
         V* nine = v + 9 * u;
-#pragma GCC unroll 22
+SIMD_UNROLL(22)
         for (const auto& c : kMergeTriples) order(nine[c[0]], nine[c[1]]);
         for (int l = 0; l < W; ++l) m2[3 * l + u] = lane(nine[4], l);
     }
-#pragma GCC unroll 100
+SIMD_UNROLL(100)
     for (const auto& c : kMergeNines) order(v[c[0]], v[c[1]]);
     for (int l = 0; l < W; ++l) {
         m3[l] = lane(v[13], l);
@@ -401,7 +401,7 @@ struct blocks_of_27 {
 // (count 3^s values); tmp (as many) is the other buffer of the ping-pong and
 // pairs (two thirds as many) the scratch of the AVX-512 merges. The median of
 // block b of 3^k within them goes to level_medians[k][b].
-void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, double* pairs,
+void sort_chunk(const double* x, int s, int count, double* sorted, double* tmp, [[maybe_unused]] double* pairs,
                 double* const* level_medians)
 {
     const int size = count * power_of_three(s);

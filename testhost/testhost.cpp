@@ -86,7 +86,11 @@ HostArray* create(size_t M, size_t N, testhost::Kind kind)
     return create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, kind);
 }
 
-HostArray* of(const mxArray* p) { return static_cast<HostArray*>(const_cast<mxArray*>(p)); }
+// A HostArray stands behind every handle: mxArray is void in Octave's mex.h
+// and an incomplete struct in MATLAB's, so the conversions are reinterpret
+// casts, which both admit.
+HostArray* of(const mxArray* p) { return reinterpret_cast<HostArray*>(const_cast<mxArray*>(p)); }
+mxArray* handle(HostArray* a) { return reinterpret_cast<mxArray*>(a); }
 
 using Entry = void (*)(int, mxArray**, int, const mxArray**);
 
@@ -120,23 +124,42 @@ Entry entry_of(const std::string& name)
 
 } // namespace
 
-// The host interface, as Octave's mex.h declares it.
+// The host interface, as the mex.h of the build declares it: Octave's, or
+// MATLAB's interleaved-complex API (testhost/matlab_api).
 extern "C" {
 
-size_t mxGetM(const mxArray* p) { return of(p)->M; }
-size_t mxGetN(const mxArray* p) { return of(p)->N; }
-double* mxGetPr(const mxArray* p) { return reinterpret_cast<double*>(of(p)->bytes); }
-bool mxIsDouble(const mxArray* p)
+TESTHOST_API size_t mxGetM(const mxArray* p) { return of(p)->M; }
+TESTHOST_API size_t mxGetN(const mxArray* p) { return of(p)->N; }
+TESTHOST_API double* mxGetPr(const mxArray* p)
+{
+#if MX_HAS_INTERLEAVED_COMPLEX
+    // MATLAB's interleaved-complex API has no mxGetPr of a complex array:
+    // a gateway that tries it must fail its test, not read the real parts.
+    if (of(p)->kind == testhost::Kind::Complex)
+        throw std::logic_error("mxGetPr of a complex array, which the interleaved-complex API refuses");
+#endif
+    return reinterpret_cast<double*>(of(p)->bytes);
+}
+#if MX_HAS_INTERLEAVED_COMPLEX
+// Null for anything but a real double array, full or sparse.
+TESTHOST_API double* mxGetDoubles(const mxArray* p)
+{
+    const auto k = of(p)->kind;
+    const bool real_double = k == testhost::Kind::Double || k == testhost::Kind::Sparse;
+    return real_double ? reinterpret_cast<double*>(of(p)->bytes) : nullptr;
+}
+#endif
+TESTHOST_API bool mxIsDouble(const mxArray* p)
 {
     const auto k = of(p)->kind;
     return k == testhost::Kind::Double || k == testhost::Kind::Complex || k == testhost::Kind::Sparse;
 }
-bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
-bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
-mwSize mxGetNumberOfDimensions(const mxArray* p) { return static_cast<mwSize>(of(p)->dims.size()); }
-const mwSize* mxGetDimensions(const mxArray* p) { return of(p)->dims.data(); }
+TESTHOST_API bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
+TESTHOST_API bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
+TESTHOST_API mwSize mxGetNumberOfDimensions(const mxArray* p) { return static_cast<mwSize>(of(p)->dims.size()); }
+TESTHOST_API const mwSize* mxGetDimensions(const mxArray* p) { return of(p)->dims.data(); }
 
-int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
+TESTHOST_API int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
 {
     HostArray* a = of(p);
     std::vector<mwSize> d(dims, dims + ndims);
@@ -148,32 +171,32 @@ int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
     return 0;
 }
 
-mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
+TESTHOST_API mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
 {
-    return create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
+    return handle(create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex));
 }
 
 // Unfilled storage holds NaN in every byte pattern the tests can see, so
 // that a value a plug-in forgets to write shows.
-mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag)
+TESTHOST_API mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag)
 {
     if (classid != mxDOUBLE_CLASS) throw std::logic_error("testhost creates unfilled doubles only");
     HostArray* a = create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
     if (a->bytes) std::memset(a->bytes, 0xff, a->M * a->N * element_size(a->kind));
-    return a;
+    return handle(a);
 }
 
-mxArray* mxCreateString(const char* s)
+TESTHOST_API mxArray* mxCreateString(const char* s)
 {
     const size_t length = std::strlen(s);
     HostArray* a = create(1, length, testhost::Kind::Char);
     for (size_t i = 0; i < length; ++i) reinterpret_cast<mxChar*>(a->bytes)[i] = static_cast<unsigned char>(s[i]);
-    return a;
+    return handle(a);
 }
 
 // The one function the plug-ins call through the host: builtin ('zeros',
 // dims). With refuse_host_calls it fails, as a call that errs under a trap.
-int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
+TESTHOST_API int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
 {
     const auto is_zeros = [&] {
         const HostArray* f = nrhs == 2 ? of(prhs[0]) : nullptr;
@@ -187,12 +210,12 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
     const HostArray* size = of(prhs[1]);
     std::vector<mwSize> dims;
     for (size_t i = 0; i < size->M * size->N; ++i) dims.push_back(static_cast<mwSize>(mxGetPr(prhs[1])[i]));
-    plhs[0] = create(dims, testhost::Kind::Double);
+    plhs[0] = handle(create(dims, testhost::Kind::Double));
     ++host_zeros_count;
     return 0;
 }
 
-void mxDestroyArray(mxArray* p)
+TESTHOST_API void mxDestroyArray(mxArray* p)
 {
     if (!p) return;
     HostArray* a = of(p);
@@ -202,9 +225,9 @@ void mxDestroyArray(mxArray* p)
     --live;
 }
 
-void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
+TESTHOST_API void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
 
-void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...)
+TESTHOST_API void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...)
 {
     char text[1024];
     va_list args;
@@ -243,14 +266,14 @@ Array Array::matrix(int M, int N, const std::vector<double>& values)
 Array Array::row(const std::vector<double>& values) { return matrix(1, static_cast<int>(values.size()), values); }
 Array Array::column(const std::vector<double>& values) { return matrix(static_cast<int>(values.size()), 1, values); }
 Array Array::scalar(double v) { return matrix(1, 1, {v}); }
-Array Array::of_kind(int M, int N, Kind kind) { return Array(static_cast<mxArray*>(create(M, N, kind))); }
+Array Array::of_kind(int M, int N, Kind kind) { return Array(handle(create(M, N, kind))); }
 Array Array::of_dims(const std::vector<size_t>& dims)
 {
-    return Array(static_cast<mxArray*>(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
+    return Array(handle(create(std::vector<mwSize>(dims.begin(), dims.end()), Kind::Double)));
 }
 Array Array::declared(size_t M, size_t N)
 {
-    return Array(static_cast<mxArray*>(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
+    return Array(handle(create({static_cast<mwSize>(M), static_cast<mwSize>(N)}, Kind::Double, false)));
 }
 
 int Array::rows() const { return static_cast<int>(mxGetM(p_)); }
@@ -285,7 +308,7 @@ std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<c
     } catch (...) {
         // The host frees what the failed call created, outputs included.
         calling = false;
-        while (!in_call.empty()) mxDestroyArray(static_cast<mxArray*>(in_call.back()));
+        while (!in_call.empty()) mxDestroyArray(handle(in_call.back()));
         throw;
     }
     calling = false;

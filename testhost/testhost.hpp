@@ -18,8 +18,9 @@
 
 #include "mex.h"
 
-// On Windows testhost is a DLL (testhost.dll) that the tests import these
-// functions from; elsewhere it is linked into each test.
+// On Windows testhost is a DLL (testhost.dll) that exports the mx*/mex*
+// functions to the plug-ins and these to the tests; elsewhere it is linked
+// into each test.
 #if defined(_WIN32) && defined(TESTHOST_EXPORTS)
 #define TESTHOST_API __declspec(dllexport)
 #elif defined(_WIN32)

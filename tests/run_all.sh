@@ -10,20 +10,20 @@
 # Details go to <build>/logs/check-*.log; a failing suite shows the tail of
 # its log. Ends with "N passed, M failed, K skipped", N counting distinct
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
-# WAVETIDE_RUNNER, when set, is the command that runs the C++ test binaries
-# of a cross build (--cpp-only), its words put before each binary: "wine64"
-# for a Windows build (whose binaries end in .exe), "qemu-aarch64 -L
-# <sysroot>" for an ARM64 one.
-#   tests/run_all.sh [build-dir] [--cpp-only]
+# --cpp-only runs the two C++ suites only, --plugins-only the plug-in tests.
+# WAVETIDE_RUNNER, if set, is the command that runs each C++ test binary
+# (an emulator for a cross build: "qemu-aarch64 -L /usr/aarch64-linux-gnu",
+# or "wine64" for a Windows build, whose binaries end in .exe).
+#   tests/run_all.sh [build-dir] [--cpp-only | --plugins-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(cd "${1:-build}" && pwd) || exit 1
-cpp_only=${2:-}
+mode=${2:-}
 logs=$build/logs
 mkdir -p "$logs"
 passed=0 failed=0 skipped=0
-read -r -a runner <<<"${WAVETIDE_RUNNER:-}"
+read -r -a runner <<< "${WAVETIDE_RUNNER:-}"
 
 # report <suite> <log> <passed> <failed> [skipped] [note]: the suite's line;
 # a suite that ran nothing fails.
@@ -89,10 +89,10 @@ whole_suite() {
   fi
 }
 
-gtest_suite "C++ kernel tests" kernel kernels
+[ "$mode" = "--plugins-only" ] || gtest_suite "C++ kernel tests" kernel kernels
 gtest_suite "C++ plug-in tests" plugin plugins
 
-if [ "$cpp_only" != "--cpp-only" ]; then
+if [ "$mode" != "--cpp-only" ] && [ "$mode" != "--plugins-only" ]; then
   octave_run "$logs/check-octave.log" octave \
     "addpath('$here'); run_octave_tests('$build/mex', '$root/plugins.list')"
   report "Octave tests" "$logs/check-octave.log" "$p" "$f" "$s"

@@ -24,8 +24,10 @@ function names = build_plugins(outdir, root)
 % fused operation, since that changes results.  GCC, MinGW and Clang get
 % @code{-std=c++17 -O3 -ffp-contract=off -fno-semantic-interposition} (the
 % last lets kernels inline their own functions in position-independent
-% code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise} (which contracts nothing from Visual
-% Studio 2022 on).  @code{build_plugins ("-flags", @var{compiler})} returns
+% code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise /EHs}
+% (@code{/fp:precise} contracts nothing from Visual Studio 2022 on;
+% @code{/EHs} without @code{c} lets an error raised by the host unwind
+% through the gateway's @code{extern "C"} functions).  @code{build_plugins ("-flags", @var{compiler})} returns
 % those flags for a compiler command or name without building anything.
 % Warnings are not treated as errors here.
 %
@@ -119,7 +121,7 @@ function flags = compiler_flags(name)
   base = strtok(regexprep(lower(strtrim(name)), '^.*[\\/]', ''));
   base = regexprep(base, '\.exe$', '');
   if ~isempty(regexp(base, '^(cl|clang-cl|msvc.*)$', 'once'))
-    flags = {'/std:c++17', '/O2', '/fp:precise'};
+    flags = {'/std:c++17', '/O2', '/fp:precise', '/EHs'};
   else
     flags = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
   end
@@ -159,7 +161,7 @@ end
 
 %!test # flags by compiler: GCC, MinGW and Clang alike, Microsoft's its own
 %! gnu = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
-%! ms = {'/std:c++17', '/O2', '/fp:precise'};
+%! ms = {'/std:c++17', '/O2', '/fp:precise', '/EHs'};
 %! for c = {'g++', '/usr/bin/g++-12', 'x86_64-w64-mingw32-g++', 'mingw64-g++', ...
 %!          'clang++', 'Clang++', 'ccache g++', 'C:\mingw64\bin\g++.exe'}
 %!   assert (build_plugins ('-flags', c{1}), gnu, c{1});

@@ -238,12 +238,10 @@ void tables_within_one_ulp()
 // subnormals. Every instruction-set path is run in turn.
 TEST(TrigKernels, SameDoublesAsTheFirstKernels)
 {
-    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
-        if (!simd::force_isa(isa)) continue;
+    on_every_path([] {
         same_doubles_as_the_first_kernels();
         tables_within_one_ulp();
-    }
-    simd::unforce_isa();
+    });
 }
 
 // The division by sqrt2 on every path against the scalar division, on 10^8
@@ -263,8 +261,7 @@ TEST(TrigKernels, DivisionBySqrt2IsCorrectlyRounded)
                        std::nextafter(low, 0.0), std::nextafter(low, 1.0), -low, 1.7976931348623157e308,
                        -1.7976931348623157e308, INFINITY, -INFINITY, NAN, 1.0, 1.414213562373095, 2.0,
                        std::nextafter(2.0, 0.0), 3.0};
-    for (simd::Isa isa : {simd::Isa::scalar, simd::Isa::sse2, simd::Isa::avx2, simd::Isa::avx512}) {
-        if (!simd::force_isa(isa)) continue;
+    on_every_path([&](simd::Isa isa) {
         std::mt19937_64 gen(static_cast<unsigned>(isa));
         std::uniform_real_distribution<double> unit(-1.0, 1.0);
         const long chunk = 1 << 20, total = isa == simd::Isa::avx512 ? fused_total : chunk;
@@ -282,11 +279,10 @@ TEST(TrigKernels, DivisionBySqrt2IsCorrectlyRounded)
             for (long i = 0; i < chunk; ++i) {
                 const double e = x[i] / 1.414213562373095;
                 ASSERT_TRUE(std::isnan(e) ? std::isnan(y[i]) : std::memcmp(&e, &y[i], sizeof e) == 0)
-                    << "isa " << static_cast<int>(isa) << ": " << x[i] << " / sqrt2 gave " << y[i] << ", not " << e;
+                    << x[i] << " / sqrt2 gave " << y[i] << ", not " << e;
             }
         }
-    }
-    simd::unforce_isa();
+    });
 }
 
 // The tables' angles, accumulated W at a time, against the additions in

@@ -163,6 +163,9 @@ TEST(HostContract, AFailedMatrixCreationIsReportedAndLeavesNothingBehind)
 
 TEST(HostContract, OutputsOf2To20DoublesComeFromTheHostsZerosWithTheSameValues)
 {
+#if !defined(HAVE_OCTAVE)
+    GTEST_SKIP() << "only plug-ins built against Octave's mex.h take outputs from the host's zeros";
+#endif
     // An N-D array for an output of the input's shape, a vector, a pyramid row.
     struct Case {
         const char* name;
