@@ -32,7 +32,9 @@
 namespace testhost {
 
 // The message a plug-in reported through mexErrMsgTxt (identifier empty) or
-// mexErrMsgIdAndTxt.
+// mexErrMsgIdAndTxt. On Windows it is thrown in testhost.dll and caught in
+// a test executable, each with its own copy of this type's type_info and of
+// the C++ runtime; the runtime matches a catch by the type's name there.
 struct HostError : std::runtime_error {
     explicit HostError(const std::string& message, std::string id = "")
         : std::runtime_error(message), identifier(std::move(id)) {}
