@@ -320,10 +320,16 @@ SIMD_INLINE void store_interleaved(double* p, const f64x8& a, const f64x8& b, co
 // The instruction set forced by force_isa, or -1 for the processor's own.
 inline int forced_isa = -1;
 
-// The widest instruction set this processor runs.
+// The widest instruction set this processor runs. A build defining
+// WAVETIDE_VECTORS_OF_16_BYTES stops at two lanes: GCC on Windows, where
+// the stack is aligned to 16 bytes only, may spill wider vectors to it with
+// aligned moves, and without an assembler that makes those moves unaligned
+// (-muse-unaligned-vector-move) the wider paths could fault there.
 inline Isa best_isa()
 {
-#if defined(SIMD_X86)
+#if defined(SIMD_X86) && defined(WAVETIDE_VECTORS_OF_16_BYTES)
+    return Isa::sse2;
+#elif defined(SIMD_X86)
     static const Isa best = [] {
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx512f")) return Isa::avx512;

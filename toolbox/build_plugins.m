@@ -1,8 +1,9 @@
-function names = build_plugins(outdir, root)
+function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_ok)
 % -*- texinfo -*-
 % @deftypefn  {} {} build_plugins (@var{outdir})
 % @deftypefnx {} {@var{names} =} build_plugins (@var{outdir}, @var{root})
-% @deftypefnx {} {@var{flags} =} build_plugins ("-flags", @var{compiler})
+% @deftypefnx {} {[@var{flags}, @var{linkflags}] =} build_plugins ("-flags", @var{compiler})
+% @deftypefnx {} {[@var{flags}, @var{linkflags}] =} build_plugins ("-flags", @var{compiler}, @var{platform}, @var{host}, @var{unaligned_moves})
 % Compile every Wavetide plug-in with the host's own @code{mex} command.
 %
 % Works in MATLAB (its @code{mex}, with a C++17 compiler configured by
@@ -27,9 +28,30 @@ function names = build_plugins(outdir, root)
 % code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise /EHs}
 % (@code{/fp:precise} contracts nothing from Visual Studio 2022 on;
 % @code{/EHs} without @code{c} lets an error raised by the host unwind
-% through the gateway's @code{extern "C"} functions).  @code{build_plugins ("-flags", @var{compiler})} returns
-% those flags for a compiler command or name without building anything.
-% Warnings are not treated as errors here.
+% through the gateway's @code{extern "C"} functions).
+%
+% Some flags depend on the platform and the host as well:
+% @itemize
+% @item GCC on Windows: Windows aligns the stack to 16 bytes only, and GCC
+% may spill 32- and 64-byte vectors to it with aligned moves.  Where the
+% assembler knows @code{-muse-unaligned-vector-move} (binutils 2.38 and
+% later; tried once on a small file), it gets
+% @code{-Wa,-muse-unaligned-vector-move}; otherwise the plug-ins are built
+% with @code{-DWAVETIDE_VECTORS_OF_16_BYTES}, which keeps them to two-lane
+% vectors (same results, slower).
+% @item MATLAB on Linux ships a C++ runtime older than a recent GCC's: the
+% plug-ins link theirs statically (@code{-static-libstdc++ -static-libgcc}),
+% and so on Windows with MinGW.
+% @item MATLAB builds with @code{-R2018a}, the interleaved-complex API.
+% @end itemize
+%
+% @code{build_plugins ("-flags", @var{compiler})} returns the compiler and
+% linker flags for a compiler command or name on this platform and host
+% without building anything; @var{platform} (@qcode{"linux"},
+% @qcode{"windows"} or @qcode{"mac"}), @var{host} (@qcode{"octave"} or
+% @qcode{"matlab"}) and whether the assembler knows unaligned vector moves
+% (default true) can be given instead.  Warnings are not treated as errors
+% here.
 %
 % Example:
 % @example
@@ -39,12 +61,16 @@ function names = build_plugins(outdir, root)
 % @seealso{orthofilter, biorthofilter}
 % @end deftypefn
 
+  in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  if nargin >= 1 && strcmp(outdir, '-flags')
+    if nargin < 3, platform = this_platform(); end
+    if nargin < 4, host = this_host(in_octave); end
+    if nargin < 5, wide_ok = true; end
+    [names, linkflags] = compiler_flags(root, platform, host, wide_ok);
+    return;
+  end
   if nargin < 1 || nargin > 2
     error('build_plugins: call as build_plugins(outdir) or build_plugins(outdir, root)');
-  end
-  if strcmp(outdir, '-flags')
-    names = compiler_flags(root);
-    return;
   end
   if nargin < 2
     root = fileparts(fileparts(mfilename('fullpath')));
@@ -52,19 +78,27 @@ function names = build_plugins(outdir, root)
   if ~exist(outdir, 'dir')
     mkdir(outdir);
   end
-  in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
-  flags = compiler_flags(compiler_name(in_octave));
+  compiler = compiler_name(in_octave);
   objdir = tempname();
   mkdir(objdir);
   cleanup = onCleanup(@() remove_folder(objdir, in_octave));
+  platform = this_platform();
+  wide_ok = true;
+  if strcmp(platform, 'windows') && ~is_microsoft(compiler)
+    wide_ok = assembler_takes('-Wa,-muse-unaligned-vector-move', objdir, in_octave);
+    if ~wide_ok
+      fprintf(['build_plugins: the assembler does not know -muse-unaligned-vector-move; ' ...
+               'the plug-ins keep to two-lane vectors\n']);
+    end
+  end
+  [flags, linkflags] = compiler_flags(compiler, platform, this_host(in_octave), wide_ok);
   if in_octave
-    % mkoctfile takes compiler flags from CXXFLAGS only
-    saved = getenv('CXXFLAGS');
-    restore = onCleanup(@() setenv('CXXFLAGS', saved));
-    setenv('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') sprintf(' %s', flags{:})]);
+    % mkoctfile takes compiler flags from CXXFLAGS and linker flags from LDFLAGS only
+    restore = set_env_flags('CXXFLAGS', flags);
+    restore_ld = set_env_flags('LDFLAGS', linkflags);
     flags = {};
   else
-    flags = matlab_mex_flags(flags);
+    flags = matlab_mex_flags(flags, linkflags);
   end
   host = fullfile(root, 'host', 'gateway.cpp');
   inc = ['-I' root];
@@ -115,25 +149,100 @@ function name = compiler_name(in_octave)
   end
 end
 
-% The flags for a compiler: Microsoft's (cl, clang-cl, MATLAB's MSVC*
-% configurations) take /-options; GCC, MinGW and Clang the same -options.
-function flags = compiler_flags(name)
-  base = strtok(regexprep(lower(strtrim(name)), '^.*[\\/]', ''));
-  base = regexprep(base, '\.exe$', '');
-  if ~isempty(regexp(base, '^(cl|clang-cl|msvc.*)$', 'once'))
+% The flags for a compiler, a platform and a host: Microsoft's (cl,
+% clang-cl, MATLAB's MSVC* configurations) take /-options; GCC, MinGW and
+% Clang the same -options, with the Windows stack cure and the static C++
+% runtime where the platform and host need them.
+function [flags, linkflags] = compiler_flags(name, platform, host, wide_ok)
+  linkflags = {};
+  if is_microsoft(name)
     flags = {'/std:c++17', '/O2', '/fp:precise', '/EHs'};
-  else
-    flags = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
+    return;
+  end
+  flags = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
+  if strcmp(platform, 'windows')
+    if wide_ok
+      flags{end+1} = '-Wa,-muse-unaligned-vector-move';
+    else
+      flags{end+1} = '-DWAVETIDE_VECTORS_OF_16_BYTES';
+    end
+  end
+  if strcmp(host, 'matlab') && ~strcmp(platform, 'mac')
+    linkflags = {'-static-libstdc++', '-static-libgcc'};
   end
 end
 
-% MATLAB's mex takes compiler flags as additions to its CXXFLAGS (GCC,
-% MinGW, Clang) or COMPFLAGS (MSVC), and optimises with -O.
-function args = matlab_mex_flags(flags)
-  if flags{1}(1) == '/'
-    args = {'-O', ['COMPFLAGS=$COMPFLAGS ' sprintf('%s ', flags{[1 3:end]})]};
+function yes = is_microsoft(name)
+  base = strtok(regexprep(lower(strtrim(name)), '^.*[\\/]', ''));
+  base = regexprep(base, '\.exe$', '');
+  yes = ~isempty(regexp(base, '^(cl|clang-cl|msvc.*)$', 'once'));
+end
+
+function p = this_platform()
+  if ispc()
+    p = 'windows';
+  elseif ismac()
+    p = 'mac';
   else
-    args = {'-O', ['CXXFLAGS=$CXXFLAGS ' sprintf('%s ', flags{[1 3:end]})]};
+    p = 'linux';
+  end
+end
+
+function h = this_host(in_octave)
+  if in_octave
+    h = 'octave';
+  else
+    h = 'matlab';
+  end
+end
+
+% Whether the host's mex compiles a small file with flag added.
+function ok = assembler_takes(flag, objdir, in_octave)
+  src = fullfile(objdir, 'probe.cpp');
+  fid = fopen(src, 'w');
+  fprintf(fid, 'double probe(double x) { return 2 * x; }\n');
+  fclose(fid);
+  try
+    if in_octave
+      restore = set_env_flags('CXXFLAGS', {flag}); %#ok<NASGU>
+      evalc('mex(''-c'', src, ''-o'', fullfile(objdir, ''probe.o''))');
+    else
+      evalc('mex(''-c'', src, ''-outdir'', objdir, [''CXXFLAGS=$CXXFLAGS '' flag])');
+    end
+    ok = true;
+  catch
+    ok = false;
+  end
+end
+
+% Appends flags to an environment variable of mkoctfile's (CXXFLAGS from
+% its own value); returns what restores it.
+function restore = set_env_flags(variable, flags)
+  saved = getenv(variable);
+  restore = onCleanup(@() setenv(variable, saved));
+  if isempty(flags)
+    return;
+  end
+  start = saved;
+  if strcmp(variable, 'CXXFLAGS')
+    start = mkoctfile('-p', 'CXXFLAGS');
+  end
+  setenv(variable, strtrim([start sprintf(' %s', flags{:})]));
+end
+
+% MATLAB's mex takes compiler flags as additions to its CXXFLAGS (GCC,
+% MinGW, Clang) or COMPFLAGS (MSVC), linker flags as additions to its
+% LDFLAGS, optimises with -O and offers the interleaved-complex API with
+% -R2018a.
+function args = matlab_mex_flags(flags, linkflags)
+  args = {'-R2018a', '-O'};
+  if flags{1}(1) == '/'
+    args{end+1} = ['COMPFLAGS=$COMPFLAGS ' sprintf('%s ', flags{[1 3:end]})];
+  else
+    args{end+1} = ['CXXFLAGS=$CXXFLAGS ' sprintf('%s ', flags{[1 3:end]})];
+  end
+  if ~isempty(linkflags)
+    args{end+1} = ['LDFLAGS=$LDFLAGS ' sprintf('%s ', linkflags{:})];
   end
 end
 
@@ -164,11 +273,27 @@ end
 %! ms = {'/std:c++17', '/O2', '/fp:precise', '/EHs'};
 %! for c = {'g++', '/usr/bin/g++-12', 'x86_64-w64-mingw32-g++', 'mingw64-g++', ...
 %!          'clang++', 'Clang++', 'ccache g++', 'C:\mingw64\bin\g++.exe'}
-%!   assert (build_plugins ('-flags', c{1}), gnu, c{1});
+%!   assert (build_plugins ('-flags', c{1}, 'linux', 'octave'), gnu, c{1});
 %! end
 %! for c = {'cl', 'CL.EXE', 'C:\VS\bin\cl.exe', 'clang-cl', 'MSVCPP170'}
-%!   assert (build_plugins ('-flags', c{1}), ms, c{1});
+%!   [f, l] = build_plugins ('-flags', c{1}, 'windows', 'matlab', false);
+%!   assert ({f, l}, {ms, {}}, c{1});
 %! end
 
-%!test # Octave's own compiler gets the GCC-style flags
+%!test # by platform and host: the Windows stack cure, the static C++ runtime for MATLAB
+%! gnu = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
+%! static = {'-static-libstdc++', '-static-libgcc'};
+%! cases = {'linux',   'octave', true,  gnu,                                         {}
+%!          'linux',   'matlab', true,  gnu,                                         static
+%!          'mac',     'matlab', true,  gnu,                                         {}
+%!          'mac',     'octave', false, gnu,                                         {}
+%!          'windows', 'octave', true,  [gnu {'-Wa,-muse-unaligned-vector-move'}],  {}
+%!          'windows', 'octave', false, [gnu {'-DWAVETIDE_VECTORS_OF_16_BYTES'}],   {}
+%!          'windows', 'matlab', true,  [gnu {'-Wa,-muse-unaligned-vector-move'}],  static};
+%! for k = 1:rows (cases)
+%!   [f, l] = build_plugins ('-flags', 'g++', cases{k, 1:3});
+%!   assert ({f, l}, cases(k, 4:5), sprintf ('%s, %s', cases{k, 1:2}));
+%! end
+
+%!test # Octave's own compiler here gets the GCC-style flags
 %! assert (build_plugins ('-flags', mkoctfile ('-p', 'CXX'))([1 3]), {'-std=c++17', '-ffp-contract=off'});
