@@ -1,6 +1,11 @@
 #include "testhost.hpp"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstdarg>
@@ -89,17 +94,30 @@ mxArray* handle(HostArray* a) { return reinterpret_cast<mxArray*>(a); }
 
 using Entry = void (*)(int, mxArray**, int, const mxArray**);
 
+// The mexFunction of the plug-in file at path, loaded as the host loads it:
+// LoadLibrary on Windows, dlopen elsewhere.
+Entry load_mex_function(const std::string& path)
+{
+#if defined(_WIN32)
+    HMODULE lib = LoadLibraryA(path.c_str());
+    if (!lib) throw std::runtime_error("cannot load " + path + ": error " + std::to_string(GetLastError()));
+    auto fn = reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "mexFunction")));
+#else
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
+    auto fn = reinterpret_cast<Entry>(dlsym(lib, "mexFunction"));
+#endif
+    if (!fn) throw std::runtime_error(path + " exports no mexFunction");
+    return fn;
+}
+
 Entry entry_of(const std::string& name)
 {
     static std::map<std::string, Entry> loaded;
     auto it = loaded.find(name);
     if (it != loaded.end()) return it->second;
     const char* dir = std::getenv("WAVETIDE_MEX_DIR");
-    const std::string path = std::string(dir ? dir : WAVETIDE_MEX_DIR) + "/" + name + ".mex";
-    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) throw std::runtime_error("cannot load " + path + ": " + dlerror());
-    auto fn = reinterpret_cast<Entry>(dlsym(lib, "mexFunction"));
-    if (!fn) throw std::runtime_error(path + " exports no mexFunction");
+    const Entry fn = load_mex_function(std::string(dir ? dir : WAVETIDE_MEX_DIR) + "/" + name + WAVETIDE_MEX_SUFFIX);
     loaded[name] = fn;
     return fn;
 }
@@ -110,9 +128,9 @@ Entry entry_of(const std::string& name)
 // MATLAB's interleaved-complex API (testhost/matlab_api).
 extern "C" {
 
-size_t mxGetM(const mxArray* p) { return of(p)->M; }
-size_t mxGetN(const mxArray* p) { return of(p)->N; }
-double* mxGetPr(const mxArray* p)
+TESTHOST_API size_t mxGetM(const mxArray* p) { return of(p)->M; }
+TESTHOST_API size_t mxGetN(const mxArray* p) { return of(p)->N; }
+TESTHOST_API double* mxGetPr(const mxArray* p)
 {
 #if MX_HAS_INTERLEAVED_COMPLEX
     // MATLAB's interleaved-complex API has no mxGetPr of a complex array:
@@ -124,24 +142,24 @@ double* mxGetPr(const mxArray* p)
 }
 #if MX_HAS_INTERLEAVED_COMPLEX
 // Null for anything but a real double array, full or sparse.
-double* mxGetDoubles(const mxArray* p)
+TESTHOST_API double* mxGetDoubles(const mxArray* p)
 {
     const auto k = of(p)->kind;
     const bool real_double = k == testhost::Kind::Double || k == testhost::Kind::Sparse;
     return real_double ? reinterpret_cast<double*>(of(p)->bytes) : nullptr;
 }
 #endif
-bool mxIsDouble(const mxArray* p)
+TESTHOST_API bool mxIsDouble(const mxArray* p)
 {
     const auto k = of(p)->kind;
     return k == testhost::Kind::Double || k == testhost::Kind::Complex || k == testhost::Kind::Sparse;
 }
-bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
-bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
-mwSize mxGetNumberOfDimensions(const mxArray* p) { return static_cast<mwSize>(of(p)->dims.size()); }
-const mwSize* mxGetDimensions(const mxArray* p) { return of(p)->dims.data(); }
+TESTHOST_API bool mxIsComplex(const mxArray* p) { return of(p)->kind == testhost::Kind::Complex; }
+TESTHOST_API bool mxIsSparse(const mxArray* p) { return of(p)->kind == testhost::Kind::Sparse; }
+TESTHOST_API mwSize mxGetNumberOfDimensions(const mxArray* p) { return static_cast<mwSize>(of(p)->dims.size()); }
+TESTHOST_API const mwSize* mxGetDimensions(const mxArray* p) { return of(p)->dims.data(); }
 
-int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
+TESTHOST_API int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
 {
     HostArray* a = of(p);
     std::vector<mwSize> d(dims, dims + ndims);
@@ -153,14 +171,14 @@ int mxSetDimensions(mxArray* p, const mwSize* dims, mwSize ndims)
     return 0;
 }
 
-mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
+TESTHOST_API mxArray* mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag)
 {
     return handle(create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex));
 }
 
 // Unfilled storage holds NaN in every byte pattern the tests can see, so
 // that a value a plug-in forgets to write shows.
-mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag)
+TESTHOST_API mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxComplexity flag)
 {
     if (classid != mxDOUBLE_CLASS) throw std::logic_error("testhost creates unfilled doubles only");
     HostArray* a = create(m, n, flag == mxREAL ? testhost::Kind::Double : testhost::Kind::Complex);
@@ -168,7 +186,7 @@ mxArray* mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID classid, mxCo
     return handle(a);
 }
 
-mxArray* mxCreateString(const char* s)
+TESTHOST_API mxArray* mxCreateString(const char* s)
 {
     const size_t length = std::strlen(s);
     HostArray* a = create(1, length, testhost::Kind::Char);
@@ -178,7 +196,7 @@ mxArray* mxCreateString(const char* s)
 
 // The one function the plug-ins call through the host: builtin ('zeros',
 // dims). With refuse_host_calls it fails, as a call that errs under a trap.
-int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
+TESTHOST_API int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
 {
     const auto is_zeros = [&] {
         const HostArray* f = nrhs == 2 ? of(prhs[0]) : nullptr;
@@ -197,7 +215,7 @@ int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const ch
     return 0;
 }
 
-void mxDestroyArray(mxArray* p)
+TESTHOST_API void mxDestroyArray(mxArray* p)
 {
     if (!p) return;
     HostArray* a = of(p);
@@ -207,9 +225,9 @@ void mxDestroyArray(mxArray* p)
     --live;
 }
 
-void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
+TESTHOST_API void mexErrMsgTxt(const char* s) { throw testhost::HostError(s); }
 
-void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...)
+TESTHOST_API void mexErrMsgIdAndTxt(const char* id, const char* fmt, ...)
 {
     char text[1024];
     va_list args;

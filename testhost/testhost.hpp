@@ -18,10 +18,23 @@
 
 #include "mex.h"
 
+// On Windows testhost is a DLL (testhost.dll) that exports the mx*/mex*
+// functions to the plug-ins and these to the tests; elsewhere it is linked
+// into each test.
+#if defined(_WIN32) && defined(TESTHOST_EXPORTS)
+#define TESTHOST_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define TESTHOST_API __declspec(dllimport)
+#else
+#define TESTHOST_API
+#endif
+
 namespace testhost {
 
 // The message a plug-in reported through mexErrMsgTxt (identifier empty) or
-// mexErrMsgIdAndTxt.
+// mexErrMsgIdAndTxt. On Windows it is thrown in testhost.dll and caught in
+// a test executable, each with its own copy of this type's type_info and of
+// the C++ runtime; the runtime matches a catch by the type's name there.
 struct HostError : std::runtime_error {
     explicit HostError(const std::string& message, std::string id = "")
         : std::runtime_error(message), identifier(std::move(id)) {}
@@ -36,7 +49,7 @@ inline constexpr const char* kOutOfMemory = "out of memory or dimension too larg
 enum class Kind { Double, Complex, Single, Int32, Logical, Char, Sparse };
 
 // An owned host array (move-only); destroyed with the host's own routine.
-class Array {
+class TESTHOST_API Array {
 public:
     Array() = default;
     explicit Array(mxArray* p) : p_(p) {}
@@ -70,28 +83,28 @@ private:
 };
 
 // Matrices alive right now (created by a plug-in or a test, not yet destroyed).
-long live_matrices();
+TESTHOST_API long live_matrices();
 
 // Makes the k-th matrix creation from now (k >= 1) fail as the host does,
 // with HostError(kOutOfMemory); k = 0 turns the failure off.
-void fail_allocation(long k);
+TESTHOST_API void fail_allocation(long k);
 
 // Arrays made so far by builtin ('zeros', dims) through mexCallMATLAB, the
 // one host function the plug-ins call (for their largest outputs).
-long host_zeros_made();
+TESTHOST_API long host_zeros_made();
 
 // With refuse set, mexCallMATLAB fails (returns nonzero) until turned off.
-void refuse_host_calls(bool refuse);
+TESTHOST_API void refuse_host_calls(bool refuse);
 
 // Calls plug-in name with the given inputs and nlhs outputs; returns the
 // outputs the plug-in placed (one Array per requested output, empty where
 // none was placed). Throws HostError with the plug-in's message on failure.
-std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args);
+TESTHOST_API std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args);
 
 // The usual case: one output.
-Array call(const std::string& name, const std::vector<const Array*>& args);
+TESTHOST_API Array call(const std::string& name, const std::vector<const Array*>& args);
 
 // The message a call reports, or "" when it succeeds (its outputs released).
-std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args);
+TESTHOST_API std::string error_of(const std::string& name, int nlhs, const std::vector<const Array*>& args);
 
 } // namespace testhost

@@ -12,7 +12,8 @@
 # checks, and exits non-zero on any failure or on a suite that ran nothing.
 # --cpp-only runs the two C++ suites only, --plugins-only the plug-in tests.
 # WAVETIDE_RUNNER, if set, is the command that runs each C++ test binary
-# (an emulator for a cross build: "qemu-aarch64 -L /usr/aarch64-linux-gnu").
+# (an emulator for a cross build: "qemu-aarch64 -L /usr/aarch64-linux-gnu",
+# or "wine64" for a Windows build, whose binaries end in .exe).
 #   tests/run_all.sh [build-dir] [--cpp-only | --plugins-only]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,6 +47,7 @@ gtest_suite() {
   : > "$log"
   for src in "$root/tests/$3"/*_test.cpp; do
     t=$build/tests/${prefix}_$(basename "$src" .cpp)
+    [ -f "$t.exe" ] && t=$t.exe
     if [ ! -x "$t" ]; then
       missing+="missing test binary $t"$'\n'; f=$((f + 1)); continue
     fi

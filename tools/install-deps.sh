@@ -10,7 +10,9 @@ packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-d
           # make check-arm64: the cross compiler, qemu-user, GoogleTest's sources
           g++-aarch64-linux-gnu qemu-user googletest
           # make check-msvc-syntax: libc++'s headers, mingw-w64's C headers
-          libc++-14-dev mingw-w64-x86-64-dev)
+          libc++-14-dev mingw-w64-x86-64-dev
+          # make check-windows: the MinGW-w64 cross compiler, Wine to run its tests
+          g++-mingw-w64-x86-64-posix wine64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
