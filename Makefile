@@ -18,10 +18,14 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 LOGS = $(BUILD)/logs
 
-.PHONY: deps build demo check check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
+.PHONY: deps deps-platforms build demo check check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
+
+# What the checks of other platforms need besides (cross compilers, emulators).
+deps-platforms:
+	tools/install-deps.sh --platforms
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -59,7 +63,7 @@ check-matlab-api: deps
 # run under qemu-user. ARM64 has fused multiply-add in its base set, and
 # the tests compare kernels with references built with the same flags, so
 # a contraction would pass them: the plug-ins' code is searched for it.
-check-arm64: deps
+check-arm64: deps-platforms
 	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64-linux-gnu.cmake \
 	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 	cmake --build $(ARM64_BUILD) -j$(JOBS)
@@ -70,13 +74,13 @@ check-arm64: deps
 # Every plug-in source and the C++ tests as Microsoft's compiler would see
 # them (clang, _MSC_VER without __GNUC__): standard C++ on those paths, no
 # GNU construct outside the vector layer's guarded backend.
-check-msvc-syntax: deps
+check-msvc-syntax: deps-platforms
 	tools/msvc-syntax/check.sh
 
 # Windows x64: everything cross-built with MinGW-w64, every binary checked
 # (imports, exports, aligned vector moves to its stack), the C++ tests run
 # under Wine in a prefix inside the build folder.
-check-windows: deps
+check-windows: deps-platforms
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
 	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
