@@ -43,18 +43,18 @@ function [g, gd] = biorthofilter (family, m, md)
     md = m - 2;
     family = 'cdf';
   elseif (nargin == 1)
-    error ('biorthofilter: unknown filter name ''%s''; %s', num2str (family), known);
+    error ('wavetide:biorthofilter:unknownName', 'biorthofilter: unknown filter name ''%s''; %s', num2str (family), known);
   elseif (nargin ~= 3)
-    error ('biorthofilter: call as [g, gd] = biorthofilter (name) or [g, gd] = biorthofilter (family, m, md)');
+    error ('wavetide:biorthofilter:usage', 'biorthofilter: call as [g, gd] = biorthofilter (name) or [g, gd] = biorthofilter (family, m, md)');
   end
   if (~ ischar (family) || ~ isrow (family))
-    error ('biorthofilter: FAMILY must be a string; %s', known);
+    error ('wavetide:biorthofilter:badFamily', 'biorthofilter: FAMILY must be a string; %s', known);
   end
   if (~ strcmpi (family, 'cdf'))
-    error ('biorthofilter: unknown family ''%s''; %s', family, known);
+    error ('wavetide:biorthofilter:unknownFamily', 'biorthofilter: unknown family ''%s''; %s', family, known);
   end
   if (~ isnumeric (m) || ~ isscalar (m) || ~ isnumeric (md) || ~ isscalar (md))
-    error ('biorthofilter: the lengths must be numbers; %s', known);
+    error ('wavetide:biorthofilter:badLength', 'biorthofilter: the lengths must be numbers; %s', known);
   end
   if (m == 5 && md == 3)
     g = [-1 2 6 2 -1] / 8;
@@ -73,7 +73,7 @@ function [g, gd] = biorthofilter (family, m, md)
     g = (g + fliplr (g)) / 2;      % symmetric up to rounding: make it exact
     gd = (gd + fliplr (gd)) / 2;
   else
-    error ('biorthofilter: no cdf pair with %g and %g taps; %s', m, md, known);
+    error ('wavetide:biorthofilter:unknownLength', 'biorthofilter: no cdf pair with %g and %g taps; %s', m, md, known);
   end
 end
 
@@ -140,6 +140,16 @@ end
 %!   assert (rec(rec != 0), gd / sqrt (2), 1e-12);
 %! end
 
+%!test # failures carry an identifier
+%! for c = {{{"bior3.3"}, "unknownName"}, {{"db", 5, 3}, "unknownFamily"}, ...
+%!          {{"cdf", 7, 5}, "unknownLength"}, {{"cdf", 5}, "usage"}}
+%!   err.identifier = "";
+%!   try
+%!     [g, gd] = biorthofilter (c{1}{1}{:});
+%!   catch err
+%!   end
+%!   assert (err.identifier, ["wavetide:biorthofilter:" c{1}{2}]);
+%! end
 %!error <unknown family 'db'; known pairs: bior2.2 \(cdf 5, 3\) and bior4.4 \(cdf 9, 7\)> [g, gd] = biorthofilter ("db", 5, 3)
 %!error <unknown filter name 'bior3.3'; known pairs: bior2.2> [g, gd] = biorthofilter ("bior3.3")
 %!error <no cdf pair with 7 and 5 taps> [g, gd] = biorthofilter ("cdf", 7, 5)

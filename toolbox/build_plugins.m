@@ -70,7 +70,7 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
     return;
   end
   if nargin < 1 || nargin > 2
-    error('build_plugins: call as build_plugins(outdir) or build_plugins(outdir, root)');
+    error('wavetide:build_plugins:usage', 'build_plugins: call as build_plugins(outdir) or build_plugins(outdir, root)');
   end
   if nargin < 2
     root = fileparts(fileparts(mfilename('fullpath')));

@@ -6,7 +6,8 @@
 % @var{x} is a signal of @math{n = 2^J} values (a row, or one signal per
 % column), or with @code{"layout", "2d"} a square image of side
 % @math{n}; @var{h} an orthonormal lowpass filter
-% (@code{orthofilter ("sym8")}, say); @var{L} the coarsest level,
+% (@code{orthofilter ("sym8")}, say), or the name @code{orthofilter}
+% takes (@qcode{"sym8"}); @var{L} the coarsest level,
 % 0 @dots{} @math{J - 1}.  The chain, per signal:
 % @enumerate
 % @item @code{w = Jostrane (x, L, h)} (@code{Plattigan} in 2-D);
@@ -69,7 +70,10 @@ function [y, t] = denoise (x, h, L, varargin)
     if (~ ischar (name))
       name = '';
     end
-    switch (name)
+    if (ischar (value))
+      value = lower (value);
+    end
+    switch (lower (name))
       case 'rule'
         rule = value;
       case 'threshold'
@@ -117,6 +121,9 @@ function [y, t] = denoise (x, h, L, varargin)
     error ('wavetide:denoise:levelOutOfRange', 'denoise requires L to be a whole number in 0 ... log2(n) - 1');
   end
   x = double (x);
+  if (ischar (h))
+    h = orthofilter (h);
+  end
 
   if (two_d)
     w = Plattigan (x, L, h);
@@ -263,6 +270,13 @@ end
 %! catch err
 %! end
 %! assert (err.identifier, "wavetide:denoise:unknownRule");
+%!test # a filter by name; options in any case
+%! x = sin (1:64) + cos ((1:64) .^ 1.5);
+%! y = denoise (x, orthofilter ("sym8"), 2, "rule", "hard");
+%! assert (denoise (x, "sym8", 2, "rule", "hard"), y);
+%! assert (denoise (x, "SYM8", 2, "Rule", "HARD", "Threshold", "SURE"), y);
+%! X = reshape (x, 8, 8);
+%! assert (denoise (X, "haar", 1, "LAYOUT", "2D"), denoise (X, h, 1, "layout", "2d"));
 %!error <denoise requires dyadic length> denoise (1:6, h, 0)
 %!error <denoise requires L to be a whole number in 0 ... log2\(n\) - 1> denoise (1:8, h, 3)
 %!error <denoise requires L to be a whole number> denoise (1:8, h, -1)

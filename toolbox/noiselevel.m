@@ -42,8 +42,8 @@ function sigma = noiselevel (w, L, layout)
   if (~ isnumeric (w) || ~ isreal (w) || ndims (w) > 2)
     error ('wavetide:noiselevel:argumentClass', 'noiselevel requires real numeric coefficients');
   end
-  two_d = strcmp (layout, '2d');
-  if (~ two_d && ~ strcmp (layout, '1d'))
+  two_d = strcmpi (layout, '2d');
+  if (~ two_d && ~ strcmpi (layout, '1d'))
     error ('wavetide:noiselevel:unknownLayout', 'noiselevel: unknown layout; valid layouts: "1d", "2d"');
   end
   if (two_d && size (w, 1) ~= size (w, 2))
@@ -89,6 +89,10 @@ end
 %! assert (isnan (noiselevel ([1 2 NaN 4], 0)));
 %! assert (noiselevel ([NaN 2 3 4], 0), 3.5 / 0.6745, 1e-14);
 
+%!test # options in any case
+%! W = magic (8);
+%! assert (noiselevel (W, 1, "2D"), noiselevel (W, 1, "2d"));
+%! assert (noiselevel (W(:, 1), 1, "1D"), noiselevel (W(:, 1), 1));
 %!error <noiselevel requires dyadic length> noiselevel (1:6, 0)
 %!error <noiselevel requires dyadic length> noiselevel ([], 0)
 %!error <noiselevel requires L to be a whole number in 0 ... log2\(n\) - 1> noiselevel (1:8, 3)

@@ -66,14 +66,14 @@ function h = orthofilter (family, taps)
   if (nargin == 1)
     [family, taps] = family_of (family);
   elseif (nargin ~= 2)
-    error ('orthofilter: call as h = orthofilter (name) or h = orthofilter (family, taps)');
+    error ('wavetide:orthofilter:usage', 'orthofilter: call as h = orthofilter (name) or h = orthofilter (family, taps)');
   end
   known = 'known families and lengths: haar 2; daubechies 4, 6, ..., 20; symmlet 8, 10, ..., 20; coiflet 6, 12, 18, 24, 30';
   if (~ ischar (family) || ~ isrow (family))
-    error ('orthofilter: FAMILY must be a string; %s', known);
+    error ('wavetide:orthofilter:badFamily', 'orthofilter: FAMILY must be a string; %s', known);
   end
   if (~ isnumeric (taps) || ~ isscalar (taps) || ~ isreal (taps))
-    error ('orthofilter: TAPS must be a number; %s', known);
+    error ('wavetide:orthofilter:badTaps', 'orthofilter: TAPS must be a number; %s', known);
   end
   family = lower (family);
   switch (family)
@@ -86,10 +86,10 @@ function h = orthofilter (family, taps)
     case 'coiflet'
       lengths = 6:6:30;
     otherwise
-      error ('orthofilter: unknown family ''%s''; %s', family, known);
+      error ('wavetide:orthofilter:unknownFamily', 'orthofilter: unknown family ''%s''; %s', family, known);
   end
   if (~ any (taps == lengths))
-    error ('orthofilter: no %s filter with %g taps; %s', family, taps, known);
+    error ('wavetide:orthofilter:unknownLength', 'orthofilter: no %s filter with %g taps; %s', family, taps, known);
   end
 
   switch (family)
@@ -111,11 +111,11 @@ end
 function [family, taps] = family_of (name)
   known = 'known names: haar, db1 ... db10, sym4 ... sym10, coif1 ... coif5';
   if (~ ischar (name) || ~ isrow (name))
-    error ('orthofilter: NAME must be a string; %s', known);
+    error ('wavetide:orthofilter:badName', 'orthofilter: NAME must be a string; %s', known);
   end
   tok = regexp (lower (name), '^(haar|db|sym|coif)(\d*)$', 'tokens', 'once');
   if (isempty (tok))
-    error ('orthofilter: unknown filter name ''%s''; %s', name, known);
+    error ('wavetide:orthofilter:unknownName', 'orthofilter: unknown filter name ''%s''; %s', name, known);
   end
   N = str2double (tok{2});
   switch (tok{1})
@@ -136,7 +136,7 @@ function [family, taps] = family_of (name)
       family = 'coiflet'; taps = 6 * N;
   end
   if (~ ok)
-    error ('orthofilter: unknown filter name ''%s''; %s', name, known);
+    error ('wavetide:orthofilter:unknownName', 'orthofilter: unknown filter name ''%s''; %s', name, known);
   end
 end
 
@@ -247,7 +247,7 @@ function h = polish (h, Nw)
     end
   end
   if (norm (equations (h, A)) > 1e-14)
-    error ('orthofilter: refinement did not converge');
+    error ('wavetide:orthofilter:noConvergence', 'orthofilter: refinement did not converge');
   end
 end
 
@@ -329,6 +329,16 @@ end
 %!   assert (orthofilter (names{k}), str2num (lines{k}), 1e-12 + 4e-12 * strncmp (names{k}, "sym", 3));
 %! end
 
+%!test # failures carry an identifier
+%! for c = {{{"db11"}, "unknownName"}, {{4}, "badName"}, {{"db", 4}, "unknownFamily"}, ...
+%!          {{"symmlet", 6}, "unknownLength"}, {{"haar", "2"}, "badTaps"}, {{}, "usage"}}
+%!   err.identifier = "";
+%!   try
+%!     orthofilter (c{1}{1}{:});
+%!   catch err
+%!   end
+%!   assert (err.identifier, ["wavetide:orthofilter:" c{1}{2}]);
+%! end
 %!error <unknown family 'db'; known families and lengths: haar 2; daubechies 4, 6, ..., 20> h = orthofilter ("db", 4)
 %!error <no symmlet filter with 6 taps> h = orthofilter ("symmlet", 6)
 %!error <no daubechies filter with 5 taps> h = orthofilter ("daubechies", 5)

@@ -65,7 +65,7 @@ function [mask, cost] = packetbasis (T, costname, param)
   if (~ ischar (costname))
     error ('wavetide:packetbasis:unknownCost', 'packetbasis: unknown cost; %s', valid);
   end
-  switch (costname)
+  switch (lower (costname))
     case 'shannon'
       E = sum (T(:, 1) .^ 2);
       p = T .^ 2 / (E + (E == 0));        % an all-zero signal costs 0
@@ -184,6 +184,13 @@ end
 %! assert (isnan (cost));
 %! assert (packetbasis ([1; 2; 3; 4], "logenergy"), true (4, 1));
 
+%!test # cost names in any case
+%! T = [1:8; 8:-1:1; mod(1:8, 3)].';
+%! for c = {{"Shannon"}, {"LOGENERGY"}, {"Lp", 1}, {"THRESHOLD", 2}}
+%!   [m, v] = packetbasis (T, c{1}{:});
+%!   [m0, v0] = packetbasis (T, lower (c{1}{1}), c{1}{2:end});
+%!   assert ({m, v}, {m0, v0});
+%! end
 %!error <packetbasis requires dyadic length> packetbasis (ones (6, 2), "shannon")
 %!error <packetbasis requires dyadic length> packetbasis (zeros (0, 1), "shannon")
 %!error <packetbasis requires a table of n rows and 1 ... log2\(n\) \+ 1 columns> packetbasis (ones (4, 4), "shannon")

@@ -42,8 +42,8 @@ function w = shrinkdetails (w, L, t, rule, layout)
   if (~ isnumeric (w) || ~ isreal (w) || ndims (w) > 2)
     error ('wavetide:shrinkdetails:argumentClass', 'shrinkdetails requires real numeric coefficients');
   end
-  two_d = strcmp (layout, '2d');
-  if (~ two_d && ~ strcmp (layout, '1d'))
+  two_d = strcmpi (layout, '2d');
+  if (~ two_d && ~ strcmpi (layout, '1d'))
     error ('wavetide:shrinkdetails:unknownLayout', 'shrinkdetails: unknown layout; valid layouts: "1d", "2d"');
   end
   if (two_d && size (w, 1) ~= size (w, 2))
@@ -66,7 +66,7 @@ function w = shrinkdetails (w, L, t, rule, layout)
   if (numel (t) ~= 1 && numel (t) ~= J - L)
     error ('wavetide:shrinkdetails:thresholdCount', 'shrinkdetails requires one threshold, or one per level L ... J-1');
   end
-  if (~ ischar (rule) || ~ any (strcmp (rule, {'soft', 'hard'})))
+  if (~ ischar (rule) || ~ any (strcmpi (rule, {'soft', 'hard'})))
     error ('wavetide:shrinkdetails:unknownRule', 'shrinkdetails: unknown rule; valid rules: "soft", "hard"');
   end
   t = t(:) .* ones (J - L, 1);
@@ -94,7 +94,7 @@ end
 
 function c = shrink (c, t, rule)
   small = abs (c) < t;                    % NaN is never small
-  if (strcmp (rule, 'soft'))
+  if (strcmpi (rule, 'soft'))
     c = sign (c) .* (abs (c) - t);
     small = small | c == 0;
   end
@@ -132,6 +132,12 @@ end
 %!   assert (w(2:end), str2num (out), 1e-15);
 %! end
 
+%!test # options in any case
+%! W = magic (8) - 30;
+%! for r = {"soft", "hard"}
+%!   assert (shrinkdetails (W, 1, 9, upper (r{1}), "2D"), shrinkdetails (W, 1, 9, r{1}, "2d"));
+%!   assert (shrinkdetails (W(:, 1), 0, 9, upper (r{1}), "1D"), shrinkdetails (W(:, 1), 0, 9, r{1}));
+%! end
 %!error <shrinkdetails requires dyadic length> shrinkdetails (1:6, 0, 1, "soft")
 %!error <shrinkdetails requires L to be a whole number in 0 ... log2\(n\)> shrinkdetails (1:8, 4, 1, "soft")
 %!error <shrinkdetails requires L to be a whole number> shrinkdetails (1:8, -1, 1, "soft")
