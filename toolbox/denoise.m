@@ -138,7 +138,7 @@ function [y, t] = denoise (x, h, L, varargin)
   end
 
   w = Jostrane (x, L, h);
-  sigma = noiselevel (w, L);
+  sigma = noiselevel (w, L, '1d');
   t = zeros (J - L, size (x, 2));
   y = NaN (size (x));
   for c = 1:size (x, 2)

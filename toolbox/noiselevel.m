@@ -16,7 +16,10 @@
 % signal itself hardly move it.  @var{sigma} has one value per signal.
 % With @qcode{"2d"}, @var{W} is a square array in the layout of
 % @code{Plattigan} and the finest diagonal details, rows and columns
-% @math{n/2 + 1} .. @math{n}, give one @var{sigma}.
+% @math{n/2 + 1} .. @math{n}, give one @var{sigma}.  A square @var{W}
+% without a layout is read as one signal per column, with the warning
+% @code{wavetide:noiselevel:squareLayout}; @qcode{"1d"} asks for that
+% reading without the warning.
 %
 % @var{L} is a whole number in 0 @dots{} @math{J - 1}: with
 % @math{L = J} there are no details to measure.  A NaN among the finest
@@ -48,6 +51,9 @@ function sigma = noiselevel (w, L, layout)
   end
   if (two_d && size (w, 1) ~= size (w, 2))
     error ('wavetide:noiselevel:notSquare', 'noiselevel requires a square array for the 2-D layout');
+  end
+  if (nargin < 3 && size (w, 1) == size (w, 2) && size (w, 1) > 1)
+    warning ('wavetide:noiselevel:squareLayout', 'noiselevel: a square array is read as one signal per column; pass "2d" for the layout of Plattigan, or "1d" to silence this warning');
   end
   if (size (w, 1) == 1)
     w = w(:);
@@ -89,10 +95,22 @@ end
 %! assert (isnan (noiselevel ([1 2 NaN 4], 0)));
 %! assert (noiselevel ([NaN 2 3 4], 0), 3.5 / 0.6745, 1e-14);
 
-%!test # options in any case
+%!test # options in any case; a square array without a layout warns
 %! W = magic (8);
 %! assert (noiselevel (W, 1, "2D"), noiselevel (W, 1, "2d"));
 %! assert (noiselevel (W(:, 1), 1, "1D"), noiselevel (W(:, 1), 1));
+%! lastwarn ("");
+%! noiselevel (W, 1, "1d"); noiselevel (W(:, 1:2), 1); noiselevel (W, 1, "2d");
+%! [~, id] = lastwarn ();
+%! assert (id, "");
+%! warning ("error", "wavetide:noiselevel:squareLayout", "local");
+%! err.identifier = "";
+%! try
+%!   noiselevel (W, 1);
+%! catch err
+%! end
+%! assert (err.identifier, "wavetide:noiselevel:squareLayout");
+%! assert (! isempty (strfind (err.message, 'pass "2d"')));
 %!error <noiselevel requires dyadic length> noiselevel (1:6, 0)
 %!error <noiselevel requires dyadic length> noiselevel ([], 0)
 %!error <noiselevel requires L to be a whole number in 0 ... log2\(n\) - 1> noiselevel (1:8, 3)
