@@ -23,14 +23,17 @@
 % @item "threshold"
 % @qcode{"sure"} (default): per level, with the details @math{d} of that
 % level (@var{k} values, all three orientations in 2-D) scaled to
-% @code{s = d / sigma}, the soft threshold that minimises Stein's unbiased
-% risk estimate @code{k - 2 #@{|s| <= t@} + sum (min (s.^2, t^2))},
+% @code{s = d / sigma}, the soft threshold that minimises the unbiased
+% risk estimate (SURE, from "Estimation of the mean of a multivariate
+% normal distribution", 1981) @code{k - 2 #@{|s| <= t@} + sum (min (s.^2, t^2))},
 % at most @code{sqrt (2 log k)}; a level whose energy
 % @code{(sum (s.^2) - k) / k} is at most @code{log2 (k)^1.5 / sqrt (k)}
 % is too sparse for that estimate and gets @code{sqrt (2 log k)} instead
-% (the hybrid rule of Donoho and Johnstone, 1995).
+% (the hybrid rule of "Adapting to unknown smoothness via wavelet
+% shrinkage", 1995).
 % @qcode{"universal"}: @code{sigma * sqrt (2 log N)} on every level,
-% @var{N} the number of samples (@math{n}, or @math{n^2} in 2-D).
+% @var{N} the number of samples (@math{n}, or @math{n^2} in 2-D), the
+% threshold of "Ideal spatial adaptation by wavelet shrinkage", 1994.
 % @item "invariant"
 % @code{true} averages the estimate over all circular shifts: the details
 % of @code{Wendlock (x, L, h)}, every shift path, are thresholded with the
