@@ -18,8 +18,11 @@
 ## zeros.
 ## @end table
 ##
-## The median of each triple of thirds is again the block's value, so
-## repeated calls generate the median-interpolating refinement of a
+## Where the quadratic is monotone over a block, the median of its three
+## thirds is the middle one's, which is again the block's value; where its
+## vertex lies inside the block it is not: @code{Olmister ([0 4 0], 2)}
+## gives 3.7926 4.2370 3.7926 for the middle block, of median 3.7926, not
+## 4.  Repeated calls generate the median-interpolating refinement of a
 ## sequence, the prediction used by @code{Brontal} and @code{Unbrontal}.
 ## Linear sequences are reproduced: @code{i} becomes @code{i-1/3, i, i+1/3}.
 ##

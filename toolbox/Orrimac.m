@@ -43,8 +43,11 @@
 ##
 ## Example:
 ## @example
-## T = Orrimac ([1 0 0 0], 0, 0)      # D = 0: the DCT-IV of the signal
-##   @result{} 0.6935   0.5879   0.3928   0.1379
+## T = Orrimac ([1 0 0 0], 0, 0)      # D = 0: the DCT-IV of the signal, a column
+##   @result{} 0.6935
+##       0.5879
+##       0.3928
+##       0.1379
 ## size (Orrimac (randn (1, 256), 4, 0))
 ##   @result{} 256   5
 ## @end example
