@@ -32,9 +32,6 @@
 ## @code{pywt.wavedec (x, name, mode="periodization", level=J-L)}: the
 ## bands are in the same order, coarse first, then the details from the
 ## coarsest level to the finest, at every level and for every @var{n}.
-## MATLAB's @code{wavedec (x, J-L, name)} under @code{dwtmode ("per")},
-## the mode PyWavelets names as the counterpart of its periodization,
-## should return the same vector; that has not been checked against MATLAB.
 ##
 ## Example (Haar):
 ## @example
