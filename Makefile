@@ -16,6 +16,8 @@ OCTAVE_EXIT_NOISE := grep -v 'ignoring const execution_exception'
 # Our own builds (make check, CI) treat warnings as errors; a user's build
 # (make demo, pkg install, build_plugins) does not.
 CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
+# The builds for other platforms and APIs: tests only, no benchmarks.
+PLATFORM_FLAGS := -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 LOGS = $(BUILD)/logs
 
 .PHONY: deps deps-platforms build demo check check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
@@ -55,7 +57,7 @@ check-asan: deps
 # interleaved-complex API (testhost/matlab_api/mex.h), and the C++ plug-in
 # tests through that testhost; the kernel tests do not depend on the host.
 check-matlab-api: deps
-	cmake -S . -B $(MATLAB_BUILD) -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_HOST_API=matlab -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake -S . -B $(MATLAB_BUILD) -DWAVETIDE_HOST_API=matlab $(PLATFORM_FLAGS)
 	cmake --build $(MATLAB_BUILD) -j$(JOBS) --target plugin_tests
 	tests/run_all.sh $(MATLAB_BUILD) --plugins-only
 
@@ -64,8 +66,7 @@ check-matlab-api: deps
 # the tests compare kernels with references built with the same flags, so
 # a contraction would pass them: the plug-ins' code is searched for it.
 check-arm64: deps-platforms
-	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64-linux-gnu.cmake \
-	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64-linux-gnu.cmake $(PLATFORM_FLAGS)
 	cmake --build $(ARM64_BUILD) -j$(JOBS)
 	@fused=$$(aarch64-linux-gnu-objdump -d $(ARM64_BUILD)/mex/*.mex | grep -cE '\s(fmla|fmls|fmadd|fmsub|fnmadd|fnmsub)\s'); \
 	 echo "ARM64 plug-ins: $$fused fused multiply-add instructions"; [ "$$fused" -eq 0 ]
@@ -81,8 +82,7 @@ check-msvc-syntax: deps-platforms
 # (imports, exports, aligned vector moves to its stack), the C++ tests run
 # under Wine in a prefix inside the build folder.
 check-windows: deps-platforms
-	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
-	      -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake $(PLATFORM_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
 	tools/check_windows_binaries.py --self-test
 	tools/check_windows_binaries.py $(WINDOWS_BUILD)/mex/*.mexw64 $(WINDOWS_BUILD)/tests/*.dll $(WINDOWS_BUILD)/tests/*.exe

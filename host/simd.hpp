@@ -169,12 +169,10 @@ template <class M> SIMD_INLINE bool all(const M& mask)
 // into the path for its instruction set (f64x4 appears on AVX paths only).
 // Clang checks the asm operand against the baseline and refuses it, so
 // there four lanes take SSE2's sqrtpd by halves. Eight lanes take halves.
-#if defined(__GNUC__)
-SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
-#else
+#if !defined(__GNUC__)
 SIMD_INLINE double sqrt(double v) { return std::sqrt(v); }
-#endif
-#if defined(__GNUC__)
+#else
+SIMD_INLINE double sqrt(double v) { return __builtin_sqrt(v); }
 SIMD_INLINE f64x2 sqrt(f64x2 v)
 {
 #if defined(SIMD_X86)

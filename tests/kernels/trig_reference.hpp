@@ -32,10 +32,8 @@ inline void build_hartley_tables(double* q, int n)
     const double step = kTwoPi / n;
     double theta = step;
     for (int j = 0; j < t; ++j) {
-        q[1 + j] = cos_rounded(theta);
-        q[1 + t + j] = sin_rounded(theta);
-        q[1 + 2 * t + j] = cos_rounded(3.0 * theta);
-        q[1 + 3 * t + j] = sin_rounded(3.0 * theta);
+        sincos_rounded(theta, q[1 + t + j], q[1 + j]);
+        sincos_rounded(3.0 * theta, q[1 + 3 * t + j], q[1 + 2 * t + j]);
         theta = theta + step;
     }
 }
@@ -49,8 +47,10 @@ inline void build_rotation_tables(double* q, int n)
     const double delta = kPi / (2 * n);
     double phi = 0.0;
     for (int i = 0; i < h; ++i) {
-        A[i] = kHalfSqrt2 * (cos_rounded(phi) - sin_rounded(phi));
-        B[i] = kHalfSqrt2 * (cos_rounded(phi) + sin_rounded(phi));
+        double s, c;
+        sincos_rounded(phi, s, c);
+        A[i] = kHalfSqrt2 * (c - s);
+        B[i] = kHalfSqrt2 * (c + s);
         phi = phi + delta;
     }
 }

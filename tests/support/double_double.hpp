@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "host/sincos.hpp"
+
 struct DD {
     double hi, lo;
 };
@@ -27,13 +29,12 @@ inline DD quick_two_sum(double a, double b)
     return {s, b - (s - a)};
 }
 
-// a b exactly, each factor split into halves of at most 26 bits.
+// a b exactly (the kernels' own exact product, by splitting).
 inline DD two_product(double a, double b)
 {
-    const double ca = 134217729.0 * a, ah = ca - (ca - a), al = a - ah;
-    const double cb = 134217729.0 * b, bh = cb - (cb - b), bl = b - bh;
-    const double p = a * b;
-    return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+    DD p;
+    exact_product(a, b, p.hi, p.lo);
+    return p;
 }
 
 inline DD operator+(DD a, DD b)
@@ -142,16 +143,17 @@ inline DD sqrt_dd(double v)
 // Sine and cosine of a double, |a| <= 2pi, rounded to nearest from values
 // good to about 2^-100: the correctly rounded ones, short of a value that
 // close to a rounding midpoint.
-inline double sin_rounded(double a)
+inline void sincos_rounded(double a, double& s, double& c)
 {
-    DD s, c;
-    sincos_dd(a, s, c);
-    return s.hi;
+    DD ds, dc;
+    sincos_dd(a, ds, dc);
+    s = ds.hi;
+    c = dc.hi;
 }
 
-inline double cos_rounded(double a)
+inline double sin_rounded(double a)
 {
-    DD s, c;
-    sincos_dd(a, s, c);
-    return c.hi;
+    double s, c;
+    sincos_rounded(a, s, c);
+    return s;
 }
