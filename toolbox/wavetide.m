@@ -89,7 +89,14 @@
 ## soft or hard thresholding of the details of levels L to J-1
 ## @item denoise
 ## the whole chain: universal or SURE threshold, soft or hard,
-## plain or translation-invariant, 1-D or 2-D
+## plain or translation-invariant, 1-D or 2-D, signals of any length
+## @end table
+##
+## @strong{Signals of any length}
+## @table @code
+## @item extendsignal
+## extension to the next 2^J, 3^J or a given length (symmetric, periodic,
+## zero, constant), with the indices that crop the result back
 ## @end table
 ##
 ## @strong{Filter banks}
