@@ -57,11 +57,11 @@ function gain = noisegain (n, L, g, gd)
     error ('wavetide:noisegain:levelOutOfRange', 'noisegain requires L to be a whole number in 0 ... log2(n)');
   end
   g = double (g(:));
-  % The highpass is the centred mirror of gd; the sign pattern and the
-  % centring shift the filter without changing its norm, so the plain
-  % alternation stands for it.  A detail convolves the coarse signal with
-  % it where a coarse value correlates with g: hence the reversal.
-  h = flipud (double (gd(:)) .* (-1) .^ (0:numel (gd) - 1).');
+  % The highpass is the centred mirror of gd.  The folded filter's norm
+  % depends on the autocorrelations of its factors only, which neither a
+  % shift, nor a sign, nor a reversal changes: the plain alternation of gd
+  % stands for the centred mirror, and correlation for convolution.
+  h = double (gd(:)) .* (-1) .^ (0:numel (gd) - 1).';
   gain = zeros (J - L, 1);
   G = 1;                                  % weights of a coarse value of level j + 1 on x
   for j = J-1:-1:L
@@ -87,7 +87,7 @@ end
 %!test # the gains are the norms of the rows of the transform's matrix
 %! [g9, g7] = biorthofilter ("bior4.4");
 %! [g5, g3] = biorthofilter ("bior2.2");
-%! for pair = {{g9, g7}, {g7, g9}, {g5, g3}, {[1 1] / 2, [1 1]}}
+%! for pair = {{g9, g7}, {g7, g9}, {g5, g3}, {[1 1] / 2, [1 1]}, {[0.6 0.3 0.1], [1 -0.5 0.7 0.2]}}   # any filters, symmetric or not
 %!   [g, gd] = pair{1}{:};
 %!   for n = [1 2 8 64]
 %!     J = log2 (n);
