@@ -17,7 +17,10 @@
 % signal itself hardly move it.  @var{sigma} has one value per signal.
 % With @qcode{"2d"}, @var{W} is a square array in the layout of
 % @code{Plattigan} and the finest diagonal details, rows and columns
-% @math{n/2 + 1} .. @math{n}, give one @var{sigma}.
+% @math{n/2 + 1} .. @math{n}, give one @var{sigma}.  A square @var{W}
+% without a layout is read as one signal per column, with the warning
+% @code{wavetide:noiselevel:squareLayout}; @qcode{"1d"} asks for that
+% reading without the warning.
 %
 % With @qcode{"morrowel"}, @var{w} is the transform
 % @code{Morrowel (x, L, g, gd)} with the two filters given (or a name
@@ -27,10 +30,7 @@
 % @var{sigma} for @qcode{"bior4.4"}, and the estimate above is divided by
 % that gain, so @var{sigma} is again the deviation of the noise in
 % @math{x}.  Read without @qcode{"morrowel"}, the same coefficients give
-% the deviation of the details instead.  A square @var{W}
-% without a layout is read as one signal per column, with the warning
-% @code{wavetide:noiselevel:squareLayout}; @qcode{"1d"} asks for that
-% reading without the warning.
+% the deviation of the details instead.
 %
 % @var{L} is a whole number in 0 @dots{} @math{J - 1}: with
 % @math{L = J} there are no details to measure.  A NaN among the finest
