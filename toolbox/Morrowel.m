@@ -34,7 +34,12 @@
 ##   @result{} 1.5000   3.5000        0   2.0000
 ## @end example
 ## The highpass of a ramp is 0 except where the period wraps.
-## @seealso{Unmorrowel, biorthofilter, Jostrane}
+##
+## The transform is not orthonormal: for white noise each level's details
+## have their own deviation, @code{noisegain} gives it, and
+## @code{noiselevel} and @code{shrinkdetails} take the layout
+## @qcode{"morrowel"} with the two filters to allow for it.
+## @seealso{Unmorrowel, biorthofilter, noisegain, noiselevel, Jostrane}
 ## @end deftypefn
 
 %!shared g5, g3, g9, g7

@@ -87,9 +87,19 @@
 ## noise level from the finest details (median absolute deviation)
 ## @item shrinkdetails
 ## soft or hard thresholding of the details of levels L to J-1
+## @item noisegain
+## each level's noise gain of Morrowel's details, from the two filters:
+## noiselevel and shrinkdetails read Morrowel's layout with it
 ## @item denoise
 ## the whole chain: universal or SURE threshold, soft or hard,
-## plain or translation-invariant, 1-D or 2-D
+## plain or translation-invariant, 1-D or 2-D, signals of any length
+## @end table
+##
+## @strong{Signals of any length}
+## @table @code
+## @item extendsignal
+## extension to the next 2^J, 3^J or a given length (symmetric, periodic,
+## zero, constant), with the indices that crop the result back
 ## @end table
 ##
 ## @strong{Filter banks}
