@@ -27,7 +27,7 @@ def escape(text):
     return re.sub(r"([@{}])", r"@\1", text)
 
 
-def help_text(path):
+def comment_block(path):
     """The first comment block of an .m file (after a leading function
     line, as the host reads it), comment marks and one space removed."""
     lines, block = open(path, encoding="utf-8").read().split("\n"), []
@@ -37,7 +37,12 @@ def help_text(path):
     while i < len(lines) and re.match(r"\s*[#%](?!!)", lines[i]):
         block.append(re.sub(r"^\s*[#%]+ ?", "", lines[i]))
         i += 1
-    text = "\n".join(block)
+    return "\n".join(block)
+
+
+def help_text(path):
+    """The help of an .m file as texinfo; plain help as an example block."""
+    text = comment_block(path)
     if "-*- texinfo -*-" not in text:
         return "@example\n%s\n@end example" % escape(text)
     return text.split("-*- texinfo -*-", 1)[1].strip("\n")
@@ -106,10 +111,9 @@ def demo_node(sections):
            "and the figures it draws."]
     for topic, output in sections:
         path = os.path.join(TOOLBOX, "demo", "demo_%s.m" % topic)
-        about = re.sub(r"\s+", " ", re.sub(r"@\w+\{([^}]*)\}", r"\1", help_text(path)))
         text = [l for l in output.rstrip("\n").split("\n") if not l.startswith("figures written")]
-        out += ["", "@section %s" % topic.replace("_", " "), escape(about.strip()), "",
-                "@example", escape("\n".join(text)), "@end example"]
+        out += ["", "@section %s" % topic.replace("_", " "), escape(comment_block(path)), "",
+                "@verbatim", "\n".join(text), "@end verbatim"]
         for png, caption in re.findall(r"^figure: (\S+\.png) \((.*)\)$", output, re.M):
             out += ["", "@image{%s,,,%s,.png}" % (png[:-4], escape(caption).replace(",", "@comma{}")),
                     "@center @emph{%s}" % escape(caption)]
@@ -122,15 +126,19 @@ h1, h2, h3, h4 {font-weight: 600; color: #124}
 h1 {font-size: 1.8em} h2 {font-size: 1.5em; border-bottom: 1px solid #ccd} h3 {font-size: 1.2em; margin-top: 1.6em}
 a {color: #0645ad; text-decoration: none} a:hover {text-decoration: underline}
 code, var, pre, kbd, samp {font-family: "DejaVu Sans Mono", monospace; font-size: 0.92em}
-pre.example {background: #f4f5f8; border: 1px solid #dde; padding: 0.6em 0.9em; overflow-x: auto; line-height: 1.35}
+pre.example, pre.verbatim {background: #f4f5f8; border: 1px solid #dde; padding: 0.6em 0.9em; overflow-x: auto; line-height: 1.35}
+pre.verbatim {white-space: pre-wrap}
+dl dl > dt {margin-top: 0.5em}
 div.example {margin-left: 0}
 div.header {font-size: 0.9em; color: #555}
-dl.def dt {font-family: "DejaVu Sans Mono", monospace; background: #eef2f8; padding: 0.3em 0.6em; border-left: 3px solid #124}
-dl.def dt strong {color: #124}
-dl.def dd {margin-left: 0; margin-top: 0.8em}
+dl.def > dt {font-family: "DejaVu Sans Mono", monospace; background: #eef2f8; padding: 0.3em 0.6em; border-left: 3px solid #124}
+dl.def > dt strong {color: #124}
+dl.def > dd {margin-left: 0; margin-top: 0.8em}
 span.category {display: none}
-dl.table dt, dl.table-code dt {margin-top: 0.5em; font-weight: 600}
-dl.table dd {margin-left: 1.8em}
+h1.settitle {display: none}
+div.top dl {display: grid; grid-template-columns: max-content 1fr; gap: 0.15em 1.5em; margin: 0.4em 0 0 1em}
+div.top dd {margin: 0} div.top dd p {margin: 0}
+div.top h3 + p {color: #555; margin-top: -0.6em}
 img {max-width: 100%; height: auto; border: 1px solid #dde; display: block; margin: 1em auto 0.3em}
 div.center {text-align: center; color: #444}
 """
