@@ -59,10 +59,14 @@ doc:
 	tools/make_doc.py $(BUILD)/mex $(BUILD)/doc
 
 # The reference opened in headless Chromium: pages, links, figures, and the
-# check itself shown to catch each; screenshots in $(BUILD)/doc.
+# check itself shown to catch each; screenshots in $(BUILD)/doc. Then the
+# copy in the package's doc/, as pkg install will copy it.
 check-doc: doc
 	@tools/install-deps.sh --doc $(LOGS)/doc-deps.log
 	tools/check_doc.py --self-test $(BUILD)/doc
+	@unpacked=$$(mktemp -d) && trap 'rm -rf "$$unpacked"' EXIT && \
+	 tar xzf "$$(package/make_package.sh $(BUILD))" -C "$$unpacked" && \
+	 echo "the package's doc/:" && tools/check_doc.py "$$unpacked"/wavetide-*/doc
 
 check: CMAKE_FLAGS = $(CHECK_FLAGS)
 check: build

@@ -17,6 +17,7 @@ import fcntl
 import json
 import os
 import re
+import select
 import shutil
 import subprocess
 import sys
@@ -47,7 +48,7 @@ class Browser:
         os.close(to_chrome_r)
         os.close(from_chrome_w)
         args = ["chromium", "--headless", "--disable-gpu", "--remote-debugging-pipe",
-                "--user-data-dir=" + profile, "--no-first-run", "--hide-scrollbars"]
+                "--user-data-dir=" + profile, "--no-first-run", "--hide-scrollbars", "--disable-dev-shm-usage"]
         if os.geteuid() == 0:
             args.append("--no-sandbox")
         self.proc = subprocess.Popen(args, pass_fds=(3, 4), stdout=subprocess.DEVNULL,
@@ -62,6 +63,8 @@ class Browser:
 
     def message(self):
         while b"\0" not in self.buffer:
+            if not select.select([self.from_chrome], [], [], 60)[0]:
+                raise RuntimeError("chromium has not answered for 60 s")
             chunk = os.read(self.from_chrome, 1 << 16)
             if not chunk:
                 raise RuntimeError("chromium closed its pipe")

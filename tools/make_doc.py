@@ -64,7 +64,8 @@ def demo_blocks(path):
 
 def first_sentence(help):
     """The first sentence of a help text after its call forms."""
-    body = "\n".join(l for l in help.split("\n") if not l.startswith("@deftypefn"))
+    body = "\n".join(l for l in help.split("\n")
+                     if not re.match(r"@(deftypefnx?|example|end example)\b", l))
     para = body.strip().split("\n\n")[0]
     m = re.match(r"(.+?\.)(\s|$)", para, re.S)
     return (m.group(1) if m else para).replace("\n", " ")
@@ -174,7 +175,10 @@ def main():
                      "@example", escape(code), "@end example"]
         pages.append("\n".join(page))
 
-    os.makedirs(os.path.join(outdir, "demo"), exist_ok=True)
+    figures = os.path.join(outdir, "demo")
+    os.makedirs(figures, exist_ok=True)
+    for f in os.listdir(figures):
+        os.remove(os.path.join(figures, f))
     demo = demo_node(run_demo(mexdir, outdir))
     document = "\n\n".join(["\\input texinfo", "@settitle Wavetide reference",
                             "@macro qcode{arg}\n@code{\\arg\\}\n@end macro",
