@@ -136,7 +136,7 @@ dl.def > dt {font-family: "DejaVu Sans Mono", monospace; background: #eef2f8; pa
 dl.def > dt strong {color: #124}
 dl.def > dd {margin-left: 0; margin-top: 0.8em}
 span.category {display: none}
-h1.settitle {display: none}
+h1.settitle, div.top ul.section-toc {display: none}
 div.top dl {display: grid; grid-template-columns: max-content 1fr; gap: 0.15em 1.5em; margin: 0.4em 0 0 1em}
 div.top dd {margin: 0} div.top dd p {margin: 0}
 div.top h3 + p {color: #555; margin-top: -0.6em}
