@@ -20,7 +20,7 @@ CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 PLATFORM_FLAGS := -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 LOGS = $(BUILD)/logs
 
-.PHONY: deps deps-platforms build demo check check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
+.PHONY: deps deps-platforms deps-doc build demo doc check check-doc check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -28,6 +28,10 @@ deps:
 # What the checks of other platforms need besides (cross compilers, emulators).
 deps-platforms:
 	tools/install-deps.sh --platforms
+
+# What make check-doc needs besides (a headless browser).
+deps-doc:
+	tools/install-deps.sh --doc
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -42,6 +46,27 @@ demo:
 	   cmake --build $(BUILD) -j$(JOBS) --target plugins; } > $(LOGS)/demo-build.log 2>&1 || \
 	 { tail -n 20 $(LOGS)/demo-build.log; exit 1; }
 	@octave-cli --no-gui --norc -q --eval "addpath('$(BUILD)/mex'); addpath('toolbox/demo'); wavetide_demo('$(BUILD)/demo')" 2>&1 | $(OCTAVE_EXIT_NOISE)
+
+# The HTML reference in $(BUILD)/doc: index.html by the groups of
+# `help wavetide`, a page per function of toolbox/, the demo's figures with
+# the text of its sections (run on the plug-ins, as make demo does).
+doc:
+	@mkdir -p $(LOGS)
+	@tools/install-deps.sh $(LOGS)/doc-deps.log
+	@{ cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release && \
+	   cmake --build $(BUILD) -j$(JOBS) --target plugins; } > $(LOGS)/doc-build.log 2>&1 || \
+	 { tail -n 20 $(LOGS)/doc-build.log; exit 1; }
+	tools/make_doc.py $(BUILD)/mex $(BUILD)/doc
+
+# The reference opened in headless Chromium: pages, links, figures, and the
+# check itself shown to catch each; screenshots in $(BUILD)/doc. Then the
+# copy in the package's doc/, as pkg install will copy it.
+check-doc: doc
+	@tools/install-deps.sh --doc $(LOGS)/doc-deps.log
+	tools/check_doc.py --self-test $(BUILD)/doc
+	@unpacked=$$(mktemp -d) && trap 'rm -rf "$$unpacked"' EXIT && \
+	 tar xzf "$$(package/make_package.sh $(BUILD))" -C "$$unpacked" && \
+	 echo "the package's doc/:" && tools/check_doc.py "$$unpacked"/wavetide-*/doc
 
 check: CMAKE_FLAGS = $(CHECK_FLAGS)
 check: build
@@ -101,8 +126,9 @@ memcheck: build
 bench: build
 	bench/run.sh $(BUILD)
 
-# The Octave package $(BUILD)/wavetide-<version>.tar.gz, for pkg install.
-package:
+# The Octave package $(BUILD)/wavetide-<version>.tar.gz, for pkg install,
+# with the HTML reference in its doc/.
+package: doc
 	package/make_package.sh $(BUILD)
 
 clean:

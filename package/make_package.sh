@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Assembles the Octave package wavetide-<version>.tar.gz in the folder given
 # (default build/), in the layout pkg install expects. The plug-ins are those
-# of plugins.list, with the sources of their subsystems.
+# of plugins.list, with the sources of their subsystems. The HTML reference
+# that make doc writes to outdir/doc goes into the package's doc/ when it is
+# there; without it the package is built without, and says so on stderr.
 #   package/make_package.sh [outdir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,6 +22,14 @@ cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
 for f in "$root"/toolbox/*.m; do
   [ "$(basename "$f")" = build_plugins.m ] || cp "$f" "$pkg/inst/"
 done
+
+if [ -f "$outdir/doc/index.html" ]; then
+  mkdir -p "$pkg/doc/demo"
+  cp "$outdir"/doc/*.html "$pkg/doc/"
+  cp "$outdir"/doc/demo/*.png "$pkg/doc/demo/"
+else
+  echo "make_package: no HTML reference in $outdir/doc (make doc writes it); packaged without" >&2
+fi
 
 declare -A title=([wavelet]="Periodic, packet and translation-invariant wavelet transforms"
                   [biorthogonal]="Biorthogonal wavelet transforms"

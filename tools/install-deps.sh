@@ -2,22 +2,28 @@
 # Installs the Debian packages Wavetide needs to build, test, benchmark and
 # run its demo; only the missing ones. Needs root, or sudo for another user.
 # With --platforms, also what the foreign-platform checks need (cross
-# compilers, emulators, headers). With a log file as argument, apt's output
+# compilers, emulators, headers); with --doc, the browser that make check-doc
+# opens the HTML reference in. With a log file as argument, apt's output
 # goes there.
-#   tools/install-deps.sh [--platforms] [log-file]
+#   tools/install-deps.sh [--platforms] [--doc] [log-file]
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          clang-14 libclang-rt-14-dev valgrind)
-if [ "${1:-}" = "--platforms" ]; then
+          clang-14 libclang-rt-14-dev valgrind texinfo)
+while [ "${1:-}" = "--platforms" ] || [ "${1:-}" = "--doc" ]; do
+  case $1 in
+    --platforms)
+      packages+=(# make check-arm64: the cross compiler, qemu-user, GoogleTest's sources
+                 g++-aarch64-linux-gnu qemu-user googletest
+                 # make check-msvc-syntax: libc++'s headers, mingw-w64's C headers
+                 libc++-14-dev mingw-w64-x86-64-dev
+                 # make check-windows: the MinGW-w64 cross compiler, Wine to run its tests
+                 g++-mingw-w64-x86-64-posix wine64) ;;
+    --doc)
+      packages+=(chromium) ;;  # make check-doc opens the reference in it
+  esac
   shift
-  packages+=(# make check-arm64: the cross compiler, qemu-user, GoogleTest's sources
-             g++-aarch64-linux-gnu qemu-user googletest
-             # make check-msvc-syntax: libc++'s headers, mingw-w64's C headers
-             libc++-14-dev mingw-w64-x86-64-dev
-             # make check-windows: the MinGW-w64 cross compiler, Wine to run its tests
-             g++-mingw-w64-x86-64-posix wine64)
-fi
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
