@@ -27,14 +27,14 @@ function demo_best_basis (outdir)
   level = false (n, D + 1);
   level(:, d1) = true;
   fig = figure ("paperposition", [0 0 9.6 6]);
-  axes ("position", [0.08 0.68 0.81 0.22]); blocks (mask, d1, n, D);
+  axes ("position", [0.08 0.68 0.77 0.22]); blocks (mask, d1, n, D);
   title (sprintf ("blocks of the best basis (filled) and of the best single level (outlined)"));
-  axes ("position", [0.08 0.13 0.36 0.43]); tiling (T, mask, n, D);
+  axes ("position", [0.08 0.13 0.34 0.43]); tiling (T, mask, n, D);
   title (sprintf ("best basis, entropy %.2f", cost));
-  axes ("position", [0.53 0.13 0.36 0.43]); tiling (T, level, n, D);
+  axes ("position", [0.51 0.13 0.34 0.43]); tiling (T, level, n, D);
   title (sprintf ("best single level (%d), entropy %.2f", d1 - 1, single));
   cb = colorbar ();                                     # one scale for both
-  set (cb, "position", [0.91 0.13 0.02 0.43]);
+  set (cb, "position", [0.87 0.13 0.02 0.43]);
   ylabel (cb, "log_{10} |coefficient|");
   file = fullfile (outdir, "best_basis.png");
   print (fig, file, "-dpngcairo");
