@@ -8,8 +8,10 @@
 // an index reversal, which are exact.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "tests/support/double_double.hpp"
