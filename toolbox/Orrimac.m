@@ -110,7 +110,8 @@
 %!error <Orrimac requires D \x3e= -1> T = Orrimac (1:8, -2.5, 0)
 
 %!demo
-%! ## a chirp: at finer levels each block's peak moves up with the frequency
+%! ## a chirp: at finer levels each block's peak sits deeper in the block as
+%! ## the frequency rises
 %! n = 256; t = (0:n-1) / n;
 %! T = Orrimac (sin (100 * pi * t .^ 2), 4, 0);
 %! axes ("position", [0.15 0.16 0.6 0.72]);   # room for the labels beside the colour bar
