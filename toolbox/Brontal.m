@@ -132,5 +132,7 @@
 %! ## median interpolation is robust: outliers stay in a few details
 %! x = sin (2 * pi * (0:242) / 243); x([50 120 200]) = [6 -7 8];
 %! w = Brontal (x, 1, 2);
-%! stem (w, "marker", "none"); xlim ([1 numel(w)]);
-%! xlabel ("coefficient"); title ("Brontal: pyramid row of a sine with three outliers");
+%! axes ("position", [0.12 0.6 0.83 0.27]); plot (x); xlim ([1 numel(x)]);
+%! title ("x: a sine with three outliers");
+%! axes ("position", [0.12 0.17 0.83 0.26]); stem (w, "marker", "none"); xlim ([1 numel(w)]);
+%! xlabel ("coefficient (the finest residuals: 244 to 486)"); title ("Brontal (x, 1, 2)");

@@ -81,5 +81,8 @@
 %! ## average interpolation spreads an outlier over neighbouring details
 %! x = sin (2 * pi * (0:242) / 243); x([50 120 200]) = [6 -7 8];
 %! w = Drassock (x, 1, 2);
-%! stem (w, "marker", "none"); xlim ([1 numel(w)]);
-%! xlabel ("coefficient"); title ("Drassock: pyramid row of a sine with three outliers");
+%! axes ("position", [0.12 0.6 0.83 0.27]); plot (x); xlim ([1 numel(x)]);
+%! title ("x: a sine with three outliers");
+%! axes ("position", [0.12 0.17 0.83 0.26]); stem (w, "marker", "none"); xlim ([1 numel(w)]);
+%! set (gca (), "ytick", -5:5:5);
+%! xlabel ("coefficient (the finest residuals: 244 to 486)"); title ("Drassock (x, 1, 2)");

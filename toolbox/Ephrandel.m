@@ -65,5 +65,5 @@
 %! t = ((1:numel (v)) - 41) / 81;
 %! plot (t, v, "linewidth", 2);
 %! hold on; plot (0:3, [0 1 0 2], "o", "markersize", 8); hold off;
-%! legend ("refined", "samples"); xlabel ("t");
-%! title ("Ephrandel: four steps of quadratic refinement");
+%! legend ("refined", "samples", "location", "northwest"); xlabel ("t");
+%! title ("Ephrandel: four refinement steps");

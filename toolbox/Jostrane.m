@@ -147,5 +147,5 @@
 %! d = 33:n;
 %! w(d) = w(d) .* (abs (w(d)) > sigma * sqrt (2 * log (n)));
 %! plot (t, y, "color", [0.75 0.75 0.75], t, Unjostrane (w, 5, h), "b", "linewidth", 2);
-%! legend ("noisy", "denoised"); xlabel ("t");
+%! legend ("noisy", "denoised", "location", "northwest"); xlabel ("t");
 %! title ("Jostrane, thresholding, Unjostrane");

@@ -96,10 +96,12 @@
 %!error <Morrowel requires L to be a number, not empty or NaN> y = Morrowel ([1 2], NaN, 1, 1)
 
 %!demo
-%! ## a smooth signal with a jump: small details except at the jump
+%! ## a smooth signal with a jump at t = 0.3 (and, periodically extended, at
+%! ## t = 0): small details except at the jumps, on every level
 %! n = 256; t = (0:n-1) / n;
 %! x = cos (2 * pi * t) + (t > 0.3);
 %! [g, gd] = biorthofilter ("cdf", 9, 7);
 %! w = Morrowel (x, 3, g, gd);
 %! stem (w, "marker", "none"); xlim ([1 n]);
-%! xlabel ("coefficient"); title ("Morrowel (9/7): coarse block, then details of levels 3 .. 7");
+%! xlabel ("coefficient (1 to 8 coarse, then levels 3 to 7)");
+%! title ("Morrowel, 9/7 filters");

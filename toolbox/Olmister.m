@@ -55,10 +55,12 @@
 %!error <Olmister requires real full double arguments> w = Olmister (single (1:3), 2)
 
 %!demo
-%! ## repeated refinement of four values converges to a curve
+%! ## repeated refinement of four block medians converges to a curve
 %! v = [0 1 0 2];
 %! for k = 1:4
 %!   v = Olmister (v, 2);
 %! end
 %! plot ((0.5:numel (v)) / numel (v) * 4, v, "linewidth", 2);
-%! xlabel ("t"); title ("Olmister: four steps of median-interpolation refinement");
+%! hold on; plot (0.5:3.5, [0 1 0 2], "o", "markersize", 8); hold off;
+%! legend ("refined", "block medians", "location", "northwest"); xlabel ("t");
+%! title ("Olmister: four refinement steps");

@@ -110,8 +110,10 @@
 %!error <Orrimac requires D \x3e= -1> T = Orrimac (1:8, -2.5, 0)
 
 %!demo
-%! ## a chirp: at finer levels the table follows its rising frequency
-%! n = 1024; t = (0:n-1) / n;
-%! T = Orrimac (sin (100 * pi * t .^ 2), 5, 0);
-%! imagesc (0:5, 1:n, abs (T)); colorbar;
-%! xlabel ("level d"); ylabel ("row"); title ("Orrimac: |T| of a chirp");
+%! ## a chirp: at finer levels each block's peak sits deeper in the block as
+%! ## the frequency rises
+%! n = 256; t = (0:n-1) / n;
+%! T = Orrimac (sin (100 * pi * t .^ 2), 4, 0);
+%! axes ("position", [0.15 0.16 0.6 0.72]);   # room for the labels beside the colour bar
+%! imagesc (0:4, 1:n, abs (T)); colorbar;
+%! xlabel ("level d"); ylabel ("row (blocks of n/2^d)"); title ("Orrimac: |T| of a chirp");

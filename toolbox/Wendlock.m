@@ -124,5 +124,6 @@
 %! ## all shift paths of a spike: every column is one level, every shift a block
 %! x = zeros (1, 256); x(100) = 1;
 %! T = Wendlock (x, 3, orthofilter ("daubechies", 4));
+%! axes ("position", [0.15 0.16 0.6 0.72]);   # room for the labels beside the colour bar
 %! imagesc (abs (T)); colorbar;
 %! xlabel ("column (level)"); ylabel ("row"); title ("Wendlock: |T| of a spike");

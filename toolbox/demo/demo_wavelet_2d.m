@@ -26,17 +26,29 @@ function demo_wavelet_2d (outdir)
 
   fig = figure ("position", [0 0 1200 420], "paperposition", [0 0 12 4.2]);
   colormap (gray (256));
-  panel (1, 3, 1); imagesc (img); axis image off; colorbar (); title ("image");
-  panel (1, 3, 2); imagesc (log10 (abs (W) + 1e-3)); axis image off; colorbar (); hold on;
+  image_panel (1, img); title ("image");
+  image_panel (2, log10 (abs (W) + 1e-3)); hold on;
   for j = L:log2 (n) - 1            # the quadrant borders of each level
     b = 2^j + 0.5;
     plot ([b b], [0.5 2^(j+1)+0.5], "r", [0.5 2^(j+1)+0.5], [b b], "r");
   end
   hold off;
   title ("log_{10} |Plattigan|, level borders in red");
-  panel (1, 3, 3); imagesc (rebuilt); axis image off; colorbar ();
+  image_panel (3, rebuilt);
   title (sprintf ("Unplattigan, %.0f %% kept", 100 * keep));
   file = fullfile (outdir, "wavelet_2d.png");
   print (fig, file, "-dpngcairo");
   printf ("figure: %s (image, its quadrant layout, thresholded reconstruction)\n", file);
+endfunction
+
+## Image k of three on the 12 x 4.2 inch page, in square axes that it fills,
+## its colour bar as tall beside it, with room for the bar's labels before
+## the next image and for a title above.
+function image_panel (k, v)
+  w = 0.72 * 4.2 / 12; left = 0.015 + (k - 1) * 0.33;
+  ax = axes ("position", [left, 0.06, w, 0.72]);
+  imagesc (v); axis off;
+  cb = colorbar ();
+  set (ax, "position", [left, 0.06, w, 0.72]);   # colorbar shrinks its axes
+  set (cb, "position", [left + w + 0.01, 0.06, 0.012, 0.72]);
 endfunction

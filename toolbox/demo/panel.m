@@ -8,7 +8,7 @@ function ax = panel (rows, cols, k)
   W = paper(3); H = paper(4);
   r = ceil (k / cols);
   c = k - (r - 1) * cols;
-  left = 0.8 / W; right = 0.3 / W; below = 0.8 / H; above = 0.45 / H;
+  left = 1.0 / W; right = 0.3 / W; below = 0.8 / H; above = 0.45 / H;
   ax = axes ("position", [(c - 1) / cols + left, (rows - r) / rows + below, ...
                           1 / cols - left - right, 1 / rows - below - above]);
 endfunction
