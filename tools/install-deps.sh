@@ -8,7 +8,7 @@
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          clang-14 libclang-rt-14-dev valgrind)
+          clang-14 libclang-rt-14-dev valgrind octave-parallel)
 if [ "${1:-}" = "--platforms" ]; then
   shift
   packages+=(# make check-arm64: the cross compiler, qemu-user, GoogleTest's sources
