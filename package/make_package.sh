@@ -19,8 +19,10 @@ cp "$root"/package/{COPYING,NEWS,CITATION,post_install.m} "$pkg/"
 cp "$root/package/Makefile.src" "$pkg/src/Makefile"
 cp "$root/plugins.list" "$pkg/src/"
 cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
+# Not build_plugins (pkg compiles), nor Contents.m, the list MATLAB's ver
+# and help read (Octave's help wavetide is the overview).
 for f in "$root"/toolbox/*.m; do
-  [ "$(basename "$f")" = build_plugins.m ] || cp "$f" "$pkg/inst/"
+  case "$(basename "$f")" in build_plugins.m|Contents.m) ;; *) cp "$f" "$pkg/inst/" ;; esac
 done
 
 if [ -f "$outdir/doc/index.html" ]; then
@@ -49,7 +51,7 @@ listed=$(sed -e 's/#.*//' "$root/plugins.list")
     echo " "$(grep "^$s/" <<<"$listed" | xargs -n1 basename)
   done
   echo "Filter banks and other functions"
-  echo " "$(cd "$root/toolbox" && ls *.m | sed 's/\.m$//' | grep -vxF -e build_plugins -e wavetide \
+  echo " "$(cd "$root/toolbox" && ls *.m | sed 's/\.m$//' | grep -vxF -e build_plugins -e Contents -e wavetide \
                                         $(xargs -n1 basename <<<"$listed" | sed 's/^/-e /'))
 } > "$pkg/INDEX"
 

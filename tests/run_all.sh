@@ -2,8 +2,8 @@
 # Runs every test suite of a build folder and prints one line per suite:
 #   C++ kernel tests, C++ plug-in tests (GoogleTest; one binary per source
 #     in tests/kernels and tests/plugins, a missing one fails),
-#   Octave tests (%!test/%!error of every toolbox file, every plug-in of
-#     plugins.list present), help examples (shown values compared),
+#   Octave tests (%!test/%!error of every toolbox file and tests/octave/*.m,
+#     every plug-in of plugins.list present), help examples (shown values compared),
 #   the Octave tests against a build_plugins build and against the package
 #     installed with pkg install (each one check: the run passes or fails
 #     whole), SciPy cross-checks (one check per tests/scipy/*.py).
@@ -94,7 +94,7 @@ gtest_suite "C++ plug-in tests" plugin plugins
 
 if [ "$mode" != "--cpp-only" ] && [ "$mode" != "--plugins-only" ]; then
   octave_run "$logs/check-octave.log" octave \
-    "addpath('$here'); run_octave_tests('$build/mex', '$root/plugins.list')"
+    "addpath('$here'); run_octave_tests('$build/mex', '$root/plugins.list', '$here/octave')"
   report "Octave tests" "$logs/check-octave.log" "$p" "$f" "$s"
 
   octave_run "$logs/check-examples.log" examples "addpath('$here'); run_help_examples('$build/mex')"

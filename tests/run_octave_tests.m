@@ -2,10 +2,15 @@
 ## (the folder that holds the plug-ins) and prints one line per file and the
 ## closing "octave: N passed, M failed, K skipped".  With LIST, the file
 ## plugins.list, every plug-in it names must be a MEX file in DIR with tests
-## of its own; one that is not counts as a failure.
-function run_octave_tests (dir, list)
+## of its own; one that is not counts as a failure.  With EXTRA, a folder
+## of test files (tests/octave), their %!test blocks as well.
+function run_octave_tests (dir, list, extra)
   addpath (dir);
   names = dir_m (dir);
+  if (nargin > 2)
+    addpath (extra);
+    names = [names, dir_m(extra)];
+  endif
   passed = 0; failed = 0; skipped = 0; tested = {};
   for k = 1:numel (names)
     [n, nmax, ~, ~, nskip, nrtskip] = test (names{k}, "quiet", stdout);

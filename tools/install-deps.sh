@@ -9,7 +9,7 @@
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libbenchmark-dev octave liboctave-dev gnuplot-nox
           fonts-dejavu-core fonts-freefont-otf python3 python3-numpy python3-scipy python3-pywt libfftw3-dev
-          clang-14 libclang-rt-14-dev valgrind texinfo)
+          clang-14 libclang-rt-14-dev valgrind texinfo octave-parallel)
 while [ "${1:-}" = "--platforms" ] || [ "${1:-}" = "--doc" ]; do
   case $1 in
     --platforms)
