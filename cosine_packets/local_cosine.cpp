@@ -2,9 +2,41 @@
 
 #include <cmath>
 
+#include "cosine_packets/dct4_lanes.hpp"
 #include "host/sincos.hpp"
 
 namespace {
+
+// out[k] = (gr + i gi) w[k], k < count, complex values interleaved.
+struct rotate_roots {
+    template <class V>
+    SIMD_INLINE static void run(const double* w, std::ptrdiff_t count, double gr, double gi, double* out)
+    {
+        constexpr std::ptrdiff_t W = simd::lanes<V>;
+        std::ptrdiff_t k = 0;
+        for (; k + W <= count; k += W) {
+            V fr, fi;
+            simd::load_deinterleaved(w + 2 * k, fr, fi);
+            simd::store_interleaved(out + 2 * k, gr * fr - gi * fi, gr * fi + gi * fr);
+        }
+        for (; k < count; ++k) {
+            const double fr = w[2 * k], fi = w[2 * k + 1];
+            out[2 * k] = gr * fr - gi * fi;
+            out[2 * k + 1] = gr * fi + gi * fr;
+        }
+    }
+};
+
+// p[j] = s p[j], j < count.
+struct scale_doubles {
+    template <class V> SIMD_INLINE static void run(double* p, std::ptrdiff_t count, double s)
+    {
+        constexpr std::ptrdiff_t W = simd::lanes<V>;
+        std::ptrdiff_t j = 0;
+        for (; j + W <= count; j += W) simd::store(p + j, simd::load<V>(p + j) * s);
+        for (; j < count; ++j) p[j] *= s;
+    }
+};
 
 // w[k] = e^(-i pi (c0 + c1 k) / den) for k < count, interleaved (cos, -sin).
 // A sine and cosine per entry would dominate a level; instead k = hi L + lo
@@ -22,61 +54,8 @@ void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff
     }
     for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
         const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, unit);
-        const double gr = a.c, gi = -a.s;
-        double* out = w + 2 * hi * L;
-        for (std::ptrdiff_t lo = 0; lo < L && hi * L + lo < count; ++lo) {
-            const double fr = w[2 * lo], fi = w[2 * lo + 1];
-            out[2 * lo] = gr * fr - gi * fi;
-            out[2 * lo + 1] = gr * fi + gi * fr;
-        }
-    }
-}
-
-// Radix-4 decimation in frequency on K complex values (two radix-2 stages
-// at a time, a last radix-2 stage when log2 K is odd); the result is left in
-// bit-reversed order. tw holds, per radix-4 stage of span L = K, K/4, ...,
-// the twiddles w^k, w^2k, w^3k (w = e^(-2 pi i/L), k < L/4) side by side.
-void fft_bit_reversed(double* z, std::ptrdiff_t K, const double* tw)
-{
-    std::ptrdiff_t L = K;
-    for (; L >= 4; L /= 4) {
-        const std::ptrdiff_t q = L / 4;
-        for (std::ptrdiff_t b = 0; b < K; b += L) {
-            double* a = z + 2 * b;
-            for (std::ptrdiff_t k = 0; k < q; ++k) {
-                double* p0 = a + 2 * k;
-                double* p1 = p0 + 2 * q;
-                double* p2 = p1 + 2 * q;
-                double* p3 = p2 + 2 * q;
-                const double t0r = p0[0] + p2[0], t0i = p0[1] + p2[1];
-                const double t1r = p0[0] - p2[0], t1i = p0[1] - p2[1];
-                const double t2r = p1[0] + p3[0], t2i = p1[1] + p3[1];
-                const double t3r = p1[0] - p3[0], t3i = p1[1] - p3[1];
-                const double* w = tw + 6 * k;
-                // (t0 - t2) w^2k, (t1 - i t3) w^k, (t1 + i t3) w^3k
-                const double ar = t0r - t2r, ai = t0i - t2i;
-                const double br = t1r + t3i, bi = t1i - t3r;
-                const double cr = t1r - t3i, ci = t1i + t3r;
-                p0[0] = t0r + t2r;
-                p0[1] = t0i + t2i;
-                p1[0] = ar * w[2] - ai * w[3];
-                p1[1] = ar * w[3] + ai * w[2];
-                p2[0] = br * w[0] - bi * w[1];
-                p2[1] = br * w[1] + bi * w[0];
-                p3[0] = cr * w[4] - ci * w[5];
-                p3[1] = cr * w[5] + ci * w[4];
-            }
-        }
-        tw += 6 * q;
-    }
-    if (L == 2) {
-        for (std::ptrdiff_t b = 0; b < 2 * K; b += 4) {
-            const double ar = z[b], ai = z[b + 1];
-            z[b] = ar + z[b + 2];
-            z[b + 1] = ai + z[b + 3];
-            z[b + 2] = ar - z[b + 2];
-            z[b + 3] = ai - z[b + 3];
-        }
+        const std::ptrdiff_t run = count - hi * L < L ? count - hi * L : L;
+        simd::dispatch<rotate_roots>(static_cast<const double*>(w), run, a.c, -a.s, w + 2 * hi * L);
     }
 }
 
@@ -103,10 +82,11 @@ void make_type4_tables(int f, double* tables, double* work)
     fill_roots(tables, K, 0, 4, 4 * F);     // pre: e^(-i pi j/f)
     fill_roots(tables + F, K, 1, 4, 4 * F); // post: e^(-i pi (4p+1)/(4f))
     const double s = std::sqrt(2.0 / f);
-    for (std::ptrdiff_t j = 0; j < F; ++j) tables[F + j] *= s;
+    simd::dispatch<scale_doubles>(tables + F, F, s);
     double* tw = tables + 2 * F;
     for (std::ptrdiff_t L = K; L >= 4; L /= 4) {
-        // w^k, w^2k, w^3k for k < L/4 from the roots e^(-2 pi i j/L), j < 3L/4.
+        // w^k, w^2k, w^3k for k < L/4 from the roots e^(-2 pi i j/L), j < 3L/4,
+        // as six arrays of L/4 (the layout of dct4_lanes.hpp).
         const std::ptrdiff_t q = L / 4;
         const double* roots = work;
         fill_roots(work, 3 * q, 0, 2, L);
@@ -114,8 +94,8 @@ void make_type4_tables(int f, double* tables, double* work)
             const double r1r = roots[2 * k], r1i = roots[2 * k + 1];
             const double r2r = roots[4 * k], r2i = roots[4 * k + 1];
             const double r3r = roots[6 * k], r3i = roots[6 * k + 1];
-            double* w = tw + 6 * k;
-            w[0] = r1r, w[1] = r1i, w[2] = r2r, w[3] = r2i, w[4] = r3r, w[5] = r3i;
+            tw[k] = r1r, tw[q + k] = r1i, tw[2 * q + k] = r2r, tw[3 * q + k] = r2i;
+            tw[4 * q + k] = r3r, tw[5 * q + k] = r3i;
         }
         tw += 6 * q;
     }
@@ -136,7 +116,7 @@ void cosine_transform_type4(const double* x, double* y, const double* tables, do
         work[2 * j] = re * pre[2 * j] - im * pre[2 * j + 1];
         work[2 * j + 1] = re * pre[2 * j + 1] + im * pre[2 * j];
     }
-    fft_bit_reversed(work, K, tables + 2 * F);
+    dct4_lanes::fft_stages<double>(work, K, K, tables + 2 * F);
     // C[p] = Z[p] s e^(-i pi (4p+1)/(4f)); y[2p] = Re C, y[f-1-2p] = -Im C.
     std::ptrdiff_t r = 0;
     for (std::ptrdiff_t p = 0; p < K; ++p) {

@@ -33,8 +33,9 @@ void make_bell(int m, double* bp, double* bm);
 //   Z    = sum_j z[j] e^(-2 pi i jp/K)                          p < K
 //   C[p] = Z[p] sqrt(2/f) e^(-i pi (4p+1)/(4f)),  y[2p] = Re C[p],
 //                                                 y[f-1-2p] = -Im C[p]
-// The tables (3f doubles: the two rotations, then the FFT twiddles) depend
-// only on f; a level builds them once for all its blocks.
+// The tables (3f doubles: the two rotations as interleaved complex values,
+// then the FFT twiddles in the layout of dct4_lanes.hpp) depend only on f;
+// a level builds them once for all its blocks.
 
 // tables: 3f doubles (out); work: f doubles of scratch.
 void make_type4_tables(int f, double* tables, double* work);

@@ -2,92 +2,330 @@
 
 #include <cstddef>
 
+#include "cosine_packets/dct4_lanes.hpp"
 #include "host/arrays.hpp"
+#include "host/simd.hpp"
 #include "local_cosine.hpp"
 
 namespace {
 
+using std::ptrdiff_t;
+
 // Bell half-width shared by all levels: half the block length at level D.
 int bell_half_width(int n, int D) { return (n >> D) / 2; }
 
+// The DCT-IV of cosine_transform_type4 in three pieces, W = lanes of V
+// transforms at once, value j of lane l at x[jW + l]:
+//   z[j] = (x[2j] + i x[f-1-2j]) pre[j]                     (pre_rotate)
+//   the FFT of z                                           (fft_stages)
+//   y[2p] = Re z[p'] post[p], y[f-1-2p] = -Im z[p'] post[p] (post_rotate)
+// with p' the bit reversal of p.
+template <class V> SIMD_INLINE void pre_rotate(const double* x, double* z, const double* pre, ptrdiff_t f)
+{
+    constexpr ptrdiff_t W = simd::lanes<V>;
+    for (ptrdiff_t j = 0; j < f / 2; ++j) {
+        const V re = simd::load<V>(x + 2 * j * W), im = simd::load<V>(x + (f - 1 - 2 * j) * W);
+        simd::store(z + 2 * j * W, re * pre[2 * j] - im * pre[2 * j + 1]);
+        simd::store(z + (2 * j + 1) * W, re * pre[2 * j + 1] + im * pre[2 * j]);
+    }
+}
+
+template <class V> SIMD_INLINE void post_rotate(const double* z, double* y, const double* post, ptrdiff_t f)
+{
+    constexpr ptrdiff_t W = simd::lanes<V>;
+    const ptrdiff_t K = f / 2;
+    ptrdiff_t r = 0;
+    for (ptrdiff_t p = 0; p < K; ++p) {
+        const V zr = simd::load<V>(z + 2 * r * W), zi = simd::load<V>(z + (2 * r + 1) * W);
+        simd::store(y + 2 * p * W, zr * post[2 * p] - zi * post[2 * p + 1]);
+        simd::store(y + (f - 1 - 2 * p) * W, -(zr * post[2 * p + 1] + zi * post[2 * p]));
+        ptrdiff_t bit = K / 2;
+        while (bit > 0 && (r & bit)) {
+            r ^= bit;
+            bit /= 2;
+        }
+        r |= bit;
+    }
+}
+
+// Lane-interleaved v (value j of lane l at v[jW + l]) from the W rows
+// a[l stride + j], j < count, and back.
+template <class V> SIMD_INLINE void rows_to_lanes(const double* a, ptrdiff_t stride, ptrdiff_t count, double* v)
+{
+    constexpr ptrdiff_t W = simd::lanes<V>;
+    ptrdiff_t j = 0;
+    for (; j + W <= count; j += W) simd::transpose_block<V>(a + j, stride, v + j * W, W);
+    for (; j < count; ++j) simd::store(v + j * W, dct4_lanes::gather<V>(a + j, stride));
+}
+template <class V> SIMD_INLINE void lanes_to_rows(const double* v, ptrdiff_t count, double* a, ptrdiff_t stride)
+{
+    constexpr ptrdiff_t W = simd::lanes<V>;
+    ptrdiff_t j = 0;
+    for (; j + W <= count; j += W) simd::transpose_block<V>(v + j * W, W, a + j, stride);
+    for (; j < count; ++j) dct4_lanes::scatter<V>(a + j, stride, simd::load<V>(v + j * W));
+}
+
+// The neighbours block b folds with: the blocks beside it, or the edge
+// extension ext at the ends of the signal.
+SIMD_INLINE const double* left_of(const PacketLevel& L, const double* in, const double* ext, int b)
+{
+    return b == 0 ? ext : in + static_cast<ptrdiff_t>(b - 1) * L.f;
+}
+SIMD_INLINE const double* right_of(const PacketLevel& L, const double* in, const double* ext, int b)
+{
+    return b + 1 == L.B ? ext : in + static_cast<ptrdiff_t>(b + 1) * L.f;
+}
+
+// Blocks b .. b+W-1, lane l = block b+l: gathered (and folded when ext is
+// given) into X, transformed through Z and X again, written to out
+// (f >= 2). X, Z: Wf doubles each.
+template <class V>
+SIMD_INLINE void transform_lanes(const PacketLevel& L, const double* in, const double* ext, double* out, int b,
+                                 double* X, double* Z)
+{
+    constexpr int W = simd::lanes<V>;
+    const ptrdiff_t f = L.f, s = b * f;
+    const double* cur = in + s;
+    rows_to_lanes<V>(cur, f, f, X);
+    if (ext && L.m > 0) {
+        // fold_block, lane by lane: w[i] = bp w[i] + bm left[r], w[r] = bp w[r] - bm right[i],
+        // the neighbours' tails and heads transposed into Z (free until the
+        // pre-rotation) unless a lane's neighbour is an edge extension.
+        const ptrdiff_t m = L.m;
+        double* left = Z;
+        double* right = Z + m * W;
+        if (b > 0 && b + W < L.B) {
+            rows_to_lanes<V>(cur - m, f, m, left);
+            rows_to_lanes<V>(cur + f, f, m, right);
+        } else {
+            const double* lp[W];
+            const double* rp[W];
+            for (int l = 0; l < W; ++l) lp[l] = left_of(L, in, ext, b + l), rp[l] = right_of(L, in, ext, b + l);
+            for (ptrdiff_t j = 0; j < m; ++j) {
+                simd::store(left + j * W, dct4_lanes::gather<V>(lp, f - m + j));
+                simd::store(right + j * W, dct4_lanes::gather<V>(rp, j));
+            }
+        }
+        for (ptrdiff_t i = 0; i < m; ++i) {
+            const ptrdiff_t r = f - 1 - i;
+            const V wi = simd::load<V>(X + i * W), wr = simd::load<V>(X + r * W);
+            simd::store(X + i * W, L.bp[i] * wi + L.bm[i] * simd::load<V>(left + (m - 1 - i) * W));
+            simd::store(X + r * W, L.bp[i] * wr - L.bm[i] * simd::load<V>(right + i * W));
+        }
+    }
+    pre_rotate<V>(X, Z, L.tables, f);
+    dct4_lanes::fft_stages<V>(Z, f / 2, f / 2, L.tables + 2 * f);
+    post_rotate<V>(Z, X, L.tables + f, f);
+    lanes_to_rows<V>(X, f, out + s, f);
+}
+
+// One long block b with the lanes inside its transform: the first radix-4
+// stages across k until the groups left number at least W, then W groups
+// at a time as lanes. False (nothing done) if the block is too short.
+// s1, s2: f doubles each.
+template <class V>
+SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const double* ext, double* out, int b,
+                                double* s1, double* s2)
+{
+    constexpr ptrdiff_t W = simd::lanes<V>;
+    const ptrdiff_t f = L.f, K = f / 2, s = b * f;
+    ptrdiff_t span = K;
+    while (K / span < W) {
+        if (span / 4 < W) return false;
+        span /= 4;
+    }
+    const double* w = in + s;
+    if (ext) {
+        fold_block(in + s, left_of(L, in, ext, b), right_of(L, in, ext, b), L.bp, L.bm, L.m, L.f, s1);
+        w = s1;
+    }
+    double* z = s2;
+    // pre_rotate across j: x[2j] the even doubles of x + 2j, x[f-1-2j] the
+    // odd ones of the 2W doubles ending at f - 2j, backwards.
+    const double* pre = L.tables;
+    for (ptrdiff_t j = 0; j < K; j += W) {
+        V re, im, pr, pi, unused;
+        simd::load_deinterleaved(w + 2 * j, re, unused);
+        simd::load_deinterleaved(w + f - 2 * j - 2 * W, unused, im);
+        im = simd::reverse(im);
+        simd::load_deinterleaved(pre + 2 * j, pr, pi);
+        simd::store_interleaved(z + 2 * j, re * pr - im * pi, re * pi + im * pr);
+    }
+    const double* tw = L.tables + 2 * f;
+    for (span = K; K / span < W; span /= 4) {
+        dct4_lanes::fft_stage_across_k<V>(z, K, span, tw);
+        tw += 6 * (span / 4);
+    }
+    // The G = K/span groups of span values are independent transforms now:
+    // W of them side by side in s1 (2 span W <= f doubles), lane l = group
+    // h + l G/W. Position t of group g holds z[p] for
+    //   p = P G + c,  P = bitrev(t) over span, c = bitrev(g) over G,
+    // so each lane's post-rotation reads its group in place (in cache) and
+    // writes every G-th pair of the output.
+    const ptrdiff_t G = K / span, H = G / W;
+    int gbits = 0;
+    while ((ptrdiff_t{1} << gbits) < G) ++gbits;
+    const double* post = L.tables + f;
+    double* y = out + s;
+    double* Zv = s1;
+    for (ptrdiff_t h = 0; h < H; ++h) {
+        rows_to_lanes<V>(z + 2 * h * span, 2 * span * H, 2 * span, Zv);
+        dct4_lanes::fft_stages<V>(Zv, span, span, tw);
+        const double* pe[W];
+        const double* po[W];
+        double* ye[W];
+        double* yo[W];
+        for (int l = 0; l < W; ++l) {
+            ptrdiff_t g = h + l * H, c = 0;
+            for (int bit = 0; bit < gbits; ++bit, g >>= 1) c = 2 * c + (g & 1);
+            pe[l] = post + 2 * c, po[l] = post + 2 * c + 1;
+            ye[l] = y + 2 * c, yo[l] = y + f - 1 - 2 * c;
+        }
+        ptrdiff_t t = 0;
+        for (ptrdiff_t P = 0; P < span; ++P) {
+            const V zr = simd::load<V>(Zv + 2 * t * W), zi = simd::load<V>(Zv + (2 * t + 1) * W);
+            const ptrdiff_t j = 2 * P * G;
+            const V pr = dct4_lanes::gather<V>(pe, j), pi = dct4_lanes::gather<V>(po, j);
+            dct4_lanes::scatter<V>(ye, j, zr * pr - zi * pi);
+            dct4_lanes::scatter<V>(yo, -j, -(zr * pi + zi * pr));
+            ptrdiff_t bit = span / 2;
+            while (bit > 0 && (t & bit)) {
+                t ^= bit;
+                bit /= 2;
+            }
+            t |= bit;
+        }
+    }
+    return true;
+}
+
+// Blocks b0 .. b1-1 of the level: out = DCT-IV of each block of in, folded
+// first when ext (the edge extensions, made) is given. scratch: 2n doubles.
+struct block_transforms {
+    template <class V>
+    SIMD_INLINE static void run(const PacketLevel* level, const double* in, const double* ext, double* out, int b0,
+                                int b1, double* scratch)
+    {
+        const PacketLevel& L = *level;
+        constexpr int W = simd::lanes<V>;
+        if (L.f == 1) {
+            // No bell (m = 0): each block is its own coefficient.
+            for (int b = b0; b < b1; ++b) out[b] = in[b];
+            return;
+        }
+        double* X = scratch;
+        double* Z = scratch + L.n;
+        int b = b0;
+        if (W > 1 && b1 - b0 < W)
+            for (; b < b1 && transform_long<V>(L, in, ext, out, b, X, Z); ++b) {
+            }
+        for (; b + W <= b1; b += W) transform_lanes<V>(L, in, ext, out, b, X, Z);
+        for (; b < b1; ++b) transform_lanes<double>(L, in, ext, out, b, X, Z);
+    }
+};
+
 } // namespace
+
+PacketLevel make_packet_level(int n, int D, int d, const double* bp, const double* bm, double* tables, double* work)
+{
+    PacketLevel L;
+    L.n = n;
+    L.d = d;
+    L.B = 1 << d;
+    L.f = n >> d;
+    L.m = bell_half_width(n, D);
+    L.bp = bp;
+    L.bm = bm;
+    L.tables = tables;
+    make_type4_tables(L.f, tables, work);
+    return L;
+}
+
+void cosine_packet_analysis_blocks(const PacketLevel& level, const double* x, double* column, int b0, int b1,
+                                   double* scratch)
+{
+    if (b0 >= b1) return;
+    // The ends of the signal take their neighbours from the edge extension
+    // (both halves of it when there is one block), so they do not wrap.
+    const int f = level.f, m = level.m;
+    double* ext = scratch;
+    if (b0 == 0) edge_extension(Side::left, x, ext, f, m, level.bp, level.bm);
+    if (b1 == level.B)
+        edge_extension(Side::right, x + static_cast<ptrdiff_t>(level.B - 1) * f, ext, f, m, level.bp, level.bm);
+    simd::dispatch<block_transforms>(&level, x, static_cast<const double*>(ext), column, b0, b1, scratch + level.n);
+}
+
+void cosine_packet_synthesis_transforms(const PacketLevel& level, const double* column, double* y, int b0, int b1,
+                                        double* scratch)
+{
+    if (b0 >= b1) return;
+    simd::dispatch<block_transforms>(&level, column, static_cast<const double*>(nullptr), y, b0, b1,
+                                     scratch + level.n);
+}
+
+void cosine_packet_synthesis_unfold(const PacketLevel& level, const double* y, double* x, int b0, int b1)
+{
+    // unfold_block's centre and spills, summed in the order of a level
+    // accumulator that starts at zero: a head takes its left neighbour's
+    // spill first, a tail its own value first; the ends take the edge
+    // correction instead of a spill.
+    const ptrdiff_t f = level.f;
+    const int m = level.m;
+    const double *bp = level.bp, *bm = level.bm;
+    for (int b = b0; b < b1; ++b) {
+        const double* yb = y + b * f;
+        double* xb = x + b * f;
+        const bool first = b == 0, last = b + 1 == level.B;
+        for (ptrdiff_t j = m; j < f - m; ++j) xb[j] = xb[j] + (0.0 + yb[j]);
+        for (int i = 0; i < m; ++i) {
+            const ptrdiff_t r = f - 1 - i;
+            double head = bp[i] * yb[i], tail = bp[i] * yb[r];
+            if (first) {
+                head = 0.0 + head;
+                head = head + head * (1.0 - bp[i]) / bp[i];
+            } else {
+                head = (0.0 + yb[r - f] * (-1.0 * bm[i])) + head;
+            }
+            if (last) {
+                tail = 0.0 + tail;
+                tail = tail + tail * (1.0 - bp[i]) / bp[i];
+            } else {
+                tail = (0.0 + tail) + yb[f + i] * bm[i];
+            }
+            xb[i] = xb[i] + head;
+            xb[r] = xb[r] + tail;
+        }
+    }
+}
 
 void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, int n)
 {
     if (D < 0) return;
-    const std::ptrdiff_t N = n;
+    const ptrdiff_t N = n;
     double* tables = scratch;
-    double* work = scratch + 3 * N;
-    double* bm = scratch + 4 * N;
+    double* bm = scratch + 3 * N;
     double* bp = bm + N / 2;
-    double* ext = scratch + 5 * N;
-    double* w = scratch + 6 * N;
-    const int m = bell_half_width(n, D);
-    make_bell(m, bp, bm);
-
+    double* blocks = scratch + 4 * N;
+    make_bell(bell_half_width(n, D), bp, bm);
     for (int d = D; d >= 0; --d) {
-        const int B = 1 << d;
-        const int f = n / B;
-        double* column = T + d * N;
-        make_type4_tables(f, tables, work);
-        for (int i = 0; i < B; ++i) {
-            // The ends of the signal take their neighbours from the edge
-            // extension (both halves of it when B = 1), so they do not wrap.
-            const double* cur = x + static_cast<std::ptrdiff_t>(i) * f;
-            const double* left = ext;
-            const double* right = ext;
-            if (i == 0)
-                edge_extension(Side::left, cur, ext, f, m, bp, bm);
-            else
-                left = cur - f;
-            if (i + 1 == B)
-                edge_extension(Side::right, cur, ext, f, m, bp, bm);
-            else
-                right = cur + f;
-            fold_block(cur, left, right, bp, bm, m, f, w);
-            cosine_transform_type4(w, column + static_cast<std::ptrdiff_t>(i) * f, tables, work, f);
-        }
+        const PacketLevel level = make_packet_level(n, D, d, bp, bm, tables, blocks);
+        cosine_packet_analysis_blocks(level, x, T + d * N, 0, level.B, blocks);
     }
 }
 
 void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* scratch)
 {
-    const std::ptrdiff_t N = n;
+    const ptrdiff_t N = n;
     double* bm = scratch;
     double* bp = scratch + N / 2;
-    double* y = scratch + N;
-    double* lp = scratch + 2 * N;
-    double* rp = scratch + 3 * N;
-    double* A = scratch + 4 * N;
-    double* tables = scratch + 5 * N;
-    double* work = scratch + 8 * N;
-    double* c = work; // free again once the block's transform is done
-    const int m = bell_half_width(n, D);
-    make_bell(m, bp, bm);
-
+    double* tables = scratch + N;
+    double* y = scratch + 4 * N;
+    double* blocks = scratch + 5 * N;
+    make_bell(bell_half_width(n, D), bp, bm);
     zero_doubles(x, n);
     for (int d = D; d >= 0; --d) {
-        zero_doubles(A, n);
-        const int B = 1 << d;
-        const int f = n / B;
-        const double* column = T + d * N;
-        make_type4_tables(f, tables, work);
-        for (int i = 0; i < B; ++i) {
-            const std::ptrdiff_t s = static_cast<std::ptrdiff_t>(i) * f;
-            cosine_transform_type4(column + s, y, tables, work, f);
-            unfold_block(y, c, lp, rp, f, m, bp, bm);
-            add_doubles(c, A + s, f);
-            // A block's own edges hold only its centre when corrected: spills
-            // from the neighbours land on the other side of each boundary.
-            if (i > 0)
-                add_overlap(Side::left, lp, A + s - f, f, m);
-            else
-                unfold_edge_correction(Side::left, A + s, f, m, bp);
-            if (i + 1 < B)
-                add_overlap(Side::right, rp, A + s + f, f, m);
-            else
-                unfold_edge_correction(Side::right, A + s, f, m, bp);
-        }
-        add_doubles(A, x, n);
+        const PacketLevel level = make_packet_level(n, D, d, bp, bm, tables, blocks);
+        cosine_packet_synthesis_transforms(level, T + d * N, y, 0, level.B, blocks);
+        cosine_packet_synthesis_unfold(level, y, x, 0, level.B);
     }
 }

@@ -19,15 +19,43 @@
 
 // T (n x (D+1), column-major) receives the table of x for levels D .. 0.
 // D = -1 leaves T (n x 0) untouched; 0 <= D <= J otherwise.
-// scratch: 7n doubles, zero on entry (bm and bp hold m <= n/2 values):
-//   [0, 3n) DCT-IV tables of the level | [3n, 4n) DCT-IV work |
-//   [4n, 5n) bm, bp | [5n, 6n) edge extension | [6n, 7n) folded block
+// scratch: 7n doubles, zero on entry:
+//   [0, 3n) DCT-IV tables of the level | [3n, 4n) bm, bp | [4n, 7n) blocks
 void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, int n);
 
 // x (n values) receives the sum over the columns of T (n x (D+1)) of the
 // signal each column represents. 0 <= D <= J.
 // scratch: 9n doubles, zero on entry:
-//   [0, n) bm, bp | [n, 2n) inverse block y | [2n, 3n) left spill |
-//   [3n, 4n) right spill | [4n, 5n) level accumulator | [5n, 8n) DCT-IV
-//   tables of the level | [8n, 9n) DCT-IV work, then the unfolded centre
+//   [0, n) bm, bp | [n, 4n) DCT-IV tables of the level | [4n, 5n) inverse
+//   blocks of the level | [5n, 8n) blocks
 void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* scratch);
+
+// The pieces of both drivers, for work split by ranges of blocks. A level's
+// bell and tables are made once (make_packet_level); then blocks b0 .. b1-1
+// of the level are a unit of work that writes only those blocks' outputs,
+// with scratch of its own (packet_block_scratch(n) doubles, any content).
+// Synthesis takes two passes over a level: every range's transforms, then
+// every range's unfolding, which reads the inverse blocks of its two
+// neighbours as well.
+struct PacketLevel {
+    int n, d, f, B, m;                     // signal length, level, block length n/2^d, 2^d blocks, bell half-width
+    const double *bp, *bm, *tables;        // the bell (m values each) and the level's DCT-IV tables (3f)
+};
+
+// The level d of a table of depth D; bp, bm: the bell of make_bell
+// (m = (n/2^D)/2); tables (3n) are filled, work (n) is scratch.
+PacketLevel make_packet_level(int n, int D, int d, const double* bp, const double* bm, double* tables, double* work);
+
+inline long long packet_block_scratch(int n) { return 3LL * n; }
+
+// Rows b*f .. b*f+f-1 of column (the level's n coefficients) for b0 <= b < b1.
+void cosine_packet_analysis_blocks(const PacketLevel& level, const double* x, double* column, int b0, int b1,
+                                   double* scratch);
+
+// y: the DCT-IV of each block b0 <= b < b1 of column, in rows b*f .. b*f+f-1.
+void cosine_packet_synthesis_transforms(const PacketLevel& level, const double* column, double* y, int b0, int b1,
+                                        double* scratch);
+
+// x[b*f .. b*f+f-1] += block b unfolded with its neighbours' spills, the
+// ends corrected, b0 <= b < b1; y: every block's DCT-IV of the level.
+void cosine_packet_synthesis_unfold(const PacketLevel& level, const double* y, double* x, int b0, int b1);

@@ -9,7 +9,8 @@
 //
 // whose body uses V as "W doubles side by side": arithmetic with the usual
 // operators (a scalar operand is broadcast), load<V>/store for contiguous
-// lanes, load_deinterleaved for the even and odd doubles of 2W.
+// lanes, load_deinterleaved for the even and odd doubles of 2W, transpose_block
+// for W rows of W doubles, reverse for the lanes backwards.
 // simd::dispatch<my_kernel>(x, ..., y) runs it with the widest vector the
 // processor has:
 //
@@ -33,6 +34,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -314,6 +316,42 @@ SIMD_INLINE void store_interleaved(double* p, const f64x8& a, const f64x8& b, co
     store(p + 16, f64x8(__builtin_shufflevector(ab2, c, 0, 13, 2, 3, 14, 5, 6, 15)));
 }
 #endif
+
+// The lanes of v in reverse order: lane l = v[W-1-l].
+SIMD_INLINE double reverse(double v) { return v; }
+#if defined(__GNUC__)
+SIMD_INLINE f64x2 reverse(f64x2 v) { return __builtin_shufflevector(v, v, 1, 0); }
+SIMD_INLINE f64x4 reverse(f64x4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); }
+SIMD_INLINE f64x8 reverse(f64x8 v) { return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0); }
+#endif
+
+// dst[c * dst_stride + l] = src[l * src_stride + c], l, c = 0 .. W-1: a W x W
+// block of doubles transposed (lanes of a row become a column).
+template <class V>
+SIMD_INLINE void transpose_block(const double* src, std::ptrdiff_t src_stride, double* dst, std::ptrdiff_t dst_stride)
+{
+    constexpr int W = lanes<V>;
+#if defined(__GNUC__)
+    if constexpr (W == 2) {
+        const f64x2 r0 = load<f64x2>(src), r1 = load<f64x2>(src + src_stride);
+        store(dst, f64x2(__builtin_shufflevector(r0, r1, 0, 2)));
+        store(dst + dst_stride, f64x2(__builtin_shufflevector(r0, r1, 1, 3)));
+        return;
+    } else if constexpr (W == 4) {
+        const f64x4 r0 = load<f64x4>(src), r1 = load<f64x4>(src + src_stride), r2 = load<f64x4>(src + 2 * src_stride),
+                    r3 = load<f64x4>(src + 3 * src_stride);
+        const f64x4 t0 = __builtin_shufflevector(r0, r1, 0, 4, 2, 6), t1 = __builtin_shufflevector(r0, r1, 1, 5, 3, 7),
+                    t2 = __builtin_shufflevector(r2, r3, 0, 4, 2, 6), t3 = __builtin_shufflevector(r2, r3, 1, 5, 3, 7);
+        store(dst, f64x4(__builtin_shufflevector(t0, t2, 0, 1, 4, 5)));
+        store(dst + dst_stride, f64x4(__builtin_shufflevector(t1, t3, 0, 1, 4, 5)));
+        store(dst + 2 * dst_stride, f64x4(__builtin_shufflevector(t0, t2, 2, 3, 6, 7)));
+        store(dst + 3 * dst_stride, f64x4(__builtin_shufflevector(t1, t3, 2, 3, 6, 7)));
+        return;
+    }
+#endif
+    for (int c = 0; c < W; ++c)
+        for (int l = 0; l < W; ++l) dst[c * dst_stride + l] = src[l * src_stride + c];
+}
 
 // The instruction set forced by force_isa, or -1 for the processor's own.
 inline int forced_isa = -1;

@@ -1,6 +1,7 @@
 // Cosine-packet kernels and drivers against naive references: the defining
 // sums of the DFT and the DCT-IV, and a direct fold of each block written
 // from the bell's formula; then orthogonality and round trips.
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "host/sincos.hpp"
 #include "tests/kernels/cosine_packets_reference.hpp"
 #include "tests/support/double_double.hpp"
+#include "tests/support/simd_paths.hpp"
 #include "tests/support/tolerance.hpp"
 #include "tests/support/vectors.hpp"
 
@@ -293,6 +295,93 @@ TEST(CosinePacketRoundTrip, EachColumnAloneAndTheWholeTable)
             Vec scaled(x);
             for (double& v : scaled) v *= D + 1;
             EXPECT_CLOSE(synthesis(T, n, D), scaled) << "n=" << n << " D=" << D;
+        }
+    }
+}
+
+namespace {
+
+// The drivers as one block at a time through the scalar pieces they are
+// made of (fold_block, the DCT-IV of one block, unfold_block and the
+// overlap-adds into a level accumulator): the doubles the vector paths must
+// give, lane for lane.
+Vec per_block_analysis(const Vec& x, int D)
+{
+    const int n = static_cast<int>(x.size()), m = (n >> D) / 2;
+    Vec T(static_cast<size_t>(n) * (D + 1)), bp(n / 2 + 1), bm(n / 2 + 1), tables(3 * n), work(n), ext(n), w(n);
+    make_bell(m, bp.data(), bm.data());
+    for (int d = D; d >= 0; --d) {
+        const int B = 1 << d, f = n >> d;
+        make_type4_tables(f, tables.data(), work.data());
+        for (int i = 0; i < B; ++i) {
+            const double* cur = x.data() + i * f;
+            if (i == 0) edge_extension(Side::left, cur, ext.data(), f, m, bp.data(), bm.data());
+            if (i + 1 == B) edge_extension(Side::right, cur, ext.data(), f, m, bp.data(), bm.data());
+            fold_block(cur, i == 0 ? ext.data() : cur - f, i + 1 == B ? ext.data() : cur + f, bp.data(), bm.data(), m,
+                       f, w.data());
+            cosine_transform_type4(w.data(), T.data() + d * n + i * f, tables.data(), work.data(), f);
+        }
+    }
+    return T;
+}
+
+Vec per_block_synthesis(const Vec& T, int n, int D)
+{
+    const int m = (n >> D) / 2;
+    Vec x(n, 0.0), A(n), bp(n / 2 + 1), bm(n / 2 + 1), tables(3 * n), work(n), y(n), c(n), lp(n), rp(n);
+    make_bell(m, bp.data(), bm.data());
+    for (int d = D; d >= 0; --d) {
+        const int B = 1 << d, f = n >> d;
+        std::fill(A.begin(), A.end(), 0.0);
+        make_type4_tables(f, tables.data(), work.data());
+        for (int i = 0; i < B; ++i) {
+            double* a = A.data() + i * f;
+            cosine_transform_type4(T.data() + d * n + i * f, y.data(), tables.data(), work.data(), f);
+            unfold_block(y.data(), c.data(), lp.data(), rp.data(), f, m, bp.data(), bm.data());
+            for (int j = 0; j < f; ++j) a[j] = a[j] + c[j];
+            if (i > 0) add_overlap(Side::left, lp.data(), a - f, f, m);
+            else unfold_edge_correction(Side::left, a, f, m, bp.data());
+            if (i + 1 < B) add_overlap(Side::right, rp.data(), a + f, f, m);
+            else unfold_edge_correction(Side::right, a, f, m, bp.data());
+        }
+        for (int j = 0; j < n; ++j) x[j] = x[j] + A[j];
+    }
+    return x;
+}
+
+} // namespace
+
+// Every path (blocks as lanes, long blocks split into lanes) gives the
+// doubles of the block-at-a-time drivers for n = 2 .. 2^17 at every depth,
+// and so do the level pieces run on ranges of 1, 2, 3, ... blocks in turn
+// with scratch full of NaN: a range depends on nothing but its level.
+TEST(CosinePacketLevels, EveryPathAndEveryRangeGiveTheBlockByBlockDoubles)
+{
+    for (int J = 1; J <= 17; ++J) {
+        const int n = 1 << J;
+        const Vec x = random_vec(n, 40 + J);
+        for (int D = 0; D <= J; ++D) {
+            const Vec T = per_block_analysis(x, D), xs = per_block_synthesis(T, n, D);
+            on_every_path([&] {
+                ASSERT_TRUE(same_bits(analysis(x, D), T)) << "n=" << n << " D=" << D;
+                ASSERT_TRUE(same_bits(synthesis(T, n, D), xs)) << "n=" << n << " D=" << D;
+                if (J > 12 || D % 3 != 1) return;
+                Vec byRange(T.size()), sum(n, 0.0), bell(n), tables(3 * n), y(n);
+                Vec scratch(static_cast<size_t>(packet_block_scratch(n)), std::nan(""));
+                make_bell((n >> D) / 2, bell.data() + n / 2, bell.data());
+                for (int d = D; d >= 0; --d) {
+                    const PacketLevel L =
+                        make_packet_level(n, D, d, bell.data() + n / 2, bell.data(), tables.data(), scratch.data());
+                    double* col = byRange.data() + d * n;
+                    for (int b = 0, w = 1; b < L.B; b += w++)
+                        cosine_packet_analysis_blocks(L, x.data(), col, b, std::min(L.B, b + w), scratch.data());
+                    for (int b = 0, w = 1; b < L.B; b += w++)
+                        cosine_packet_synthesis_transforms(L, col, y.data(), b, std::min(L.B, b + w), scratch.data());
+                    for (int b = L.B - 1; b >= 0; --b) cosine_packet_synthesis_unfold(L, y.data(), sum.data(), b, b + 1);
+                }
+                ASSERT_TRUE(same_bits(byRange, T)) << "n=" << n << " D=" << D;
+                ASSERT_TRUE(same_bits(sum, xs)) << "n=" << n << " D=" << D;
+            });
         }
     }
 }
