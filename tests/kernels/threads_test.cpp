@@ -1,0 +1,125 @@
+// The threading layer, and every driver that uses it: the same doubles for
+// any thread count, on every instruction-set path.
+#include <atomic>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/threads.hpp"
+#include "tests/support/simd_paths.hpp"
+#include "wavelet/dyadic.hpp"
+#include "wavelet/invariant.hpp"
+#include "wavelet/periodic.hpp"
+#include "wavelet/square.hpp"
+
+using Vec = std::vector<double>;
+
+TEST(Threads, PartsCoverTheRangeOnceAndRethrowOnTheCaller)
+{
+    for (int count : {0, 1, 5, 64, 1000})
+        for (int t : {1, 2, 3, 7, 200}) {
+            std::vector<int> seen(count, 0);
+            std::atomic<int> parts{0};
+            threads::for_parts(count, t, [&](int p, int begin, int end) {
+                EXPECT_LT(begin, end);
+                EXPECT_EQ(begin, static_cast<long long>(p) * count / std::min({t, count, threads::kMost}));
+                for (int i = begin; i < end; ++i) ++seen[i];
+                ++parts;
+            });
+            EXPECT_EQ(seen, std::vector<int>(count, 1)) << count << " on " << t;
+            EXPECT_EQ(parts, std::clamp(std::min(t, count), count ? 1 : 0, threads::kMost));
+        }
+    // A worker's exception reaches the caller after every other part ran.
+    std::atomic<int> ran{0};
+    EXPECT_THROW(threads::for_parts(7, 7,
+                                    [&](int p, int, int) {
+                                        ++ran;
+                                        if (p == 3) throw std::bad_alloc();
+                                    }),
+                 std::bad_alloc);
+    EXPECT_EQ(ran, 7);
+}
+
+namespace {
+
+// One driver call on `threads` threads, returning everything it wrote.
+struct Driver {
+    const char* name;
+    double work; // the work units of its largest split, which must allow 7 threads
+    std::function<Vec(int threads)> run;
+};
+
+std::vector<Driver> drivers()
+{
+    static const Vec h = random_vec(8, 1);
+    static const Vec g = [] {
+        Vec v(h.size());
+        mirror_filter(h.data(), v.data(), static_cast<int>(h.size()));
+        return v;
+    }();
+    const int m = static_cast<int>(h.size());
+    const int side = 256, J2 = 8;              // squares of 256 x 256
+    const int len = 1 << 10, J1 = 10, cols = 61; // 61 columns of 1024
+    const int n = 1 << 16, D = 9;              // translation-invariant tables of 2^16 x 10
+    return {
+        {"square_analysis", 1.0 * side * side * m,
+         [=](int t) {
+             const Vec X = special_vec(side * side, 2);
+             Vec W(X.size()), s(8 * side * t);
+             square_analysis(X.data(), W.data(), side, J2, 1, h.data(), g.data(), m, s.data(), t);
+             return W;
+         }},
+        {"square_synthesis", 1.0 * side * side * m,
+         [=](int t) {
+             const Vec W = special_vec(side * side, 3);
+             Vec X(W.size()), s(8 * side * t);
+             square_synthesis(W.data(), X.data(), side, J2, 0, h.data(), g.data(), m, s.data(), t);
+             return X;
+         }},
+        {"periodic_analysis", 2.0 * len * cols * m,
+         [=](int t) {
+             const Vec x = special_vec(len * cols, 4);
+             Vec w(x.size()), s(analysis_scratch_length(len, m) * t);
+             periodic_analysis(x.data(), w.data(), len, cols, J1, 2, h.data(), g.data(), m, s.data(), t);
+             return w;
+         }},
+        {"periodic_synthesis", 1.0 * len * cols * m,
+         [=](int t) {
+             const Vec w = special_vec(len * cols, 5);
+             Vec x(w.size()), s(len / 2 * t);
+             periodic_synthesis(w.data(), x.data(), len, cols, J1, 0, h.data(), g.data(), m, s.data(), t);
+             return x;
+         }},
+        {"translation_invariant_analysis", 1.0 * n * m,
+         [=](int t) {
+             const Vec x = special_vec(n, 6);
+             Vec T(static_cast<size_t>(n) * (D + 1)), s(n);
+             translation_invariant_analysis(x.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
+             return T;
+         }},
+        {"translation_invariant_synthesis", 1.0 * n * m,
+         [=](int t) {
+             const Vec T = special_vec(n * (D + 1), 7);
+             Vec y(n), s(synthesis_scratch_length(n, t));
+             translation_invariant_synthesis(y.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
+             return y;
+         }},
+    };
+}
+
+} // namespace
+
+TEST(Threads, EveryDriverGivesTheDoublesOfOneThread)
+{
+    for (const Driver& d : drivers()) {
+        SCOPED_TRACE(d.name);
+        ASSERT_EQ(threads::worth(d.work, 7), 7) << "too small to run on 7 threads";
+        on_every_path([&] {
+            const Vec one = d.run(1);
+            for (int t : {2, 3, 7}) EXPECT_TRUE(same_bits(d.run(t), one)) << t << " threads";
+        });
+    }
+}
