@@ -27,7 +27,7 @@ constexpr int kMost = 64;
 // Work units (outputs times filter taps: multiply-adds) that make one more
 // thread pay for its start and join; measured with bench_threads, where two
 // threads start to beat one.
-constexpr double kWorkPerThread = 1 << 16;
+constexpr double kWorkPerThread = 1 << 17;
 
 // Threads worth using for work units, at most available (and at least 1).
 inline int worth(double work, int available)

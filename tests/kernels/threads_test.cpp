@@ -52,6 +52,14 @@ struct Driver {
     std::function<Vec(int threads)> run;
 };
 
+// The least J with 2^J * factor at least the work of 7 threads.
+int exponent_for_seven(double factor)
+{
+    int J = 1;
+    while ((1 << J) * factor < 7 * threads::kWorkPerThread) ++J;
+    return J;
+}
+
 std::vector<Driver> drivers()
 {
     static const Vec h = random_vec(8, 1);
@@ -61,9 +69,12 @@ std::vector<Driver> drivers()
         return v;
     }();
     const int m = static_cast<int>(h.size());
-    const int side = 256, J2 = 8;              // squares of 256 x 256
-    const int len = 1 << 10, J1 = 10, cols = 61; // 61 columns of 1024
-    const int n = 1 << 16, D = 9;              // translation-invariant tables of 2^16 x 10
+    // Sizes just large enough for 7 threads: squares, 61 columns of 1024
+    // (a count the threads do not divide), translation-invariant tables of
+    // 10 columns.
+    const int J2 = (exponent_for_seven(m) + 1) / 2, side = 1 << J2;
+    const int len = 1 << 10, J1 = 10, cols = 61;
+    const int n = 1 << exponent_for_seven(m), D = 9;
     return {
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
