@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "biorthogonal/centred.hpp"
+#include "biorthogonal/transform.hpp"
 #include "host/threads.hpp"
 #include "tests/support/simd_paths.hpp"
 #include "wavelet/dyadic.hpp"
 #include "wavelet/invariant.hpp"
+#include "wavelet/packets.hpp"
 #include "wavelet/periodic.hpp"
 #include "wavelet/square.hpp"
 
@@ -68,13 +71,19 @@ std::vector<Driver> drivers()
         mirror_filter(h.data(), v.data(), static_cast<int>(h.size()));
         return v;
     }();
-    const int m = static_cast<int>(h.size());
-    // Sizes just large enough for 7 threads: squares, 61 columns of 1024
+    static const Vec gd = random_vec(9, 8), hd = [] {
+        Vec v(gd.size());
+        mirror_filter_centred(gd.data(), v.data(), static_cast<int>(gd.size()));
+        return v;
+    }();
+    const int m = static_cast<int>(h.size()), Lg = 5, Lgd = static_cast<int>(gd.size());
+    // Sizes just large enough for 7 threads: squares, 127 columns of 1024
     // (a count the threads do not divide), translation-invariant tables of
     // 10 columns.
     const int J2 = (exponent_for_seven(m) + 1) / 2, side = 1 << J2;
-    const int len = 1 << 10, J1 = 10, cols = 61;
+    const int len = 1 << 10, J1 = 10, cols = 127;
     const int n = 1 << exponent_for_seven(m), D = 9;
+    const int Jp = exponent_for_seven(m), np = 1 << Jp; // packet tables of 2^Jp x (Jp+1)
     return {
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
@@ -117,6 +126,34 @@ std::vector<Driver> drivers()
              Vec y(n), s(synthesis_scratch_length(n, t));
              translation_invariant_synthesis(y.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
              return y;
+         }},
+        {"packet_analysis", 1.0 * np * m,
+         [=](int t) {
+             const Vec x = special_vec(np, 9);
+             Vec T(static_cast<size_t>(np) * (Jp + 1));
+             packet_analysis(x.data(), np, Jp, h.data(), g.data(), m, T.data(), t);
+             return T;
+         }},
+        {"packet_synthesis", 1.0 * np * m,
+         [=](int t) {
+             const Vec T = special_vec(np * (Jp + 1), 10);
+             Vec y(np), s(packet_synthesis_scratch_length(np, t));
+             packet_synthesis(T.data(), np, Jp, h.data(), g.data(), m, y.data(), s.data(), t);
+             return y;
+         }},
+        {"biorthogonal_analysis", 1.0 * len * cols * (Lg + Lgd),
+         [=](int t) {
+             const Vec x = special_vec(len * cols, 11);
+             Vec w(x.size()), s(len / 4 * 3 * t);
+             biorthogonal_analysis(x.data(), len, cols, 1, J1, hd.data(), gd.data(), Lg, Lgd, w.data(), s.data(), t);
+             return w;
+         }},
+        {"biorthogonal_synthesis", 1.0 * len * cols * (Lg + Lgd),
+         [=](int t) {
+             const Vec w = special_vec(len * cols, 12);
+             Vec x(w.size()), s(len / 2 * t);
+             biorthogonal_synthesis(w.data(), len, cols, 0, J1, hd.data(), gd.data(), Lg, Lgd, x.data(), s.data(), t);
+             return x;
          }},
     };
 }

@@ -36,7 +36,8 @@ bool same_bits(const Vec& a, const Vec& b)
 struct Call {
     std::string name;
     const Array* x;
-    const Array* L; // null for Unwendlock
+    const Array* L; // null for Unwendlock and Tessaroy
+    bool biorthogonal = false;
 };
 
 // A large and a small call of each threaded plug-in, 8-tap filter.
@@ -47,20 +48,26 @@ struct Inputs {
     Array columns = Array::matrix(1024, 32, wavy(1024 * 32)), small_columns = Array::matrix(16, 4, wavy(64));
     Array signal = Array::row(wavy(1 << 16)), small_signal = Array::row(wavy(256));
     Array table = Array::matrix(1 << 16, 10, wavy(10 << 16)), small_table = Array::matrix(256, 2, wavy(512));
+    Array g = Array::column(wavy(5)), gd = Array::column(wavy(9));
 
     std::vector<Call> large() const
     {
         return {{"Plattigan", &square, &zero},    {"Unplattigan", &square, &zero}, {"Jostrane", &columns, &zero},
-                {"Unjostrane", &columns, &zero},  {"Wendlock", &signal, &seven},  {"Unwendlock", &table, nullptr}};
+                {"Unjostrane", &columns, &zero},  {"Wendlock", &signal, &seven},  {"Unwendlock", &table, nullptr},
+                {"packettable", &signal, &seven}, {"Tessaroy", &table, nullptr},   {"Morrowel", &columns, &zero, true},
+                {"Unmorrowel", &columns, &zero, true}};
     }
     std::vector<Call> small() const
     {
         return {{"Plattigan", &small_square, &zero},   {"Unplattigan", &small_square, &zero},
                 {"Jostrane", &small_columns, &zero},   {"Unjostrane", &small_columns, &zero},
-                {"Wendlock", &small_signal, &seven},   {"Unwendlock", &small_table, nullptr}};
+                {"Wendlock", &small_signal, &seven},   {"Unwendlock", &small_table, nullptr},
+                {"packettable", &small_signal, &seven}, {"Tessaroy", &small_table, nullptr},
+                {"Morrowel", &small_columns, &zero, true}, {"Unmorrowel", &small_columns, &zero, true}};
     }
     Vec run(const Call& c) const
     {
+        if (c.biorthogonal) return testhost::call(c.name, {c.x, c.L, &g, &gd}).values();
         return (c.L ? testhost::call(c.name, {c.x, c.L, &h}) : testhost::call(c.name, {c.x, &h})).values();
     }
 };
