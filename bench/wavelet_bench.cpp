@@ -71,7 +71,7 @@ BENCHMARK(BM_Unjostrane)->Apply(sizes);
 
 // Plattigan / Unplattigan drivers on n x n arrays, full depth, n = 256 .. 2048;
 // Wendlock / Unwendlock drivers, n = 2^10 .. 2^18, at depth 5 and at full
-// depth (third argument); Jostrane / Unjostrane drivers on 256 columns of
+// depth (third argument), 2^18 also at depth 9; Jostrane / Unjostrane drivers on 256 columns of
 // 2^12. Filters of 2 and 8 taps. per_sample is seconds per array element
 // (signal sample for the translation-invariant pair). The last argument is
 // the thread count: 1, and every core of the machine, timed by the clock.
@@ -182,8 +182,9 @@ void invariant_sizes(benchmark::internal::Benchmark* b)
 {
     for (int taps : {2, 8})
         for (int e = 10; e <= 18; e += 2)
-            for (int D : {5, e})
-                for (long long t : thread_counts()) b->Args({1 << e, taps, D, t});
+            for (int D : {5, 9, e})
+                if (D <= e && (D != 9 || e == 18))
+                    for (long long t : thread_counts()) b->Args({1 << e, taps, D, t});
     b->UseRealTime();
 }
 
