@@ -197,8 +197,9 @@ void column_sizes(benchmark::internal::Benchmark* b)
 
 // Where a second thread starts to pay: nc columns of nc values, each split
 // once (the column pass of a square level), over for_parts on t threads
-// without the drivers' threshold; the work is nc * nc * taps. The drivers
-// take threads::kWorkPerThread from the size where t = 2 first wins.
+// without the drivers' threshold; the work is nc * nc * taps. The smallest
+// size gives the cost of starting and joining a thread, the largest the cost
+// of a unit of work: threads::kWorkPerThread follows from the two.
 void BM_SplitThreshold(benchmark::State& state)
 {
     const int nc = static_cast<int>(state.range(0)), m = static_cast<int>(state.range(1));

@@ -24,10 +24,12 @@ namespace threads {
 // The most threads for_parts runs at once; a host offering more gets this many.
 constexpr int kMost = 64;
 
-// Work units (outputs times filter taps: multiply-adds) that make one more
-// thread pay for its start and join; measured with bench_threads, where two
-// threads start to beat one.
-constexpr double kWorkPerThread = 1 << 17;
+// Work units (outputs times filter taps: multiply-adds) per thread. A
+// thread's start and join cost about 30 us where one unit costs 0.2 ns
+// (bench_wavelet_bench's BM_SplitThreshold, one level split over one and two
+// threads), so two threads break even near 3e5 units; they are used from
+// 2 * 2^18 units on, where they gain about a quarter of a core's time.
+constexpr double kWorkPerThread = 1 << 18;
 
 // Threads worth using for work units, at most available (and at least 1).
 inline int worth(double work, int available)

@@ -77,13 +77,11 @@ std::vector<Driver> drivers()
         return v;
     }();
     const int m = static_cast<int>(h.size()), Lg = 5, Lgd = static_cast<int>(gd.size());
-    // Sizes just large enough for 7 threads: squares, 127 columns of 1024
-    // (a count the threads do not divide), translation-invariant tables of
-    // 10 columns.
+    // Sizes just large enough for 7 threads: squares, an odd count of
+    // columns of 1024, translation-invariant and packet tables.
     const int J2 = (exponent_for_seven(m) + 1) / 2, side = 1 << J2;
-    const int len = 1 << 10, J1 = 10, cols = 127;
-    const int n = 1 << exponent_for_seven(m), D = 9;
-    const int Jp = exponent_for_seven(m), np = 1 << Jp; // packet tables of 2^Jp x (Jp+1)
+    const int len = 1 << 10, J1 = 10, cols = static_cast<int>(7 * threads::kWorkPerThread / (len * m)) | 1;
+    const int n = 1 << exponent_for_seven(m), D = 9; // tables of n x (D+1), both kinds
     return {
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
@@ -127,18 +125,18 @@ std::vector<Driver> drivers()
              translation_invariant_synthesis(y.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
              return y;
          }},
-        {"packet_analysis", 1.0 * np * m,
+        {"packet_analysis", 1.0 * n * m,
          [=](int t) {
-             const Vec x = special_vec(np, 9);
-             Vec T(static_cast<size_t>(np) * (Jp + 1));
-             packet_analysis(x.data(), np, Jp, h.data(), g.data(), m, T.data(), t);
+             const Vec x = special_vec(n, 9);
+             Vec T(static_cast<size_t>(n) * (D + 1));
+             packet_analysis(x.data(), n, D, h.data(), g.data(), m, T.data(), t);
              return T;
          }},
-        {"packet_synthesis", 1.0 * np * m,
+        {"packet_synthesis", 1.0 * n * m,
          [=](int t) {
-             const Vec T = special_vec(np * (Jp + 1), 10);
-             Vec y(np), s(packet_synthesis_scratch_length(np, t));
-             packet_synthesis(T.data(), np, Jp, h.data(), g.data(), m, y.data(), s.data(), t);
+             const Vec T = special_vec(n * (D + 1), 10);
+             Vec y(n), s(packet_synthesis_scratch_length(n, t));
+             packet_synthesis(T.data(), n, D, h.data(), g.data(), m, y.data(), s.data(), t);
              return y;
          }},
         {"biorthogonal_analysis", 1.0 * len * cols * (Lg + Lgd),
