@@ -1,21 +1,26 @@
 // Threads inside one call: a driver hands out independent outputs (columns,
 // rows, blocks, shift paths), never parts of one sum, so every output is
 // computed by exactly the arithmetic one thread would do and the doubles are
-// the same for any thread count.
+// the same for any thread count and any order of the chunks.
 //
-//   for_parts(count = 10, threads = 3, f):
-//     calling thread  f(0, 0, 3)     part p = [p*count/t, (p+1)*count/t)
-//     worker 1        f(1, 3, 6)
-//     worker 2        f(2, 6, 10)
+//   for_parts(count = 10, threads = 2, f): chunks of [0, count), up to four
+//   per thread, chunk k = [k*count/c, (k+1)*count/c), claimed in turn:
+//     calling thread (slot 0)   f(0, 0, 2)  f(0, 5, 6)  f(0, 7, 8) ...
+//     worker 1       (slot 1)   f(1, 2, 3)  f(1, 3, 5) ...
+//
+// Chunks are claimed, not dealt: on a machine whose other core is busy the
+// calling thread takes the chunks a worker has not begun, so a late worker
+// costs its start and join, not its share of the work.
 //
 // Every thread is started and joined inside for_parts: none outlives it, so
 // a host that forks its workers (Octave's parcellfun) forks a process with
-// no thread of ours. Nothing here allocates; a thread the system refuses is
-// run on the calling thread instead. An exception on a worker is caught
-// there and rethrown on the calling thread once every part has finished.
+// no thread of ours. Nothing here allocates; a thread the system refuses
+// leaves its chunks to the others. An exception on a worker is caught there
+// and rethrown on the calling thread once every thread has stopped.
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <thread>
 
@@ -38,24 +43,29 @@ inline int worth(double work, int available)
     return t < 2 ? 1 : static_cast<int>(std::min<double>(t, std::clamp(available, 1, kMost)));
 }
 
-// Runs f(part, begin, end) over [0, count) in min(threads, count) contiguous
-// parts as drawn above, part 0 on the calling thread; part numbers pick a
-// thread's scratch. Returns when every part has run.
+// Runs f(slot, begin, end) over chunks covering [0, count) once each, on
+// min(threads, count) threads as drawn above; slot (0 for the calling
+// thread) picks a thread's scratch, and a slot's calls never overlap.
+// Returns when every chunk has run.
 template <class F> void for_parts(int count, int threads, const F& f)
 {
-    const int t = std::clamp(std::min(threads, count), 1, kMost);
     if (count <= 0) return;
+    const int t = std::clamp(std::min(threads, count), 1, kMost);
     if (t == 1) {
         f(0, 0, count);
         return;
     }
+    const int chunks = std::min(count, 4 * t);
+    std::atomic<int> next{0};
     std::exception_ptr errors[kMost];
-    const auto run = [&](int p) noexcept {
+    const auto run = [&](int slot) noexcept {
         try {
-            f(p, static_cast<int>(static_cast<long long>(p) * count / t),
-              static_cast<int>(static_cast<long long>(p + 1) * count / t));
+            for (int k = next++; k < chunks; k = next++)
+                f(slot, static_cast<int>(static_cast<long long>(k) * count / chunks),
+                  static_cast<int>(static_cast<long long>(k + 1) * count / chunks));
         } catch (...) {
-            errors[p] = std::current_exception();
+            errors[slot] = std::current_exception();
+            next = chunks;
         }
     };
     std::thread workers[kMost];
@@ -68,7 +78,6 @@ template <class F> void for_parts(int count, int threads, const F& f)
         }
     }
     run(0);
-    for (int p = started; p < t; ++p) run(p);
     for (int p = 1; p < started; ++p) workers[p].join();
     for (int p = 0; p < t; ++p)
         if (errors[p]) std::rethrow_exception(errors[p]);

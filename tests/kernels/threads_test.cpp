@@ -1,9 +1,11 @@
 // The threading layer, and every driver that uses it: the same doubles for
 // any thread count, on every instruction-set path.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,30 +22,35 @@
 
 using Vec = std::vector<double>;
 
-TEST(Threads, PartsCoverTheRangeOnceAndRethrowOnTheCaller)
+TEST(Threads, ChunksCoverTheRangeOnceAndAWorkersExceptionReachesTheCaller)
 {
     for (int count : {0, 1, 5, 64, 1000})
         for (int t : {1, 2, 3, 7, 200}) {
-            std::vector<int> seen(count, 0);
-            std::atomic<int> parts{0};
-            threads::for_parts(count, t, [&](int p, int begin, int end) {
+            std::vector<std::atomic<int>> seen(count);
+            std::vector<std::atomic<int>> busy(threads::kMost);
+            threads::for_parts(count, t, [&](int slot, int begin, int end) {
+                ASSERT_TRUE(slot >= 0 && slot < std::min(t, threads::kMost)) << slot;
+                EXPECT_EQ(busy[slot]++, 0) << "two calls of one slot overlap";
                 EXPECT_LT(begin, end);
-                EXPECT_EQ(begin, static_cast<long long>(p) * count / std::min({t, count, threads::kMost}));
                 for (int i = begin; i < end; ++i) ++seen[i];
-                ++parts;
+                --busy[slot];
             });
-            EXPECT_EQ(seen, std::vector<int>(count, 1)) << count << " on " << t;
-            EXPECT_EQ(parts, std::clamp(std::min(t, count), count ? 1 : 0, threads::kMost));
+            for (int i = 0; i < count; ++i) EXPECT_EQ(seen[i], 1) << i << " of " << count << " on " << t;
         }
-    // A worker's exception reaches the caller after every other part ran.
-    std::atomic<int> ran{0};
-    EXPECT_THROW(threads::for_parts(7, 7,
-                                    [&](int p, int, int) {
-                                        ++ran;
-                                        if (p == 3) throw std::bad_alloc();
+    // The calling thread holds its first chunk until a worker has thrown.
+    std::atomic<bool> thrown{false};
+    EXPECT_THROW(threads::for_parts(70, 7,
+                                    [&](int slot, int, int) {
+                                        if (slot != 0) {
+                                            thrown = true;
+                                            throw std::bad_alloc();
+                                        }
+                                        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                                        while (!thrown && std::chrono::steady_clock::now() < until)
+                                            std::this_thread::yield();
                                     }),
                  std::bad_alloc);
-    EXPECT_EQ(ran, 7);
+    EXPECT_TRUE(thrown);
 }
 
 namespace {
