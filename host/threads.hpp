@@ -3,14 +3,15 @@
 // computed by exactly the arithmetic one thread would do and the doubles are
 // the same for any thread count and any order of the chunks.
 //
-//   for_parts(count = 10, threads = 2, f): chunks of [0, count), up to four
-//   per thread, chunk k = [k*count/c, (k+1)*count/c), claimed in turn:
-//     calling thread (slot 0)   f(0, 0, 2)  f(0, 5, 6)  f(0, 7, 8) ...
-//     worker 1       (slot 1)   f(1, 2, 3)  f(1, 3, 5) ...
+//   for_parts(count = 100, threads = 2, f): c = 32 chunks of [0, count)
+//   (up to sixteen per thread), chunk k = [k*count/c, (k+1)*count/c),
+//   claimed in turn:
+//     calling thread (slot 0)   f(0, 0, 3)  f(0, 6, 9)  f(0, 9, 12) ...
+//     worker 1       (slot 1)   f(1, 3, 6)  f(1, 12, 15) ...
 //
 // Chunks are claimed, not dealt: on a machine whose other core is busy the
 // calling thread takes the chunks a worker has not begun, so a late worker
-// costs its start and join, not its share of the work.
+// costs its start and join and at most the chunk it holds, not its share.
 //
 // Every thread is started and joined inside for_parts: none outlives it, so
 // a host that forks its workers (Octave's parcellfun) forks a process with
@@ -55,7 +56,7 @@ template <class F> void for_parts(int count, int threads, const F& f)
         f(0, 0, count);
         return;
     }
-    const int chunks = std::min(count, 4 * t);
+    const int chunks = std::min(count, 16 * t);
     std::atomic<int> next{0};
     std::exception_ptr errors[kMost];
     const auto run = [&](int slot) noexcept {
