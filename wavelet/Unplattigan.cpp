@@ -20,7 +20,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         prhs[1], {"wavetide:Unplattigan:notANumber", "Unplattigan requires L to be a number, not empty or NaN"});
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
-    const int threads = call_threads(static_cast<double>(n) * n * m);
+    const int threads = call_threads(side < kSquareThreadsFrom ? 0 : static_cast<double>(n) * n * m);
     // square_synthesis writes every value of the output, and of the scratch before reading it.
     plhs[0] = new_unfilled_output(n, n);
     mxArray* scratch = new_unfilled_matrix(n, 8 * threads);

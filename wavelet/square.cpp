@@ -139,7 +139,7 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
     int nc = n;
     for (int j = J - 1; j >= L; --j) {
         const int half = nc / 2;
-        const int t = threads::worth(static_cast<double>(nc) * nc * m, threads);
+        const int t = nc < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(nc) * nc * m, threads);
         threads::for_parts(nc, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
             for (int c = c0; c < c1; ++c) {
@@ -164,14 +164,15 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
                       double* scratch, int threads)
 {
     L = std::min(std::max(L, 0), J);
-    threads::for_parts(n, threads::worth(static_cast<double>(n) * n, threads), [&](int, int c0, int c1) {
+    const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(n) * n, threads);
+    threads::for_parts(n, t, [&](int, int c0, int c1) {
         for (int c = c0; c < c1; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
     });
     int nc = 1;
     for (int j = 0; j < L; ++j) nc *= 2;
     for (int j = L; j < J; ++j) {
         const int full = 2 * nc;
-        const int t = threads::worth(static_cast<double>(full) * full * m, threads);
+        const int t = full < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * m, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
             simd::dispatch<row_synthesis>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h, g, m,
                                           scratch_of(scratch, n, p));

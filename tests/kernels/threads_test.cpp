@@ -86,7 +86,9 @@ std::vector<Driver> drivers()
     const int m = static_cast<int>(h.size()), Lg = 5, Lgd = static_cast<int>(gd.size());
     // Sizes just large enough for 7 threads: squares, an odd count of
     // columns of 1024, translation-invariant and packet tables.
-    const int J2 = (exponent_for_seven(m) + 1) / 2, side = 1 << J2;
+    int J2 = (exponent_for_seven(m) + 1) / 2;
+    while ((1 << J2) < kSquareThreadsFrom) ++J2;
+    const int side = 1 << J2;
     const int len = 1 << 10, J1 = 10, cols = static_cast<int>(7 * threads::kWorkPerThread / (len * m)) | 1;
     const int n = 1 << exponent_for_seven(m), D = 9; // tables of n x (D+1), both kinds
     return {

@@ -44,7 +44,7 @@ struct Call {
 struct Inputs {
     Array h = Array::column(wavy(8));
     Array zero = Array::scalar(0), seven = Array::scalar(7);
-    Array square = Array::matrix(256, 256, wavy(256 * 256)), small_square = Array::matrix(8, 8, wavy(64));
+    Array square = Array::matrix(1024, 1024, wavy(1024 * 1024)), small_square = Array::matrix(512, 512, wavy(512 * 512));
     Array columns = Array::matrix(1024, 64, wavy(1024 * 64)), small_columns = Array::matrix(16, 4, wavy(64));
     Array signal = Array::row(wavy(1 << 16)), small_signal = Array::row(wavy(256));
     Array table = Array::matrix(1 << 16, 10, wavy(10 << 16)), small_table = Array::matrix(256, 2, wavy(512));
