@@ -34,7 +34,7 @@ constexpr int kMost = 64;
 // thread's start and join cost about 30 us where one unit costs 0.2 ns
 // (bench_wavelet_bench's BM_SplitThreshold, one level split over one and two
 // threads), so two threads break even near 3e5 units; they are used from
-// 2 * 2^18 units on, where they gain about a quarter of a core's time.
+// 2 * 2^18 units on, where they save about a fifth of the time.
 constexpr double kWorkPerThread = 1 << 18;
 
 // Threads worth using for work units, at most available (and at least 1).
