@@ -2,6 +2,7 @@
 # missing Debian packages, configure and build first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 MATLAB_BUILD ?= build-matlab
 ARM64_BUILD ?= build-arm64
@@ -20,7 +21,7 @@ CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 PLATFORM_FLAGS := -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 LOGS = $(BUILD)/logs
 
-.PHONY: deps deps-platforms deps-doc build demo doc check check-doc check-asan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
+.PHONY: deps deps-platforms deps-doc build demo doc check check-doc check-asan check-tsan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -78,6 +79,13 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 tests/run_all.sh $(ASAN_BUILD) --cpp-only
 
+# The C++ tests again, with plug-ins, testhost and tests under
+# ThreadSanitizer: the drivers that split their work over threads, above all.
+check-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVETIDE_TSAN=ON -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
+	cmake --build $(TSAN_BUILD) -j$(JOBS)
+	TSAN_OPTIONS=halt_on_error=1 tests/run_all.sh $(TSAN_BUILD) --cpp-only
+
 # The plug-ins, host/ and testhost built against MATLAB's types and its
 # interleaved-complex API (testhost/matlab_api/mex.h), and the C++ plug-in
 # tests through that testhost; the kernel tests do not depend on the host.
@@ -132,4 +140,4 @@ package: doc
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)

@@ -2,8 +2,12 @@
 // depth, n = 2^10 .. 2^20, with 2-, 8- and 20-tap filters.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 #include <vector>
+
+#include "host/threads.hpp"
 
 #include "wavelet/dyadic.hpp"
 #include "wavelet/invariant.hpp"
@@ -67,18 +71,23 @@ BENCHMARK(BM_Unjostrane)->Apply(sizes);
 
 // Plattigan / Unplattigan drivers on n x n arrays, full depth, n = 256 .. 2048;
 // Wendlock / Unwendlock drivers, n = 2^10 .. 2^18, at depth 5 and at full
-// depth (third argument). Filters of 2 and 8 taps. per_sample is seconds per
-// array element (signal sample for the translation-invariant pair).
+// depth (third argument), 2^18 also at depth 9; Jostrane / Unjostrane drivers on 256 columns of
+// 2^12. Filters of 2 and 8 taps. per_sample is seconds per array element
+// (signal sample for the translation-invariant pair). The last argument is
+// the thread count: 1, and every core of the machine, timed by the clock.
 namespace {
+
+int threads_of(const benchmark::State& state, int arg) { return static_cast<int>(state.range(arg)); }
 
 void BM_Plattigan(benchmark::State& state)
 {
     Setup s(state);
     const long long nn = static_cast<long long>(s.n) * s.n;
-    std::vector<double> X(nn), W(nn), scratch(8 * s.n);
+    const int t = threads_of(state, 2);
+    std::vector<double> X(nn), W(nn), scratch(8 * s.n * t);
     for (long long i = 0; i < nn; ++i) X[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
     for (auto _ : state) {
-        square_analysis(X.data(), W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data());
+        square_analysis(X.data(), W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
         benchmark::DoNotOptimize(W.data());
     }
     finish(state, static_cast<int>(nn));
@@ -88,10 +97,11 @@ void BM_Unplattigan(benchmark::State& state)
 {
     Setup s(state);
     const long long nn = static_cast<long long>(s.n) * s.n;
-    std::vector<double> W(nn), X(nn), scratch(8 * s.n);
+    const int t = threads_of(state, 2);
+    std::vector<double> W(nn), X(nn), scratch(8 * s.n * t);
     for (long long i = 0; i < nn; ++i) W[i] = std::sin(0.001 * i);
     for (auto _ : state) {
-        square_synthesis(W.data(), X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data());
+        square_synthesis(W.data(), X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
         benchmark::DoNotOptimize(X.data());
     }
     finish(state, static_cast<int>(nn));
@@ -101,9 +111,10 @@ void BM_Wendlock(benchmark::State& state)
 {
     Setup s(state);
     const int D = static_cast<int>(state.range(2));
-    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(6 * static_cast<size_t>(s.n));
+    const int t = threads_of(state, 3);
+    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(s.n);
     for (auto _ : state) {
-        translation_invariant_analysis(s.x.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data());
+        translation_invariant_analysis(s.x.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data(), t);
         benchmark::DoNotOptimize(T.data());
     }
     finish(state, s.n);
@@ -113,26 +124,106 @@ void BM_Unwendlock(benchmark::State& state)
 {
     Setup s(state);
     const int D = static_cast<int>(state.range(2));
-    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(6 * static_cast<size_t>(s.n));
+    const int t = threads_of(state, 3);
+    std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(synthesis_scratch_length(s.n, t));
     for (size_t i = 0; i < T.size(); ++i) T[i] = std::sin(0.01 * i);
     for (auto _ : state) {
-        translation_invariant_synthesis(s.w.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data());
+        translation_invariant_synthesis(s.w.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data(),
+                                        t);
         benchmark::DoNotOptimize(s.w.data());
     }
     finish(state, s.n);
 }
 
+// 256 columns of 2^12 (a matrix argument of Jostrane / Unjostrane).
+void BM_JostraneColumns(benchmark::State& state)
+{
+    Setup s(state);
+    const int count = 256, t = threads_of(state, 2);
+    std::vector<double> X(static_cast<size_t>(s.n) * count), W(X.size()),
+        scratch(static_cast<size_t>(analysis_scratch_length(s.n, s.m)) * t);
+    for (size_t i = 0; i < X.size(); ++i) X[i] = std::sin(0.001 * i);
+    for (auto _ : state) {
+        periodic_analysis(X.data(), W.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        benchmark::DoNotOptimize(W.data());
+    }
+    finish(state, s.n * count);
+}
+
+void BM_UnjostraneColumns(benchmark::State& state)
+{
+    Setup s(state);
+    const int count = 256, t = threads_of(state, 2);
+    std::vector<double> W(static_cast<size_t>(s.n) * count), X(W.size()), scratch(static_cast<size_t>(s.n / 2) * t);
+    for (size_t i = 0; i < W.size(); ++i) W[i] = std::sin(0.001 * i);
+    for (auto _ : state) {
+        periodic_synthesis(W.data(), X.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        benchmark::DoNotOptimize(X.data());
+    }
+    finish(state, s.n * count);
+}
+
+// One thread, and every core.
+std::vector<long long> thread_counts()
+{
+    const long long all = std::max(1u, std::thread::hardware_concurrency());
+    return all > 1 ? std::vector<long long>{1, all} : std::vector<long long>{1};
+}
+
 void square_sizes(benchmark::internal::Benchmark* b)
 {
     for (int taps : {2, 8})
-        for (int n = 256; n <= 2048; n *= 2) b->Args({n, taps});
+        for (int n = 256; n <= 2048; n *= 2)
+            for (long long t : thread_counts()) b->Args({n, taps, t});
+    b->UseRealTime();
 }
 
 void invariant_sizes(benchmark::internal::Benchmark* b)
 {
     for (int taps : {2, 8})
         for (int e = 10; e <= 18; e += 2)
-            for (int D : {5, e}) b->Args({1 << e, taps, D});
+            for (int D : {5, 9, e})
+                if (D <= e && (D != 9 || e == 18))
+                    for (long long t : thread_counts()) b->Args({1 << e, taps, D, t});
+    b->UseRealTime();
+}
+
+void column_sizes(benchmark::internal::Benchmark* b)
+{
+    for (int taps : {2, 8})
+        for (long long t : thread_counts()) b->Args({1 << 12, taps, t});
+    b->UseRealTime();
+}
+
+// Where a second thread starts to pay: nc columns of nc values, each split
+// once (the column pass of a square level), over for_parts on t threads
+// without the drivers' threshold; the work is nc * nc * taps. The smallest
+// size gives the cost of starting and joining a thread, the largest the cost
+// of a unit of work: threads::kWorkPerThread follows from the two.
+void BM_SplitThreshold(benchmark::State& state)
+{
+    const int nc = static_cast<int>(state.range(0)), m = static_cast<int>(state.range(1));
+    const int t = threads_of(state, 2);
+    std::vector<double> X(static_cast<size_t>(nc) * nc), W(X.size()), h(m, 0.5), g(m, -0.5);
+    for (size_t i = 0; i < X.size(); ++i) X[i] = std::sin(0.001 * i);
+    for (auto _ : state) {
+        threads::for_parts(nc, t, [&](int, int c0, int c1) {
+            for (int c = c0; c < c1; ++c) {
+                const size_t at = static_cast<size_t>(c) * nc;
+                analysis_step(X.data() + at, nc, h.data(), g.data(), m, W.data() + at, W.data() + at + nc / 2);
+            }
+        });
+        benchmark::DoNotOptimize(W.data());
+    }
+    state.counters["work"] = static_cast<double>(nc) * nc * m;
+}
+
+void threshold_sizes(benchmark::internal::Benchmark* b)
+{
+    for (int taps : {2, 8})
+        for (int nc = 16; nc <= 512; nc *= 2)
+            for (long long t : {1, 2}) b->Args({nc, taps, t});
+    b->UseRealTime();
 }
 
 } // namespace
@@ -141,3 +232,6 @@ BENCHMARK(BM_Plattigan)->Apply(square_sizes);
 BENCHMARK(BM_Unplattigan)->Apply(square_sizes);
 BENCHMARK(BM_Wendlock)->Apply(invariant_sizes);
 BENCHMARK(BM_Unwendlock)->Apply(invariant_sizes);
+BENCHMARK(BM_JostraneColumns)->Apply(column_sizes);
+BENCHMARK(BM_UnjostraneColumns)->Apply(column_sizes);
+BENCHMARK(BM_SplitThreshold)->Apply(threshold_sizes);

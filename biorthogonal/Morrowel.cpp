@@ -18,12 +18,17 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int Lg = fit_int(element_count(prhs[2]), 2, too_large);
     const int Lgd = fit_int(element_count(prhs[3]), 2, too_large);
 
+    const int threads = call_threads(static_cast<double>(s.length) * s.count * (Lg + Lgd));
     plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length / 4 * 3, 1);
+    mxArray* scratch = new_matrix(s.length / 4 * 3, threads);
     mxArray* highpass = new_matrix(Lgd, 1);
     mirror_filter_centred(data_of(prhs[3]), mxGetPr(highpass), Lgd);
-    biorthogonal_analysis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[2]), Lg, Lgd,
-                          mxGetPr(plhs[0]), mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            biorthogonal_analysis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[2]),
+                                  Lg, Lgd, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
+        },
+        {"wavetide:Morrowel:outOfMemory", "Morrowel is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(highpass);
 }

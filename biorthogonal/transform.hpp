@@ -14,12 +14,14 @@
 #pragma once
 
 // out receives the ncols signals of n = 2^J values in x, each split from
-// level J-1 down to L with lowpass g (Lg taps) and highpass (Lgd taps).
-// scratch: 3n/4 doubles.
+// level J-1 down to L with lowpass g (Lg taps) and highpass (Lgd taps),
+// the signals shared among up to `threads` threads.
+// scratch: 3n/4 doubles per thread.
 void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, const double* highpass,
-                           const double* g, int Lg, int Lgd, double* out, double* scratch);
+                           const double* g, int Lg, int Lgd, double* out, double* scratch, int threads = 1);
 
 // out receives the ncols signals rebuilt from the coefficients w, with the
-// highpass (Lg taps) and the dual lowpass gd (Lgd taps). scratch: n/2 doubles.
+// highpass (Lg taps) and the dual lowpass gd (Lgd taps), on up to `threads`
+// threads. scratch: n/2 doubles per thread.
 void biorthogonal_synthesis(const double* w, int n, int ncols, int L, int J, const double* highpass,
-                            const double* gd, int Lg, int Lgd, double* out, double* scratch);
+                            const double* gd, int Lg, int Lgd, double* out, double* scratch, int threads = 1);

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "host/threads.hpp"
+
 void fail(const Failure& f)
 {
     mexErrMsgIdAndTxt(f.id, "%s", f.text);
@@ -185,4 +187,30 @@ long long row_or_column_length(const mxArray* a)
     if (element_count(a) == 0) return 0;
     const long long N = cols_of(a);
     return N == 1 ? rows_of(a) : N;
+}
+
+int call_threads(double work)
+{
+    if (threads::worth(work, 2) < 2) return 1;
+#if defined(HAVE_OCTAVE)
+    mxArray* in[2] = {mxCreateString("nproc"), mxCreateString("overridable")};
+    const char* name = "builtin";
+    const int nin = 2;
+#else
+    mxArray* in[2] = {nullptr, nullptr};
+    const char* name = "maxNumCompThreads";
+    const int nin = 0;
+#endif
+    mxArray* out = nullptr;
+    const int status = mexCallMATLAB(1, &out, nin, in, name);
+    for (mxArray* a : in)
+        if (a) mxDestroyArray(a);
+    int count = 1;
+    if (status == 0 && out && mxIsDouble(out) && !mxIsComplex(out) && element_count(out) == 1) {
+        const double v = data_of(out)[0];
+        if (v >= 1 && v <= threads::kMost) count = static_cast<int>(v);
+        else if (v > threads::kMost) count = threads::kMost;
+    }
+    if (out) mxDestroyArray(out);
+    return count;
 }

@@ -98,6 +98,28 @@ mxArray* new_matrix_like(const mxArray* a);
 mxArray* new_unfilled_output(int rows, int cols);
 mxArray* new_unfilled_output_like(const mxArray* a);
 
+// Threads a call of the given work units (host/threads.hpp) may use: 1 when
+// the work is too small for a second thread to pay, otherwise the host's
+// count of computational threads, asked once per call: MATLAB's
+// maxNumCompThreads (1 inside a parfor worker), Octave's
+// nproc ("overridable"), which honours OMP_NUM_THREADS. 1 whenever the
+// question fails or the answer is not a count.
+int call_threads(double work);
+
+// Runs a driver that may split its work over threads (host/threads.hpp) and
+// reports an exception it rethrows from a worker with the given failure.
+// Nothing inside the driver calls the host, so nothing else throws there.
+template <class F> void run_threaded(const F& driver, const Failure& failure)
+{
+    bool failed = false;
+    try {
+        driver();
+    } catch (...) {
+        failed = true;
+    }
+    if (failed) fail(failure);
+}
+
 // Length of a vector read in storage order: N, or M when N = 1 (a single
 // column). A matrix of several columns counts as its first N stored values;
 // an array with no elements (0 x N, M x 0) has length 0.

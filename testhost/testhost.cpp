@@ -31,6 +31,8 @@ long live = 0;
 long fail_countdown = 0;
 long host_zeros_count = 0;
 bool refusing_calls = false;
+int thread_count = 1;
+long thread_queries = 0;
 
 // Matrices created during the plug-in call in progress; a failed call frees
 // them, as Octave does.
@@ -194,19 +196,32 @@ TESTHOST_API mxArray* mxCreateString(const char* s)
     return handle(a);
 }
 
-// The one function the plug-ins call through the host: builtin ('zeros',
-// dims). With refuse_host_calls it fails, as a call that errs under a trap.
+// The functions the plug-ins call through the host: builtin ('zeros', dims),
+// and for the count of threads builtin ('nproc', 'overridable') (Octave's
+// API) or maxNumCompThreads (MATLAB's), which answer set_host_threads.
+// With refuse_host_calls each fails, as a call that errs under a trap.
 TESTHOST_API int mexCallMATLAB(int nlhs, mxArray* plhs[], int nrhs, mxArray* prhs[], const char* name)
 {
-    const auto is_zeros = [&] {
-        const HostArray* f = nrhs == 2 ? of(prhs[0]) : nullptr;
-        if (!f || f->kind != testhost::Kind::Char || f->M * f->N != 5) return false;
+    const auto is_string = [&](int i, const std::string& text) {
+        const HostArray* f = i < nrhs ? of(prhs[i]) : nullptr;
+        if (!f || f->kind != testhost::Kind::Char || f->M * f->N != text.size()) return false;
         const auto* c = reinterpret_cast<const mxChar*>(f->bytes);
-        return std::string(c, c + 5) == "zeros" && of(prhs[1])->kind == testhost::Kind::Double;
+        return std::string(c, c + text.size()) == text;
     };
-    if (std::string(name) != "builtin" || nlhs != 1 || !is_zeros())
-        throw std::logic_error("testhost runs builtin ('zeros', dims) only");
+    const bool zeros = nrhs == 2 && is_string(0, "zeros") && of(prhs[1])->kind == testhost::Kind::Double;
+    const bool nproc = nrhs == 2 && is_string(0, "nproc") && is_string(1, "overridable");
+    const bool threads = std::string(name) == "maxNumCompThreads" && nrhs == 0;
+    if (nlhs != 1 || !(threads || (std::string(name) == "builtin" && (zeros || nproc))))
+        throw std::logic_error("testhost runs builtin ('zeros', dims), builtin ('nproc', 'overridable') and "
+                               "maxNumCompThreads only");
     if (refusing_calls) return 1;
+    if (!zeros) {
+        ++thread_queries;
+        HostArray* count = create(1, 1, testhost::Kind::Double);
+        *reinterpret_cast<double*>(count->bytes) = thread_count;
+        plhs[0] = handle(count);
+        return 0;
+    }
     const HostArray* size = of(prhs[1]);
     std::vector<mwSize> dims;
     for (size_t i = 0; i < size->M * size->N; ++i) dims.push_back(static_cast<mwSize>(mxGetPr(prhs[1])[i]));
@@ -293,6 +308,10 @@ void fail_allocation(long k) { fail_countdown = k; }
 long host_zeros_made() { return host_zeros_count; }
 
 void refuse_host_calls(bool refuse) { refusing_calls = refuse; }
+
+void set_host_threads(int count) { thread_count = count; }
+
+long thread_queries_made() { return thread_queries; }
 
 std::vector<Array> call_n(const std::string& name, int nlhs, const std::vector<const Array*>& args)
 {

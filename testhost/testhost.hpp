@@ -96,6 +96,11 @@ TESTHOST_API long host_zeros_made();
 // With refuse set, mexCallMATLAB fails (returns nonzero) until turned off.
 TESTHOST_API void refuse_host_calls(bool refuse);
 
+// The count of computational threads the host reports to a plug-in that
+// asks (1 until set), and how many times a plug-in has asked so far.
+TESTHOST_API void set_host_threads(int count);
+TESTHOST_API long thread_queries_made();
+
 // Calls plug-in name with the given inputs and nlhs outputs; returns the
 // outputs the plug-in placed (one Array per requested output, empty where
 // none was placed). Throws HostError with the plug-in's message on failure.

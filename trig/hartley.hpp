@@ -17,8 +17,8 @@
 // partner buffer p (n doubles) is the Hartley working copy of the cosine
 // routines; its contents on entry do not matter.
 //
-// The split-radix butterfly keeps its loaded values in file-scope variables,
-// so hartley_transform is not reentrant: calls must not overlap.
+// Every routine keeps its working values in locals and the buffers it is
+// given: calls on distinct buffers may run at the same time, on any threads.
 #pragma once
 
 // x[i] <- x[i] / 1.414213562373095, i < n: the division every stage of the

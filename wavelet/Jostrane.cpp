@@ -17,12 +17,17 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         read_rounded(prhs[1], {"wavetide:Jostrane:notANumber", "Jostrane requires L to be a number, not empty or NaN"});
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
+    const int threads = call_threads(2.0 * s.length * s.count * m);
     plhs[0] = new_unfilled_output_like(prhs[0]); // periodic_analysis writes every value
-    mxArray* scratch = new_matrix(analysis_scratch_length(s.length, m), 1);
+    mxArray* scratch = new_matrix(analysis_scratch_length(s.length, m), threads);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    periodic_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g), m,
-                      mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            periodic_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]),
+                              mxGetPr(g), m, mxGetPr(scratch), threads);
+        },
+        {"wavetide:Jostrane:outOfMemory", "Jostrane is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -20,13 +20,17 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D > J) fail({"wavetide:Tessaroy:depthTooLarge", "Tessaroy requires D <= log_2(n)"});
     if (D < 0) fail({"wavetide:Tessaroy:depthTooSmall", "Tessaroy requires D >= 0"});
 
+    const int threads = call_threads(static_cast<double>(n) * m);
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 3);
+    mxArray* scratch = new_matrix(n, static_cast<int>((packet_synthesis_scratch_length(n, threads) + n - 1) / n));
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[1]), mxGetPr(g), m);
-    double* s = mxGetPr(scratch);
-    packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), data_of(prhs[1]), mxGetPr(g), m, mxGetPr(plhs[0]), s,
-                     s + n, s + 2 * n);
+    run_threaded(
+        [&] {
+            packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), data_of(prhs[1]), mxGetPr(g), m,
+                             mxGetPr(plhs[0]), mxGetPr(scratch), threads);
+        },
+        {"wavetide:Tessaroy:outOfMemory", "Tessaroy is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

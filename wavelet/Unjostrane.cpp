@@ -18,12 +18,17 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
     // periodic_synthesis writes every value of the output, and of the scratch before reading it.
+    const int threads = call_threads(static_cast<double>(s.length) * s.count * m);
     plhs[0] = new_unfilled_output_like(prhs[0]);
-    mxArray* scratch = new_unfilled_matrix(s.length / 2, 1);
+    mxArray* scratch = new_unfilled_matrix(s.length / 2, threads);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]), mxGetPr(g),
-                       m, mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]),
+                               mxGetPr(g), m, mxGetPr(scratch), threads);
+        },
+        {"wavetide:Unjostrane:outOfMemory", "Unjostrane is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -20,12 +20,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         prhs[1], {"wavetide:Unplattigan:notANumber", "Unplattigan requires L to be a number, not empty or NaN"});
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
-    plhs[0] = new_matrix(n, n);
-    mxArray* scratch = new_matrix(n, 8);
+    const int threads = call_threads(side < kSquareThreadsFrom ? 0 : static_cast<double>(n) * n * m);
+    // square_synthesis writes every value of the output, and of the scratch before reading it.
+    plhs[0] = new_unfilled_output(n, n);
+    mxArray* scratch = new_unfilled_matrix(n, 8 * threads);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    square_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m,
-                     mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            square_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m,
+                             mxGetPr(scratch), threads);
+        },
+        {"wavetide:Unplattigan:outOfMemory", "Unplattigan is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

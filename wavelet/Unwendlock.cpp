@@ -20,12 +20,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D > J) fail({"wavetide:Unwendlock:depthTooLarge", "Unwendlock requires D <= log_2(n)"});
     if (D < 0) fail({"wavetide:Unwendlock:depthTooSmall", "Unwendlock requires D >= 0"});
 
+    const int threads = call_threads(static_cast<double>(n) * flen);
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 4);
+    // The synthesis writes each part of the scratch before reading it.
+    mxArray* scratch = new_unfilled_matrix(n, static_cast<int>(synthesis_scratch_length(n, threads) / n));
     mxArray* g = new_matrix(flen, 1);
     mirror_filter(data_of(prhs[1]), mxGetPr(g), flen);
-    translation_invariant_synthesis(mxGetPr(plhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[1]), flen,
-                                    data_of(prhs[0]), mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            translation_invariant_synthesis(mxGetPr(plhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[1]),
+                                            flen, data_of(prhs[0]), mxGetPr(scratch), threads);
+        },
+        {"wavetide:Unwendlock:outOfMemory", "Unwendlock is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

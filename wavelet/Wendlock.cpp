@@ -22,13 +22,18 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < 0) fail({"wavetide:Wendlock:depthTooSmall", "Wendlock requires D >= 0"});
     fit_int(n, D + 1, too_large);
 
+    const int threads = call_threads(static_cast<double>(n) * flen);
     // The analysis writes every value of the table and of the scratch before reading it.
     plhs[0] = new_unfilled_output(n, static_cast<int>(D) + 1);
     mxArray* scratch = new_unfilled_matrix(n, 1);
     mxArray* g = new_matrix(flen, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), flen);
-    translation_invariant_analysis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[2]), flen,
-                                   mxGetPr(plhs[0]), mxGetPr(scratch));
+    run_threaded(
+        [&] {
+            translation_invariant_analysis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[2]),
+                                           flen, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
+        },
+        {"wavetide:Wendlock:outOfMemory", "Wendlock is out of memory"});
     mxDestroyArray(scratch);
     mxDestroyArray(g);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/arrays.hpp"
+#include "host/threads.hpp"
 #include "periodic.hpp"
 
 namespace {
@@ -45,63 +46,70 @@ int analysis_scratch_length(int n, int m)
 }
 
 void periodic_analysis(const double* x, double* w, int n, int count, int J, int L, const double* h,
-                       const double* g, int m, double* scratch)
+                       const double* g, int m, double* scratch, int threads)
 {
     L = std::max(L, 0);
     const int tile = tile_of(n, m);
-    double* work = scratch;
-    double* rests[2] = {work + std::min(n, tile) / 4 * 3, work + std::min(n, tile) / 4 * 3 + round_rest(n, tile)};
-    for (int sig = 0; sig < count; ++sig) {
-        const double* src = x + static_cast<long long>(sig) * n;
-        double* y = w + static_cast<long long>(sig) * n;
-        if (J - 1 < L) {
-            copy_doubles(src, y, n);
-            continue;
-        }
-        for (int len = n, j = J - 1, round = 0; j >= L; ++round) {
-            const int tl = std::min(len, tile);
-            const int levels = std::min(len > tile ? tile_levels : j + 1, j - L + 1);
-            double* rest = j - levels < L ? y : rests[round % 2];
-            for (int b = 0; b < len / tl; ++b) {
-                const double* s = src + static_cast<long long>(b) * tl;
-                for (int q = 0, nc = tl; q < levels; ++q, nc /= 2) {
-                    double* coarse = q == levels - 1 ? rest + static_cast<long long>(b) * (nc / 2)
-                                     : s == work       ? work + tl / 2
-                                                       : work;
-                    // Level j - q: details at 2^(j-q), this tile's from b nc/2 on.
-                    analysis_step(s, nc, h, g, m, coarse, y + (1LL << (j - q)) + static_cast<long long>(b) * (nc / 2));
-                    s = coarse;
-                }
+    const int t = threads::worth(2.0 * n * count * m, threads);
+    threads::for_parts(count, t, [&](int p, int first, int last) {
+        double* work = scratch + static_cast<long long>(p) * analysis_scratch_length(n, m);
+        double* rests[2] = {work + std::min(n, tile) / 4 * 3, work + std::min(n, tile) / 4 * 3 + round_rest(n, tile)};
+        for (int sig = first; sig < last; ++sig) {
+            const double* src = x + static_cast<long long>(sig) * n;
+            double* y = w + static_cast<long long>(sig) * n;
+            if (J - 1 < L) {
+                copy_doubles(src, y, n);
+                continue;
             }
-            src = rest;
-            len >>= levels;
-            j -= levels;
+            for (int len = n, j = J - 1, round = 0; j >= L; ++round) {
+                const int tl = std::min(len, tile);
+                const int levels = std::min(len > tile ? tile_levels : j + 1, j - L + 1);
+                double* rest = j - levels < L ? y : rests[round % 2];
+                for (int b = 0; b < len / tl; ++b) {
+                    const double* s = src + static_cast<long long>(b) * tl;
+                    for (int q = 0, nc = tl; q < levels; ++q, nc /= 2) {
+                        double* coarse = q == levels - 1 ? rest + static_cast<long long>(b) * (nc / 2)
+                                         : s == work       ? work + tl / 2
+                                                           : work;
+                        // Level j - q: details at 2^(j-q), this tile's from b nc/2 on.
+                        analysis_step(s, nc, h, g, m, coarse, y + (1LL << (j - q)) + static_cast<long long>(b) * (nc / 2));
+                        s = coarse;
+                    }
+                }
+                src = rest;
+                len >>= levels;
+                j -= levels;
+            }
         }
-    }
+    });
 }
 
 void periodic_synthesis(const double* w, double* out, int n, int count, int J, int L, const double* h,
-                        const double* g, int m, double* scratch)
+                        const double* g, int m, double* scratch, int threads)
 {
     L = std::min(std::max(L, 0), J);
     int c0 = 1;
     for (int j = 0; j < L; ++j) c0 *= 2;
     const int levels = J - L;
-    for (int s = 0; s < count; ++s) {
-        const double* ws = w + static_cast<long long>(s) * n;
-        double* x = out + static_cast<long long>(s) * n;
-        if (levels == 0) {
-            copy_doubles(ws, x, n);
-            continue;
+    const int t = threads::worth(static_cast<double>(n) * count * m, threads);
+    threads::for_parts(count, t, [&](int p, int first, int last) {
+        double* half = scratch + static_cast<long long>(p) * (n / 2);
+        for (int s = first; s < last; ++s) {
+            const double* ws = w + static_cast<long long>(s) * n;
+            double* x = out + static_cast<long long>(s) * n;
+            if (levels == 0) {
+                copy_doubles(ws, x, n);
+                continue;
+            }
+            // Levels alternate between the scratch and the output, so that the
+            // last one lands in the output; the first reads the coarse block of
+            // the coefficients.
+            const double* coarse = ws;
+            for (int q = 0, nc = c0; q < levels; ++q, nc *= 2) {
+                double* y = (levels - 1 - q) % 2 == 0 ? x : half;
+                synthesis_step(coarse, ws + nc, nc, h, g, m, y);
+                coarse = y;
+            }
         }
-        // Levels alternate between the scratch and the output, so that the
-        // last one lands in the output; the first reads the coarse block of
-        // the coefficients.
-        const double* coarse = ws;
-        for (int q = 0, nc = c0; q < levels; ++q, nc *= 2) {
-            double* y = (levels - 1 - q) % 2 == 0 ? x : scratch;
-            synthesis_step(coarse, ws + nc, nc, h, g, m, y);
-            coarse = y;
-        }
-    }
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "host/arrays.hpp"
 #include "host/simd.hpp"
+#include "host/threads.hpp"
 #include "periodic.hpp"
 
 void circular_shift_right(const double* src, double* dst, int c)
@@ -24,23 +25,28 @@ void halve_doubles(double* p, int d)
 }
 
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
-                                    double* table, double* scratch)
+                                    double* table, double* scratch, int threads)
 {
     if (D == 0) copy_doubles(signal, table, n);
     // Each step reads the coarse blocks of the one before and writes the
     // new ones alternately into the scratch and column 0, so that the last
-    // step lands in column 0; the delayed block is read in place.
+    // step lands in column 0; the delayed block is read in place. The 2b
+    // shift paths of a step (block j unshifted, then delayed) go to the threads.
     const double* src = signal;
     int b = 1, c = n;
     for (int k = 1; k <= D; ++k) {
         double* detail = table + static_cast<long long>(k) * n;
         double* coarse = (D - k) % 2 == 0 ? table : scratch;
         const int half = c / 2;
-        for (int j = 0; j < b; ++j) {
-            const int at = j * c;
-            analysis_step(src + at, c, h, g, flen, coarse + at, detail + at);
-            analysis_step_delayed(src + at, c, h, g, flen, coarse + at + half, detail + at + half);
-        }
+        threads::for_parts(2 * b, threads::worth(static_cast<double>(n) * flen, threads), [&](int, int q0, int q1) {
+            for (int q = q0; q < q1; ++q) {
+                const int at = q / 2 * c;
+                if (q % 2 == 0)
+                    analysis_step(src + at, c, h, g, flen, coarse + at, detail + at);
+                else
+                    analysis_step_delayed(src + at, c, h, g, flen, coarse + at + half, detail + at + half);
+            }
+        });
         src = coarse;
         b *= 2;
         c = half;
@@ -73,12 +79,8 @@ struct average_branches {
 } // namespace
 
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
-                                     const double* table, double* scratch)
+                                     const double* table, double* scratch, int threads)
 {
-    double* S0 = scratch;
-    double* S1 = S0 + n;
-    double* S2 = S1 + n;
-    double* S3 = S2 + n;
     int b = 1, d = n;
     for (int k = 1; k < D; ++k) {
         b *= 2;
@@ -88,17 +90,26 @@ void translation_invariant_synthesis(double* output, int n, int D, const double*
     for (int k = D; k >= 1; --k) {
         const double* detail = table + static_cast<long long>(k) * n;
         const int e = d / 2;
-        for (int i = 0; i < b; ++i) {
-            // The children of block i (its own d places of the output) are
-            // read by the upsampling kernels before the block is written.
-            upsample_lowpass_periodic(output + 2 * i * e, e, h, flen, S0);
-            upsample_lowpass_periodic(output + (2 * i + 1) * e, e, h, flen, S1);
-            upsample_highpass_periodic(detail + 2 * i * e, e, g, flen, S2);
-            upsample_highpass_periodic(detail + (2 * i + 1) * e, e, g, flen, S3);
-            simd::dispatch<average_branches>(static_cast<const double*>(S0), static_cast<const double*>(S1),
-                                             static_cast<const double*>(S2), static_cast<const double*>(S3), d,
-                                             output + i * d);
-        }
+        // The b blocks of a step go to the threads, each with 4d doubles of
+        // scratch: thread 0 at the front, thread p >= 1 (b >= 2, so d <= n/2)
+        // at 4n + 2n(p-1).
+        threads::for_parts(b, threads::worth(static_cast<double>(n) * flen, threads), [&](int p, int i0, int i1) {
+            double* S0 = scratch + (p == 0 ? 0 : 4LL * n + 2LL * n * (p - 1));
+            double* S1 = S0 + d;
+            double* S2 = S1 + d;
+            double* S3 = S2 + d;
+            for (int i = i0; i < i1; ++i) {
+                // The children of block i (its own d places of the output) are
+                // read by the upsampling kernels before the block is written.
+                upsample_lowpass_periodic(output + 2 * i * e, e, h, flen, S0);
+                upsample_lowpass_periodic(output + (2 * i + 1) * e, e, h, flen, S1);
+                upsample_highpass_periodic(detail + 2 * i * e, e, g, flen, S2);
+                upsample_highpass_periodic(detail + (2 * i + 1) * e, e, g, flen, S3);
+                simd::dispatch<average_branches>(static_cast<const double*>(S0), static_cast<const double*>(S1),
+                                                 static_cast<const double*>(S2), static_cast<const double*>(S3), d,
+                                                 output + i * d);
+            }
+        });
         b /= 2;
         d *= 2;
     }

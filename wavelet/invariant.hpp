@@ -27,12 +27,21 @@ void circular_shift_left(const double* src, double* dst, int d);
 void halve_doubles(double* p, int d);
 
 // table (n x (D+1)) receives all 2^D shift paths of the n signal values,
-// D steps with highpass g and lowpass h (flen taps). scratch: n doubles.
+// D steps with highpass g and lowpass h (flen taps), the shift paths of a
+// step shared among up to `threads` threads. scratch: n doubles.
 // Requires 0 <= D <= J.
 void translation_invariant_analysis(const double* signal, int n, int D, const double* g, const double* h, int flen,
-                                    double* table, double* scratch);
+                                    double* table, double* scratch, int threads = 1);
 
 // output (n doubles) receives the signal rebuilt from the table (n x (D+1),
-// layout as above). scratch: 4n doubles. Requires 0 <= D <= J.
+// layout as above), the blocks of a step shared among up to `threads`
+// threads. scratch: synthesis_scratch_length(n, threads) doubles.
+// Requires 0 <= D <= J.
 void translation_invariant_synthesis(double* output, int n, int D, const double* g, const double* h, int flen,
-                                     const double* table, double* scratch);
+                                     const double* table, double* scratch, int threads = 1);
+
+// 4n doubles for the first thread, 2n for each further one.
+inline long long synthesis_scratch_length(int n, int threads)
+{
+    return 4LL * n + 2LL * n * (threads > 1 ? threads - 1 : 0);
+}

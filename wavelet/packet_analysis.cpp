@@ -1,8 +1,9 @@
 #include "host/arrays.hpp"
+#include "host/threads.hpp"
 #include "packets.hpp"
 #include "periodic.hpp"
 
-void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T)
+void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T, int threads)
 {
     copy_doubles(x, T, n);
     int nb = 1, len = n;
@@ -10,11 +11,14 @@ void packet_analysis(const double* x, int n, int D, const double* h, const doubl
         const double* parent = T + static_cast<long long>(d) * n;
         double* children = T + static_cast<long long>(d + 1) * n;
         const int half = len / 2;
-        for (int b = 0; b < nb; ++b) {
-            const long long at = static_cast<long long>(b) * len;
-            const int flip = b % 2;
-            analysis_step(parent + at, len, h, g, m, children + at + flip * half, children + at + (1 - flip) * half);
-        }
+        threads::for_parts(nb, threads::worth(static_cast<double>(n) * m, threads), [&](int, int b0, int b1) {
+            for (int b = b0; b < b1; ++b) {
+                const long long at = static_cast<long long>(b) * len;
+                const int flip = b % 2;
+                analysis_step(parent + at, len, h, g, m, children + at + flip * half,
+                              children + at + (1 - flip) * half);
+            }
+        });
         nb *= 2;
         len = half;
     }

@@ -1,10 +1,11 @@
 #include "packets.hpp"
 
 #include "host/arrays.hpp"
+#include "host/threads.hpp"
 #include "periodic.hpp"
 
 void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,
-                      double* s0, double* s1, double* s2)
+                      double* scratch, int threads)
 {
     copy_doubles(T + static_cast<long long>(D) * n, out, n);
     int nb = 1, len = n;
@@ -15,17 +16,21 @@ void packet_synthesis(const double* T, int n, int D, const double* h, const doub
     for (int d = D - 1; d >= 0; --d) {
         const double* level = T + static_cast<long long>(d) * n;
         const int half = len / 2;
-        int flip = 0;
-        for (int b = 0; b < nb; ++b) {
-            double* children = out + static_cast<long long>(b) * len;
-            copy_doubles(level + static_cast<long long>(b) * len, s0, len);
-            upsample_lowpass_periodic(children + flip * half, half, h, m, s1);
-            upsample_highpass_periodic(children + (1 - flip) * half, half, g, m, s2);
-            add_doubles(s1, s0, len);
-            add_doubles(s2, s0, len);
-            copy_doubles(s0, children, len);
-            flip = 1 - flip;
-        }
+        threads::for_parts(nb, threads::worth(static_cast<double>(n) * m, threads), [&](int p, int b0, int b1) {
+            double* s0 = scratch + (p == 0 ? 0 : 3LL * n + 3LL * (n / 2) * (p - 1));
+            double* s1 = s0 + len;
+            double* s2 = s1 + len;
+            for (int b = b0; b < b1; ++b) {
+                const int flip = b % 2;
+                double* children = out + static_cast<long long>(b) * len;
+                copy_doubles(level + static_cast<long long>(b) * len, s0, len);
+                upsample_lowpass_periodic(children + flip * half, half, h, m, s1);
+                upsample_highpass_periodic(children + (1 - flip) * half, half, g, m, s2);
+                add_doubles(s1, s0, len);
+                add_doubles(s2, s0, len);
+                copy_doubles(s0, children, len);
+            }
+        });
         len *= 2;
         nb /= 2;
     }

@@ -17,12 +17,22 @@
 // T (n x (D+1)) receives the packet table of x (n = 2^J doubles): column 0
 // is x, and each block of level d is split into its two children at level
 // d+1 with lowpass h and highpass g (m taps), the lowpass half going to
-// child 2b + (b mod 2). The transpose of packet_synthesis; requires
-// 0 <= D <= J.
-void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T);
+// child 2b + (b mod 2). The transpose of packet_synthesis; the blocks of a
+// level are shared among up to `threads` threads. Requires 0 <= D <= J.
+void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T,
+                     int threads = 1);
 
 // out (n doubles) receives the sum over all levels 0 .. D of the blocks of
 // the table T (n x (D+1)), each synthesised down to level 0 with lowpass h
-// and highpass g (m taps). s0, s1, s2: n doubles each. Requires 0 <= D <= J.
+// and highpass g (m taps), the blocks of a level shared among up to
+// `threads` threads. scratch: packet_synthesis_scratch_length(n, threads)
+// doubles. Requires 0 <= D <= J.
 void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,
-                      double* s0, double* s1, double* s2);
+                      double* scratch, int threads = 1);
+
+// 3n doubles for the first thread, 3n/2 for each further one (a level of
+// two blocks or more has blocks of n/2 at most).
+inline long long packet_synthesis_scratch_length(int n, int threads)
+{
+    return 3LL * n + 3LL * (n / 2) * (threads > 1 ? threads - 1 : 0);
+}

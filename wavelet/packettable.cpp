@@ -21,9 +21,15 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     fit_int(s.length, D + 1LL, too_large);
     const int m = fit_int(element_count(prhs[2]), 2, too_large);
 
+    const int threads = call_threads(static_cast<double>(s.length) * m);
     plhs[0] = new_matrix(s.length, D + 1);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    packet_analysis(data_of(prhs[0]), s.length, D, data_of(prhs[2]), mxGetPr(g), m, mxGetPr(plhs[0]));
+    run_threaded(
+        [&] {
+            packet_analysis(data_of(prhs[0]), s.length, D, data_of(prhs[2]), mxGetPr(g), m, mxGetPr(plhs[0]),
+                            threads);
+        },
+        {"wavetide:packettable:outOfMemory", "packettable is out of memory"});
     mxDestroyArray(g);
 }

@@ -4,6 +4,7 @@
 
 #include "host/arrays.hpp"
 #include "host/simd.hpp"
+#include "host/threads.hpp"
 #include "periodic.hpp"
 
 namespace {
@@ -89,61 +90,101 @@ SIMD_INLINE void synthesise_rows(double* A, int n, int nc, int r, const double* 
     }
 }
 
+// Rows r0 .. r1-1 of the block, W at a time, the rest one by one: a row's
+// doubles do not depend on the vector it shares.
 struct row_analysis {
     template <class V>
-    SIMD_INLINE static void run(double* A, int n, int nc, const double* h, const double* g, int m, double* tile)
+    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
+                                double* tile)
     {
-        int r = 0;
-        for (; r + simd::lanes<V> <= nc; r += simd::lanes<V>) analyse_rows<V>(A, n, nc, r, h, g, m, tile);
-        for (; r < nc; ++r) analyse_rows<double>(A, n, nc, r, h, g, m, tile);
+        int r = r0;
+        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) analyse_rows<V>(A, n, nc, r, h, g, m, tile);
+        for (; r < r1; ++r) analyse_rows<double>(A, n, nc, r, h, g, m, tile);
     }
 };
 
 struct row_synthesis {
     template <class V>
-    SIMD_INLINE static void run(double* A, int n, int nc, const double* h, const double* g, int m, double* tile)
+    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
+                                double* tile)
     {
-        int r = 0;
-        for (; r + simd::lanes<V> <= 2 * nc; r += simd::lanes<V>) synthesise_rows<V>(A, n, nc, r, h, g, m, tile);
-        for (; r < 2 * nc; ++r) synthesise_rows<double>(A, n, nc, r, h, g, m, tile);
+        int r = r0;
+        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) synthesise_rows<V>(A, n, nc, r, h, g, m, tile);
+        for (; r < r1; ++r) synthesise_rows<double>(A, n, nc, r, h, g, m, tile);
     }
 };
+
+// Rows go to the threads in groups of eight, the widest vector.
+constexpr int row_group = 8;
+
+int groups_of(int rows) { return (rows + row_group - 1) / row_group; }
+
+// The scratch of thread p: 8n doubles of its own.
+double* scratch_of(double* scratch, int n, int p) { return scratch + static_cast<long long>(p) * 8 * n; }
 
 } // namespace
 
 void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* scratch)
+                     double* scratch, int threads)
 {
     L = std::max(L, 0);
-    for (int c = 0; c < n; ++c) copy_doubles(column(X, n, c), column(W, n, c), n);
+    if (J - 1 < L) {
+        threads::for_parts(n, threads, [&](int, int c0, int c1) {
+            for (int c = c0; c < c1; ++c) copy_doubles(column(X, n, c), column(W, n, c), n);
+        });
+        return;
+    }
+    // The first level reads the columns of X; later ones copy each column
+    // of their block out of W before overwriting it.
     int nc = n;
     for (int j = J - 1; j >= L; --j) {
         const int half = nc / 2;
-        for (int c = 0; c < nc; ++c) {
-            double* col = column(W, n, c);
-            copy_doubles(col, scratch, nc);
-            analysis_step(scratch, nc, h, g, m, col, col + half);
-        }
-        simd::dispatch<row_analysis>(W, n, nc, h, g, m, scratch);
+        const int t = nc < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(nc) * nc * m, threads);
+        threads::for_parts(nc, t, [&](int p, int c0, int c1) {
+            double* s = scratch_of(scratch, n, p);
+            for (int c = c0; c < c1; ++c) {
+                double* col = column(W, n, c);
+                const double* src = column(X, n, c);
+                if (nc < n) {
+                    copy_doubles(col, s, nc);
+                    src = s;
+                }
+                analysis_step(src, nc, h, g, m, col, col + half);
+            }
+        });
+        threads::for_parts(groups_of(nc), t, [&](int p, int g0, int g1) {
+            simd::dispatch<row_analysis>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), h, g, m,
+                                         scratch_of(scratch, n, p));
+        });
         nc = half;
     }
 }
 
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* scratch)
+                      double* scratch, int threads)
 {
     L = std::min(std::max(L, 0), J);
-    for (int c = 0; c < n; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
+    const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(n) * n, threads);
+    threads::for_parts(n, t, [&](int, int c0, int c1) {
+        for (int c = c0; c < c1; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
+    });
     int nc = 1;
     for (int j = 0; j < L; ++j) nc *= 2;
     for (int j = L; j < J; ++j) {
         const int full = 2 * nc;
-        simd::dispatch<row_synthesis>(X, n, nc, h, g, m, scratch);
-        for (int c = 0; c < full; ++c) {
-            double* col = column(X, n, c);
-            copy_doubles(col, scratch, full);
-            synthesis_step(scratch, scratch + nc, nc, h, g, m, col);
-        }
+        const int t = full < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * m, threads);
+        threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
+            simd::dispatch<row_synthesis>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h, g, m,
+                                          scratch_of(scratch, n, p));
+        });
+        threads::for_parts(full, t, [&](int p, int c0, int c1) {
+            double* s = scratch_of(scratch, n, p);
+            for (int c = c0; c < c1; ++c) {
+                double* col = column(X, n, c);
+                copy_doubles(col, s, full);
+                synthesis_step(s, s + nc, nc, h, g, m, col);
+            }
+        });
         nc = full;
     }
 }

@@ -24,14 +24,23 @@ void get_row(const double* matrix, int count, int stride, int row, double* buffe
 // matrix[row + stride*k] = buffer[k], k = 0 .. count-1
 void set_row(const double* buffer, int count, int stride, int row, double* matrix);
 
+// Levels of blocks smaller than this side stay on one thread: a block that
+// fits a core's cache would move between the cores at every switch from
+// columns to rows, which costs more than the second thread gains
+// (bench_wavelet_bench's BM_Plattigan: 512^2 slower on two threads, 1024^2
+// faster).
+constexpr int kSquareThreadsFrom = 1024;
+
 // W receives the n x n array X split from level J-1 down to L, columns then
-// rows at each level, with lowpass h and highpass g (m taps).
-// scratch: 8n doubles (rows are filtered up to eight at a time).
+// rows at each level, with lowpass h and highpass g (m taps), on up to
+// `threads` threads (the columns and rows of a level shared among them; the
+// doubles do not depend on the count). X and W are distinct.
+// scratch: 8n doubles per thread (rows are filtered up to eight at a time).
 void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* scratch);
+                     double* scratch, int threads = 1);
 
 // X receives the n x n array rebuilt from W (the layout square_analysis
-// writes), rows then columns at each level from L up to J-1.
-// scratch: 8n doubles.
+// writes), rows then columns at each level from L up to J-1, on up to
+// `threads` threads. scratch: 8n doubles per thread.
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* scratch);
+                      double* scratch, int threads = 1);

@@ -362,8 +362,8 @@ TEST(PacketKernels, AnalysisMatchesReferenceAndSynthesisIsItsTranspose)
                 packet_analysis(x.data(), n, D, h.data(), g.data(), m, A.data());
                 EXPECT_EQ(A.inside(), ref_packet_analysis(x, D, h)) << "m=" << m << " J=" << J << " D=" << D;
                 EXPECT_TRUE(A.guards_intact());
-                Vec s0(n), s1(n), s2(n);
-                packet_synthesis(T.data(), n, D, h.data(), g.data(), m, out.data(), s0.data(), s1.data(), s2.data());
+                Vec s(3 * n);
+                packet_synthesis(T.data(), n, D, h.data(), g.data(), m, out.data(), s.data());
                 double lhs = 0, rhs = 0;
                 for (int i = 0; i < n; ++i) lhs += out.inside()[i] * x[i];
                 for (size_t i = 0; i < T.size(); ++i) rhs += T[i] * A.inside()[i];
