@@ -39,7 +39,11 @@
 % Denoising
 %   noiselevel    - Noise level from the finest details.
 %   shrinkdetails - Soft or hard thresholding of the details.
+%   noisegain     - Each level's noise gain of Morrowel's details.
 %   denoise       - Transform, noise level, threshold and inverse in one call.
+%
+% Signals of any length
+%   extendsignal  - Extension to the next 2^J, 3^J or a given length, and back.
 %
 % Filter banks
 %   orthofilter   - Orthonormal lowpass filters (Haar, Daubechies, symmlets, coiflets).
