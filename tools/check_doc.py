@@ -24,8 +24,7 @@ import sys
 import tempfile
 from urllib.parse import unquote, urlsplit
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-NOT_FUNCTIONS = {"Contents"}
+from make_doc import functions
 
 # What the browser reports of a loaded page.
 INSPECT = """JSON.stringify({
@@ -109,11 +108,6 @@ class Browser:
         except RuntimeError:
             pass
         self.proc.wait(timeout=30)
-
-
-def functions():
-    names = [f[:-2] for f in os.listdir(os.path.join(ROOT, "toolbox")) if f.endswith(".m")]
-    return sorted(n for n in names if n not in NOT_FUNCTIONS)
 
 
 def page_of(name):

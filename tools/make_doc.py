@@ -22,6 +22,11 @@ TOOLBOX = os.path.join(ROOT, "toolbox")
 NOT_FUNCTIONS = {"Contents"}  # a listing for the host's help, not a function
 
 
+def functions():
+    """The functions of the toolbox, by name: every toolbox/*.m but the listings."""
+    return sorted(f[:-2] for f in os.listdir(TOOLBOX) if f.endswith(".m") and f[:-2] not in NOT_FUNCTIONS)
+
+
 def escape(text):
     """Plain text as texinfo."""
     return re.sub(r"([@{}])", r"@\1", text)
@@ -149,8 +154,7 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     mexdir, outdir = sys.argv[1], sys.argv[2]
-    files = sorted(f for f in os.listdir(TOOLBOX) if f.endswith(".m"))
-    names = [f[:-2] for f in files if f[:-2] not in NOT_FUNCTIONS]
+    names = functions()
     helps = {n: help_text(os.path.join(TOOLBOX, n + ".m")) for n in names}
 
     grouped = groups(helps.get("wavetide", ""))

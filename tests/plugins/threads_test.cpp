@@ -3,13 +3,13 @@
 // one thread, the doubles do not depend on the count, and a forked child
 // (as Octave's parcellfun forks its workers) calls them again.
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "testhost/testhost.hpp"
+#include "tests/support/simd_paths.hpp"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/wait.h>
@@ -26,11 +26,6 @@ Vec wavy(int count)
     Vec v(count);
     for (int i = 0; i < count; ++i) v[i] = std::sin(0.3 + 1.7 * i) + 0.001 * i;
     return v;
-}
-
-bool same_bits(const Vec& a, const Vec& b)
-{
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
 struct Call {
