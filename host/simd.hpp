@@ -57,6 +57,17 @@
 #define SIMD_UNROLL(n)
 #endif
 
+// Before a function that uses the intrinsics of one instruction set, so
+// that GCC and Clang compile it for that set whatever the build's baseline.
+// Microsoft's compiler accepts every intrinsic in any function.
+#if defined(SIMD_X86)
+#define SIMD_TARGET_AVX512 __attribute__((target("avx512f")))
+#define SIMD_TARGET_AVX2 __attribute__((target("avx2")))
+#else
+#define SIMD_TARGET_AVX512
+#define SIMD_TARGET_AVX2
+#endif
+
 namespace simd {
 
 enum class Isa { scalar, sse2, avx2, avx512 };
