@@ -190,7 +190,7 @@ inline void reference_hartley_transform(double* x, int m, double* q)
     bit_reverse(x, n);
 }
 
-inline void reference_cosine_transform_type2(double* x, double* p, int m, double* q)
+inline void reference_cosine_transform_type2(double* x, int m, double* p, double* q)
 {
     const int n = 1 << m, h = n / 2;
     if (n == 1) return;
@@ -213,7 +213,7 @@ inline void reference_cosine_transform_type2(double* x, double* p, int m, double
     }
 }
 
-inline void reference_cosine_transform_type3(double* x, double* p, int m, double* q)
+inline void reference_cosine_transform_type3(double* x, int m, double* p, double* q)
 {
     const int n = 1 << m, h = n / 2;
     if (!tables_built(q, n)) build_rotation_tables(q, n);
@@ -250,17 +250,17 @@ inline void reverse(double* x, int n)
     }
 }
 
-inline void reference_sine_transform_type2(double* x, double* p, int m, double* q)
+inline void reference_sine_transform_type2(double* x, int m, double* p, double* q)
 {
     negate_odd_entries(x, 1 << m);
-    reference_cosine_transform_type2(x, p, m, q);
+    reference_cosine_transform_type2(x, m, p, q);
     reverse(x, 1 << m);
 }
 
-inline void reference_sine_transform_type3(double* x, double* p, int m, double* q)
+inline void reference_sine_transform_type3(double* x, int m, double* p, double* q)
 {
     reverse(x, 1 << m);
-    reference_cosine_transform_type3(x, p, m, q);
+    reference_cosine_transform_type3(x, m, p, q);
     negate_odd_entries(x, 1 << m);
 }
 
