@@ -1,7 +1,10 @@
-// The trigonometric kernels as they were first written: split-radix stages
-// over the whole vector, each followed by a pass that divides every value by
-// sqrt2, then a bit-reversal pass. Kept as the reference the faster kernels
-// must match double for double when given the same tables.
+// The trigonometric transforms by their defining algorithm, one pass at a
+// time: split-radix stages over the whole vector, each followed by a pass
+// that divides every value by sqrt2, then a bit-reversal pass; the cosine
+// routines reorder, transform and rotate in passes of their own. No plain
+// sum gives the same doubles (the order of the additions is the
+// algorithm's), so this is the reference the kernels must match double for
+// double when given the same tables.
 #pragma once
 
 #include <cmath>
@@ -234,7 +237,7 @@ inline void reference_cosine_transform_type3(double* x, int m, double* p, double
     }
 }
 
-// The sine transforms as first written: a sign alternation and an index
+// The sine transforms by their definition: a sign alternation and an index
 // reversal around the cosine routines, each a pass of its own.
 inline void negate_odd_entries(double* x, int n)
 {
