@@ -40,25 +40,29 @@ template <class V> SIMD_INLINE V load_strided(const double* p, long stride)
 template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, Twiddles w)
 {
     const long m = qtr - j - (lanes<V> - 1);
-    Eight<V> in;
-    for (int r = 0; r < 4; ++r) {
-        in.t[r] = load<V>(x + j + r * qtr);
-        in.t[4 + r] = simd::reverse(load<V>(x + m + r * qtr));
-    }
+    V o1 = load<V>(x + j), o2 = load<V>(x + j + qtr), o3 = load<V>(x + j + 2 * qtr), o4 = load<V>(x + j + 3 * qtr);
+    V o5 = simd::reverse(load<V>(x + m)), o6 = simd::reverse(load<V>(x + m + qtr)),
+      o7 = simd::reverse(load<V>(x + m + 2 * qtr)), o8 = simd::reverse(load<V>(x + m + 3 * qtr));
     const double* k = w.base + (j - 1) * w.stride;
     const V c1 = load_strided<V>(k, w.stride), s1 = load_strided<V>(k + w.run, w.stride),
             c3 = load_strided<V>(k + 2 * w.run, w.stride), s3 = load_strided<V>(k + 3 * w.run, w.stride);
-    const Eight<V> o = twiddled_butterfly(in, c1, s1, c3, s3);
+    twiddled_butterfly(o1, o2, o3, o4, o5, o6, o7, o8, c1, s1, c3, s3);
+    V r1 = o1, r2 = o2, r3 = o3, r4 = o4, r5 = o5, r6 = o6, r7 = o7, r8 = o8;
     Fused<V> fused;
-    Eight<V> out = stage_divided(o, fused);
+    stage_division(r1, r2, r3, r4, r5, r6, r7, r8, fused);
     if (fused.tiny_seen()) {
         Divider divider;
-        out = stage_divided(o, divider);
+        r1 = o1, r2 = o2, r3 = o3, r4 = o4, r5 = o5, r6 = o6, r7 = o7, r8 = o8;
+        stage_division(r1, r2, r3, r4, r5, r6, r7, r8, divider);
     }
-    for (int r = 0; r < 4; ++r) {
-        store(x + j + r * qtr, out.t[r]);
-        store(x + m + r * qtr, simd::reverse(out.t[4 + r]));
-    }
+    store(x + j, r1);
+    store(x + j + qtr, r2);
+    store(x + j + 2 * qtr, r3);
+    store(x + j + 3 * qtr, r4);
+    store(x + m, simd::reverse(r5));
+    store(x + m + qtr, simd::reverse(r6));
+    store(x + m + 2 * qtr, simd::reverse(r7));
+    store(x + m + 3 * qtr, simd::reverse(r8));
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
@@ -103,17 +107,11 @@ template <long s, class V, class D> SIMD_INLINE void leaf_tree(V* y, const Twidd
         const Twiddles w = *tw;
         for (long j = 1; j < eighth; ++j) {
             const long m = qtr - j;
-            Eight<V> in;
-            for (int r = 0; r < 4; ++r) {
-                in.t[r] = y[j + r * qtr];
-                in.t[4 + r] = y[m + r * qtr];
-            }
             const double* k = w.base + (j - 1) * w.stride;
-            const Eight<V> out = stage_divided(twiddled_butterfly(in, k[0], k[w.run], k[2 * w.run], k[3 * w.run]), d);
-            for (int r = 0; r < 4; ++r) {
-                y[j + r * qtr] = out.t[r];
-                y[m + r * qtr] = out.t[4 + r];
-            }
+            V &t1 = y[j], &t2 = y[j + qtr], &t3 = y[j + 2 * qtr], &t4 = y[j + 3 * qtr];
+            V &t5 = y[m], &t6 = y[m + qtr], &t7 = y[m + 2 * qtr], &t8 = y[m + 3 * qtr];
+            twiddled_butterfly(t1, t2, t3, t4, t5, t6, t7, t8, k[0], k[w.run], k[2 * w.run], k[3 * w.run]);
+            stage_division(t1, t2, t3, t4, t5, t6, t7, t8, d);
         }
         leaf_tree<s / 2>(y, tw + 1, d);
         leaf_tree<s / 4>(y + s / 2, tw + 2, d);

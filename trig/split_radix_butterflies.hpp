@@ -48,31 +48,31 @@ template <class T, class D> SIMD_INLINE void first_quarter_pairs(T* y, long qtr,
     }
 }
 
-// Eight values of a twiddled pair: t[0 .. 3] at j + r qtr, t[4 .. 7] at
-// qtr - j + r qtr.
-template <class V> struct Eight {
-    V t[8];
-};
-
-// The twiddled butterfly of one pair, before the stage's division; the
-// twiddles C are V (one per lane) or double (broadcast).
-template <class V, class C> SIMD_INLINE Eight<V> twiddled_butterfly(const Eight<V>& in, C c1, C s1, C c3, C s3)
+// The twiddled butterfly of one pair, in place, before the stage's
+// division: t1 .. t4 at j + r qtr, t5 .. t8 at qtr - j + r qtr (r = 0 .. 3);
+// the twiddles C are V (one per lane) or double (broadcast).
+template <class V, class C>
+SIMD_INLINE void twiddled_butterfly(V& t1, V& t2, V& t3, V& t4, V& t5, V& t6, V& t7, V& t8, C c1, C s1, C c3, C s3)
 {
-    const V t1 = in.t[0], t2 = in.t[1], t3 = in.t[2], t4 = in.t[3];
-    const V t5 = in.t[4], t6 = in.t[5], t7 = in.t[6], t8 = in.t[7];
     const V u = t1 - t3 + t5 - t7;
     const V v = t4 - t2 + t6 - t8;
     const V w = t1 - t3 - t5 + t7;
     const V z = t4 - t2 - t6 + t8;
-    return {{t1 + t3, t2 + t4, u * c1 + v * s1, w * c3 - z * s3, t5 + t7, t6 + t8, u * s1 - v * c1, w * s3 + z * c3}};
+    const V o1 = t1 + t3, o2 = t2 + t4, o5 = t5 + t7, o6 = t6 + t8;
+    t3 = u * c1 + v * s1;
+    t4 = w * c3 - z * s3;
+    t7 = u * s1 - v * c1;
+    t8 = w * s3 + z * c3;
+    t1 = o1, t2 = o2, t5 = o5, t6 = o6;
 }
 
-// The stage's division of a twiddled pair's outputs: once for the first
-// half's (0, 1, 4, 5), twice for the quarters' (2, 3, 6, 7).
-template <class V, class D> SIMD_INLINE Eight<V> stage_divided(const Eight<V>& o, D& d)
+// The stage's division of a twiddled pair's outputs, in place: once for the
+// first half's (o1, o2, o5, o6), twice for the quarters' (o3, o4, o7, o8).
+template <class V, class D>
+SIMD_INLINE void stage_division(V& o1, V& o2, V& o3, V& o4, V& o5, V& o6, V& o7, V& o8, D& d)
 {
-    return {{d.first(o.t[0]), d.first(o.t[1]), d.again(d.first(o.t[2])), d.again(d.first(o.t[3])), d.first(o.t[4]),
-             d.first(o.t[5]), d.again(d.first(o.t[6])), d.again(d.first(o.t[7]))}};
+    o1 = d.first(o1), o2 = d.first(o2), o3 = d.again(d.first(o3)), o4 = d.again(d.first(o4));
+    o5 = d.first(o5), o6 = d.first(o6), o7 = d.again(d.first(o7)), o8 = d.again(d.first(o8));
 }
 
 } // namespace trig
