@@ -19,7 +19,7 @@ struct PyramidMessages {
 };
 
 // A forward driver: x (n values, only read) to the 2n-value row w.
-using PyramidForward = bool (*)(const double* x, int L, int D, double* w, int n, int J);
+using PyramidForward = bool (*)(const double* x, int n, int log3n, int level, int degree, double* w);
 
 // w = Name(x, L, D): x of length n = 3^J read in storage order (its length
 // by row_or_column_length), w a 1 x 2n row.
