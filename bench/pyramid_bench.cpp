@@ -60,17 +60,19 @@ void BM_Brontal_Noise(benchmark::State& state)
     finish(state, k.n);
 }
 
-void BM_Unbrontal(benchmark::State& state)
+// An inverse transform of the forward transform's row.
+void inverse(benchmark::State& state, PyramidForward forward, refine_step refine)
 {
     Setup k(state);
-    k.s = k.x;
-    median_pyramid_forward(k.s.data(), k.n, k.J, 1, 2, k.w.data());
+    forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
     for (auto _ : state) {
-        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, median_refine, k.y.data());
+        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, refine, k.y.data());
         benchmark::DoNotOptimize(k.y.data());
     }
     finish(state, k.n);
 }
+
+void BM_Unbrontal(benchmark::State& state) { inverse(state, median_pyramid_forward, median_refine); }
 
 void BM_Drassock(benchmark::State& state)
 {
@@ -82,16 +84,7 @@ void BM_Drassock(benchmark::State& state)
     finish(state, k.n);
 }
 
-void BM_Undrassock(benchmark::State& state)
-{
-    Setup k(state);
-    average_pyramid_forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
-    for (auto _ : state) {
-        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, average_refine, k.y.data());
-        benchmark::DoNotOptimize(k.y.data());
-    }
-    finish(state, k.n);
-}
+void BM_Undrassock(benchmark::State& state) { inverse(state, average_pyramid_forward, average_refine); }
 
 // Medians of every block of levels J-1 .. 0, as the forward transform finds them.
 void BM_AllMedians_MergeStages(benchmark::State& state)

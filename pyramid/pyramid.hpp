@@ -27,6 +27,9 @@ bool median_pyramid_forward(const double* x, int n, int log3n, int level, int de
 // Block averages, three at a time from the level below. x is only read.
 bool average_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w);
 
+// A forward driver: x (n values, only read) to the 2n-value row w.
+using PyramidForward = bool (*)(const double* x, int n, int log3n, int level, int degree, double* w);
+
 // Refinement step of an inverse: w[0 .. 3m-1] from v[0 .. m-1] with degree.
 using refine_step = void (*)(const double* v, int m, int degree, double* w);
 

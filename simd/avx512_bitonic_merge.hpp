@@ -8,18 +8,12 @@
 // among themselves, which the callers fix afterwards.
 #pragma once
 
-#include "host/simd.hpp"
 #include "pyramid/chunk_merges.hpp"
 #include "simd/avx512_sorting_network.hpp"
 
 #if defined(SIMD_X86)
-#include <immintrin.h>
 
-#pragma GCC diagnostic push
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
+SIMD_AVX512_QUIET_BEGIN
 
 namespace simd::avx512_merge {
 
@@ -99,5 +93,5 @@ template <> struct chunk_level_merge<simd::f64x8> {
     }
 };
 
-#pragma GCC diagnostic pop
+SIMD_AVX512_QUIET_END
 #endif

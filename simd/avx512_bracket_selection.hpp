@@ -10,18 +10,12 @@
 
 #include <algorithm>
 
-#include "host/simd.hpp"
 #include "pyramid/bracket_selection.hpp"
 #include "simd/avx512_sorting_network.hpp"
 
 #if defined(SIMD_X86)
-#include <immintrin.h>
 
-#pragma GCC diagnostic push
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
+SIMD_AVX512_QUIET_BEGIN
 
 template <> struct median_strategies::bracket_kernels<simd::f64x8> {
     static constexpr bool pays = true;
@@ -67,5 +61,5 @@ template <> struct median_strategies::bracket_kernels<simd::f64x8> {
     }
 };
 
-#pragma GCC diagnostic pop
+SIMD_AVX512_QUIET_END
 #endif

@@ -11,17 +11,13 @@
 #pragma once
 
 #include "host/simd.hpp"
+#include "simd/avx512_pass_through_warnings.hpp"
 #include "pyramid/median_factors.hpp"
 
 #if defined(SIMD_X86)
 #include <immintrin.h>
 
-// GCC 12 sees the intrinsics' deliberately undefined pass-through operands
-// as uninitialised once they are inlined.
-#pragma GCC diagnostic push
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
+SIMD_AVX512_QUIET_BEGIN
 
 namespace simd::avx512_median {
 
@@ -135,5 +131,5 @@ template <> struct median_interior_thirds<simd::f64x8> {
     }
 };
 
-#pragma GCC diagnostic pop
+SIMD_AVX512_QUIET_END
 #endif

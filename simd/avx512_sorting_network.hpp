@@ -12,17 +12,12 @@
 #include <cmath>
 
 #include "host/simd.hpp"
+#include "simd/avx512_pass_through_warnings.hpp"
 
 #if defined(SIMD_X86)
 #include <immintrin.h>
 
-// GCC 12 sees the intrinsics' deliberately undefined pass-through operands
-// as uninitialised once they are inlined.
-#pragma GCC diagnostic push
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
+SIMD_AVX512_QUIET_BEGIN
 
 namespace simd::avx512_sort {
 
@@ -93,5 +88,5 @@ SIMD_TARGET_AVX512 inline double rank_in_registers(const double* v, int n, int q
 
 } // namespace simd::avx512_sort
 
-#pragma GCC diagnostic pop
+SIMD_AVX512_QUIET_END
 #endif
