@@ -1,5 +1,6 @@
 #include "block_medians.hpp"
 
+#include <atomic>
 #include <cmath>
 
 #include "host/arrays.hpp"
@@ -11,8 +12,10 @@ using pyramid::MedianStrategy;
 
 namespace {
 
-MedianStrategy forced_strategy = MedianStrategy::chosen;
-thread_local MedianStrategy strategy_used = MedianStrategy::chosen;
+// The test switch, and the strategy of the last call (atomic, so that calls
+// on several threads may record it).
+std::atomic<MedianStrategy> forced_strategy{MedianStrategy::chosen};
+std::atomic<MedianStrategy> strategy_used{MedianStrategy::chosen};
 
 // Sign of a zero median as the merge gives it. The merge orders the zeros
 // of a block (+0 and -0 compare equal) by decreasing position and puts them
@@ -46,14 +49,14 @@ bool merged_medians(const double* x, int log3n, int depth, double* const* median
 // when work memory cannot be allocated.
 bool fast_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found)
 {
-    const MedianStrategy forced = forced_strategy;
+    const MedianStrategy forced = forced_strategy.load(std::memory_order_relaxed);
     Outcome outcome = Outcome::declined;
     if (depth >= 4 && forced != MedianStrategy::sorted_chunks)
         outcome = selected_medians(x, log3n, depth, medians, scratch, forced == MedianStrategy::selection, found);
     if (outcome == Outcome::no_memory) return false;
-    strategy_used = MedianStrategy::selection;
+    strategy_used.store(MedianStrategy::selection, std::memory_order_relaxed);
     if (outcome != Outcome::declined) return true;
-    strategy_used = MedianStrategy::sorted_chunks;
+    strategy_used.store(MedianStrategy::sorted_chunks, std::memory_order_relaxed);
     return sorted_medians(x, log3n, depth, medians, scratch, found);
 }
 
@@ -63,10 +66,10 @@ bool triadic_block_medians(const double* x, int log3n, int depth, double* const*
 {
     if (depth < 1) return true;
     Found found;
-    if (forced_strategy != MedianStrategy::staged_merge && !fast_medians(x, log3n, depth, medians, scratch, &found))
-        return false;
-    if (forced_strategy == MedianStrategy::staged_merge || found.nan) {
-        strategy_used = MedianStrategy::staged_merge;
+    const bool merge_only = forced_strategy.load(std::memory_order_relaxed) == MedianStrategy::staged_merge;
+    if (!merge_only && !fast_medians(x, log3n, depth, medians, scratch, &found)) return false;
+    if (merge_only || found.nan) {
+        strategy_used.store(MedianStrategy::staged_merge, std::memory_order_relaxed);
         return merged_medians(x, log3n, depth, medians, scratch);
     }
     // Zero medians are +0 unless the signal holds a -0.
@@ -84,9 +87,9 @@ bool triadic_block_medians(const double* x, int log3n, int depth, double* const*
 
 namespace pyramid {
 
-void force_median_strategy(MedianStrategy strategy) { forced_strategy = strategy; }
+void force_median_strategy(MedianStrategy strategy) { forced_strategy.store(strategy, std::memory_order_relaxed); }
 
-MedianStrategy median_strategy_used() { return strategy_used; }
+MedianStrategy median_strategy_used() { return strategy_used.load(std::memory_order_relaxed); }
 
 const char* median_strategy_name(MedianStrategy strategy)
 {

@@ -58,7 +58,7 @@ enum class MedianStrategy { chosen, selection, sorted_chunks, staged_merge };
 // the driver's own choice.
 void force_median_strategy(MedianStrategy strategy);
 
-// The strategy that found the medians of this thread's last call.
+// The strategy that found the medians of the last call.
 MedianStrategy median_strategy_used();
 
 // The strategy's name: "chosen", "selection", "sorted chunks", "staged merge".
