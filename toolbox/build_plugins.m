@@ -69,8 +69,13 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
     if nargin < 3, platform = this_platform(); end
     if nargin < 4, host = this_host(in_octave); end
     if nargin < 5, wide_ok = true; end
-    [names, linkflags] = compiler_flags(root, platform, host, wide_ok, ...
-                                        fileparts(fileparts(mfilename('fullpath'))));
+    % flags.list: beside this file in a build's folder of plug-ins, else in
+    % the source tree above it
+    here = fileparts(mfilename('fullpath'));
+    if ~exist(fullfile(here, 'flags.list'), 'file')
+      here = fileparts(here);
+    end
+    [names, linkflags] = compiler_flags(root, platform, host, wide_ok, here);
     return;
   end
   if nargin < 1 || nargin > 2
