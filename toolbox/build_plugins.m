@@ -140,11 +140,13 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
     end
   end
 
-  % the help files and the other toolbox functions
+  % the help files and the other toolbox functions, and the flags
+  % build_plugins ("-flags", ...) reads there
   toolbox = dir(fullfile(root, 'toolbox', '*.m'));
   for k = 1:numel(toolbox)
     copyfile(fullfile(root, 'toolbox', toolbox(k).name), outdir);
   end
+  copyfile(fullfile(root, 'flags.list'), outdir);
   fprintf('build_plugins: %d plug-ins in %s\n', numel(names), outdir);
 end
 
