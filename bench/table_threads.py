@@ -42,6 +42,8 @@ CASES = [
     ("packettable, 8 taps, 9 levels", "2^18", "x = sin(0.001 * (1:2^18))';", "r = packettable(x, 9, h)"),
     ("Tessaroy, 8 taps, 9 levels", "2^18", "T = packettable(sin(0.001 * (1:2^18))', 9, h);",
      "r = Tessaroy(T, h)"),
+    ("Orrimac, 6 levels", "2^16", "x = sin(0.001 * (1:2^16));", "r = Orrimac(x, 6, h)"),
+    ("Unorrimac, 6 levels", "2^16", "T = Orrimac(sin(0.001 * (1:2^16)), 6, h);", "r = Unorrimac(T)"),
 ]
 
 

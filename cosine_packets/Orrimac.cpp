@@ -18,9 +18,15 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < -1) fail({"wavetide:Orrimac:depthTooSmall", "Orrimac requires D >= -1"});
     const int n = fit_int(length, std::max(D + 1, 7), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
 
+    const int threads = D < 0 || element_count(prhs[0]) == 0 ? 1 : call_threads(cosine_packet_work(n, D));
+    const long long columns = cosine_packet_analysis_scratch(n, threads) / std::max(n, 1);
+    fit_int(n, columns, {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
     plhs[0] = new_matrix(n, D + 1);
-    mxArray* scratch = new_matrix(n, 7);
+    mxArray* scratch = new_matrix(n, static_cast<int>(columns));
     // An M x 0 signal holds nothing to read: its table stays zero.
-    if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), n, D, mxGetPr(plhs[0]), mxGetPr(scratch));
+    if (element_count(prhs[0]) > 0)
+        run_threaded(
+            [&] { cosine_packet_analysis(data_of(prhs[0]), n, D, mxGetPr(plhs[0]), mxGetPr(scratch), threads); },
+            {"wavetide:Orrimac:outOfMemory", "Orrimac is out of memory"});
     mxDestroyArray(scratch);
 }

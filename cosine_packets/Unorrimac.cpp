@@ -18,8 +18,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D > J) fail({"wavetide:Unorrimac:depthTooLarge", "Unorrimac requires D <= log_2(n)"});
     if (D < 0) fail({"wavetide:Unorrimac:depthTooSmall", "Unorrimac requires D >= 0"});
 
+    const int threads = call_threads(cosine_packet_work(n, static_cast<int>(D)));
+    const long long columns = cosine_packet_synthesis_scratch(n, static_cast<int>(D), threads) / n;
+    fit_int(n, columns, {"wavetide:Unorrimac:tooLarge", "Unorrimac input is too large"});
     plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, 9);
-    cosine_packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(plhs[0]), mxGetPr(scratch));
+    mxArray* scratch = new_matrix(n, static_cast<int>(columns));
+    run_threaded(
+        [&] {
+            cosine_packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(plhs[0]), mxGetPr(scratch),
+                                    threads);
+        },
+        {"wavetide:Unorrimac:outOfMemory", "Unorrimac is out of memory"});
     mxDestroyArray(scratch);
 }

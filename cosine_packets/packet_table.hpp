@@ -17,18 +17,42 @@
 // signal, so synthesising the complete table gives (D + 1) x.
 #pragma once
 
-// T (n x (depth+1), column-major) receives the table of x for levels
-// depth .. 0. depth = -1 leaves T (n x 0) untouched; 0 <= depth <= J otherwise.
-// scratch: 7n doubles, zero on entry:
-//   [0, 3n) DCT-IV tables of the level | [3n, 4n) bm, bp | [4n, 7n) blocks
-void cosine_packet_analysis(const double* x, int n, int depth, double* T, double* scratch);
+#include <cstddef>
 
-// x (n values) receives the sum over the columns of T (n x (depth+1)) of
-// the signal each column represents. 0 <= depth <= J.
-// scratch: 9n doubles, zero on entry:
-//   [0, n) bm, bp | [n, 4n) DCT-IV tables of the level | [4n, 5n) inverse
-//   blocks of the level | [5n, 8n) blocks
-void cosine_packet_synthesis(const double* T, int n, int depth, double* x, double* scratch);
+// T (n x (depth+1), column-major) receives the table of x for levels depth .. 0.
+// On more than one thread, the levels' tables are made side by side, and
+// then their blocks, each a unit of work that writes its own outputs.
+// depth = -1 leaves T (n x 0) untouched; 0 <= depth <= J otherwise.
+// scratch: cosine_packet_analysis_scratch(n, threads) doubles, zero on entry.
+void cosine_packet_analysis(const double* x, int n, int depth, double* T, double* scratch, int threads = 1);
+
+// x (n values) receives the sum over the columns of T (n x (depth+1)) of the
+// signal each column represents, levels depth .. 0 in turn. On more than one
+// thread, the inverse blocks of several levels are made side by side, and
+// then each range of x sums them in that order. 0 <= depth <= J.
+// scratch: cosine_packet_synthesis_scratch(n, depth, threads) doubles, zero on entry.
+void cosine_packet_synthesis(const double* T, int n, int depth, double* x, double* scratch, int threads = 1);
+
+long long cosine_packet_analysis_scratch(int n, int threads);
+long long cosine_packet_synthesis_scratch(int n, int depth, int threads);
+
+// Work units (multiply-adds, as threads::worth counts them) of level d of a
+// signal of n = 2^J values: n values through DCT-IVs of blocks of n/2^d,
+// about log2(n/2^d) + 1 each, folding included.
+inline double cosine_packet_level_work(int n, int d)
+{
+    int e = 0;
+    while ((n >> d >> e) > 1) ++e;
+    return static_cast<double>(n) * (e + 1);
+}
+
+// The work of the whole table, levels 0 .. depth.
+inline double cosine_packet_work(int n, int depth)
+{
+    double w = 0;
+    for (int d = 0; d <= depth; ++d) w += cosine_packet_level_work(n, d);
+    return w;
+}
 
 // The pieces of both drivers, for work split by ranges of blocks. A level's
 // bell and tables are made once (make_packet_level); then blocks b0 .. b1-1
@@ -57,6 +81,8 @@ void cosine_packet_analysis_blocks(const double* x, const PacketLevel& level, in
 void cosine_packet_synthesis_transforms(const double* column, const PacketLevel& level, int b0, int b1, double* y,
                                         double* scratch);
 
-// x[b*f .. b*f+f-1] += block b unfolded with its neighbours' spills, the
-// ends corrected, b0 <= b < b1; y: every block's DCT-IV of the level.
-void cosine_packet_synthesis_unfold(const double* y, const PacketLevel& level, int b0, int b1, double* x);
+// x[j] += the level's unfolded value at j, j0 <= j < j1: each block's
+// values with its neighbours' spills, the ends corrected; y: every block's
+// DCT-IV of the level.
+void cosine_packet_synthesis_unfold(const double* y, const PacketLevel& level, std::ptrdiff_t j0, std::ptrdiff_t j1,
+                                    double* x);

@@ -354,7 +354,8 @@ Vec per_block_synthesis(const Vec& T, int n, int D)
 // Every path (blocks as lanes, long blocks split into lanes) gives the
 // doubles of the block-at-a-time drivers for n = 2 .. 2^17 at every depth,
 // and so do the level pieces run on ranges of 1, 2, 3, ... blocks in turn
-// with scratch full of NaN: a range depends on nothing but its level.
+// (unfolding: positions 1, 3, 7, ... wide, across block ends) with scratch
+// full of NaN: a range depends on nothing but its level.
 TEST(CosinePacketLevels, EveryPathAndEveryRangeGiveTheBlockByBlockDoubles)
 {
     for (int J = 1; J <= 17; ++J) {
@@ -377,8 +378,8 @@ TEST(CosinePacketLevels, EveryPathAndEveryRangeGiveTheBlockByBlockDoubles)
                         cosine_packet_analysis_blocks(x.data(), L, b, std::min(L.B, b + w), col, scratch.data());
                     for (int b = 0, w = 1; b < L.B; b += w++)
                         cosine_packet_synthesis_transforms(col, L, b, std::min(L.B, b + w), y.data(), scratch.data());
-                    for (int b = L.B - 1; b >= 0; --b)
-                        cosine_packet_synthesis_unfold(y.data(), L, b, b + 1, sum.data());
+                    for (long j = 0, w = 1; j < n; j += w, w = 2 * w + 1)
+                        cosine_packet_synthesis_unfold(y.data(), L, j, std::min<long>(n, j + w), sum.data());
                 }
                 ASSERT_TRUE(same_bits(byRange, T)) << "n=" << n << " D=" << D;
                 ASSERT_TRUE(same_bits(sum, xs)) << "n=" << n << " D=" << D;

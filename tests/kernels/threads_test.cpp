@@ -12,6 +12,7 @@
 
 #include "biorthogonal/centred.hpp"
 #include "biorthogonal/transform.hpp"
+#include "cosine_packets/packet_table.hpp"
 #include "host/threads.hpp"
 #include "tests/support/simd_paths.hpp"
 #include "wavelet/dyadic.hpp"
@@ -91,6 +92,9 @@ std::vector<Driver> drivers()
     const int side = 1 << J2;
     const int len = 1 << 10, J1 = 10, cols = static_cast<int>(7 * threads::kWorkPerThread / (len * m)) | 1;
     const int n = 1 << exponent_for_seven(m), D = 9; // tables of n x (D+1), both kinds
+    // Cosine packets: every level of 2^Jc down to blocks of 2^(Jc-Dc) = 512
+    // is worth 7 threads.
+    const int Jc = 18, nc = 1 << Jc, Dc = 9;
     return {
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
@@ -147,6 +151,20 @@ std::vector<Driver> drivers()
              Vec y(n), s(packet_synthesis_scratch_length(n, t));
              packet_synthesis(T.data(), n, D, h.data(), g.data(), m, y.data(), s.data(), t);
              return y;
+         }},
+        {"cosine_packet_analysis", cosine_packet_level_work(nc, Dc),
+         [=](int t) {
+             const Vec x = special_vec(nc, 13);
+             Vec T(static_cast<size_t>(nc) * (Dc + 1)), s(cosine_packet_analysis_scratch(nc, t));
+             cosine_packet_analysis(x.data(), nc, Dc, T.data(), s.data(), t);
+             return T;
+         }},
+        {"cosine_packet_synthesis", cosine_packet_level_work(nc, Dc),
+         [=](int t) {
+             const Vec T = special_vec(nc * (Dc + 1), 14);
+             Vec x(nc), s(cosine_packet_synthesis_scratch(nc, Dc, t));
+             cosine_packet_synthesis(T.data(), nc, Dc, x.data(), s.data(), t);
+             return x;
          }},
         {"biorthogonal_analysis", 1.0 * len * cols * (Lg + Lgd),
          [=](int t) {

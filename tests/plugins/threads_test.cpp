@@ -31,7 +31,7 @@ Vec wavy(int count)
 struct Call {
     std::string name;
     const Array* x;
-    const Array* L; // null for Unwendlock and Tessaroy
+    const Array* L; // null for Unwendlock, Tessaroy and Unorrimac
     bool biorthogonal = false;
 };
 
@@ -50,7 +50,8 @@ struct Inputs {
         return {{"Plattigan", &square, &zero},    {"Unplattigan", &square, &zero}, {"Jostrane", &columns, &zero},
                 {"Unjostrane", &columns, &zero},  {"Wendlock", &signal, &seven},  {"Unwendlock", &table, nullptr},
                 {"packettable", &signal, &seven}, {"Tessaroy", &table, nullptr},   {"Morrowel", &columns, &zero, true},
-                {"Unmorrowel", &columns, &zero, true}};
+                {"Unmorrowel", &columns, &zero, true}, {"Orrimac", &signal, &seven},
+                {"Unorrimac", &table, nullptr}};
     }
     std::vector<Call> small() const
     {
@@ -58,7 +59,8 @@ struct Inputs {
                 {"Jostrane", &small_columns, &zero},   {"Unjostrane", &small_columns, &zero},
                 {"Wendlock", &small_signal, &seven},   {"Unwendlock", &small_table, nullptr},
                 {"packettable", &small_signal, &seven}, {"Tessaroy", &small_table, nullptr},
-                {"Morrowel", &small_columns, &zero, true}, {"Unmorrowel", &small_columns, &zero, true}};
+                {"Morrowel", &small_columns, &zero, true}, {"Unmorrowel", &small_columns, &zero, true},
+                {"Orrimac", &small_signal, &seven},         {"Unorrimac", &small_table, nullptr}};
     }
     Vec run(const Call& c) const
     {
