@@ -1,12 +1,14 @@
 // Triadic pyramids (the Brontal / Unbrontal / Drassock / Undrassock drivers),
 // L = 1, D = 2, n = 3^6 .. 3^13; and the block medians of all levels: the
 // staged merge sort, the chunk sort with selection that the transforms use,
-// and std::nth_element on every block of every level.
+// and std::nth_element on every block of every level. BM_*Threads: the four
+// drivers on one thread and on every core.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "pyramid/average.hpp"
@@ -39,12 +41,12 @@ void finish(benchmark::State& state, int n)
         static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_Brontal(benchmark::State& state)
+void brontal(benchmark::State& state, int threads)
 {
     Setup k(state);
     for (auto _ : state) {
         std::copy(k.x.begin(), k.x.end(), k.s.begin());  // the gateway's scratch copy
-        median_pyramid_forward(k.s.data(), k.n, k.J, 1, 2, k.w.data());
+        median_pyramid_forward(k.s.data(), k.n, k.J, 1, 2, k.w.data(), threads);
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
@@ -61,12 +63,12 @@ void BM_Brontal_Noise(benchmark::State& state)
 }
 
 // An inverse transform of the forward transform's row.
-void inverse(benchmark::State& state, PyramidForward forward, refine_step refine)
+void inverse(benchmark::State& state, PyramidForward forward, refine_step refine, int threads = 1)
 {
     Setup k(state);
-    forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
+    forward(k.x.data(), k.n, k.J, 1, 2, k.w.data(), 1);
     for (auto _ : state) {
-        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, refine, k.y.data());
+        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, refine, k.y.data(), threads);
         benchmark::DoNotOptimize(k.y.data());
     }
     finish(state, k.n);
@@ -74,17 +76,31 @@ void inverse(benchmark::State& state, PyramidForward forward, refine_step refine
 
 void BM_Unbrontal(benchmark::State& state) { inverse(state, median_pyramid_forward, median_refine); }
 
-void BM_Drassock(benchmark::State& state)
+void drassock(benchmark::State& state, int threads)
 {
     Setup k(state);
     for (auto _ : state) {
-        average_pyramid_forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
+        average_pyramid_forward(k.x.data(), k.n, k.J, 1, 2, k.w.data(), threads);
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
 }
 
 void BM_Undrassock(benchmark::State& state) { inverse(state, average_pyramid_forward, average_refine); }
+void BM_Brontal(benchmark::State& state) { brontal(state, 1); }
+void BM_Drassock(benchmark::State& state) { drassock(state, 1); }
+
+// The drivers on state.range(1) threads, timed by the clock.
+void BM_BrontalThreads(benchmark::State& state) { brontal(state, static_cast<int>(state.range(1))); }
+void BM_UnbrontalThreads(benchmark::State& state)
+{
+    inverse(state, median_pyramid_forward, median_refine, static_cast<int>(state.range(1)));
+}
+void BM_DrassockThreads(benchmark::State& state) { drassock(state, static_cast<int>(state.range(1))); }
+void BM_UndrassockThreads(benchmark::State& state)
+{
+    inverse(state, average_pyramid_forward, average_refine, static_cast<int>(state.range(1)));
+}
 
 // Medians of every block of levels J-1 .. 0, as the forward transform finds them.
 void BM_AllMedians_MergeStages(benchmark::State& state)
@@ -158,6 +174,15 @@ void sizes(benchmark::internal::Benchmark* b)
     for (int J = 6; J <= 13; ++J) b->Arg(J);
 }
 
+// 3^8 .. 3^13 on one thread and on every core.
+void threaded_sizes(benchmark::internal::Benchmark* b)
+{
+    const long long all = std::max(2u, std::thread::hardware_concurrency());
+    for (int J = 8; J <= 13; ++J)
+        for (long long t : {1LL, all}) b->Args({J, t});
+    b->UseRealTime();
+}
+
 } // namespace
 
 BENCHMARK(BM_Brontal)->Apply(sizes);
@@ -169,3 +194,7 @@ BENCHMARK(BM_AllMedians_MergeStages)->Apply(sizes);
 BENCHMARK(BM_AllMedians_Chunks)->Apply(sizes);
 BENCHMARK(BM_AllMedians_Chunks_Noise)->Apply(sizes);
 BENCHMARK(BM_AllMedians_NthElement)->Apply(sizes);
+BENCHMARK(BM_BrontalThreads)->Apply(threaded_sizes);
+BENCHMARK(BM_UnbrontalThreads)->Apply(threaded_sizes);
+BENCHMARK(BM_DrassockThreads)->Apply(threaded_sizes);
+BENCHMARK(BM_UndrassockThreads)->Apply(threaded_sizes);

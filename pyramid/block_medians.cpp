@@ -45,9 +45,11 @@ bool merged_medians(const double* x, int log3n, int depth, double* const* median
     return true;
 }
 
-// The fast strategies, selection first where it is chosen or forced; false
-// when work memory cannot be allocated.
-bool fast_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found)
+// The fast strategies, selection first where it is chosen or forced (the
+// sorted chunks on up to `threads` threads); false when work memory cannot be
+// allocated.
+bool fast_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found,
+                  int threads)
 {
     const MedianStrategy forced = forced_strategy.load(std::memory_order_relaxed);
     Outcome outcome = Outcome::declined;
@@ -57,17 +59,18 @@ bool fast_medians(const double* x, int log3n, int depth, double* const* medians,
     strategy_used.store(MedianStrategy::selection, std::memory_order_relaxed);
     if (outcome != Outcome::declined) return true;
     strategy_used.store(MedianStrategy::sorted_chunks, std::memory_order_relaxed);
-    return sorted_medians(x, log3n, depth, medians, scratch, found);
+    return sorted_medians(x, log3n, depth, medians, scratch, found, threads);
 }
 
 } // namespace
 
-bool triadic_block_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch)
+bool triadic_block_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch,
+                           int threads)
 {
     if (depth < 1) return true;
     Found found;
     const bool merge_only = forced_strategy.load(std::memory_order_relaxed) == MedianStrategy::staged_merge;
-    if (!merge_only && !fast_medians(x, log3n, depth, medians, scratch, &found)) return false;
+    if (!merge_only && !fast_medians(x, log3n, depth, medians, scratch, &found, threads)) return false;
     if (merge_only || found.nan) {
         strategy_used.store(MedianStrategy::staged_merge, std::memory_order_relaxed);
         return merged_medians(x, log3n, depth, medians, scratch);

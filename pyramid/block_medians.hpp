@@ -43,8 +43,10 @@ constexpr int kMaxTriadicLevels = 19;
 // Medians of every block of 3^k samples of x (3^log3n values), k = 1 ..
 // depth (depth <= log3n): the median of block b goes to medians[k][b]
 // (n/3^k values for each k; medians[0] is not used). scratch holds n
+// doubles. The sorted chunks run on up to `threads` threads, with the same
 // doubles. Returns false when work memory cannot be allocated.
-bool triadic_block_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch);
+bool triadic_block_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch,
+                           int threads = 1);
 
 namespace pyramid {
 

@@ -74,8 +74,10 @@ enum class Outcome { done, nan, declined, no_memory };
 // doubles. Each scans x as it goes, into found; at a NaN it stops, with
 // found->nan set and the medians unfinished.
 
-// Sorted chunks; false when work memory cannot be allocated.
-bool sorted_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found);
+// Sorted chunks, on up to `threads` threads; false when work memory cannot
+// be allocated.
+bool sorted_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found,
+                    int threads);
 
 // Selection, for depth >= 4, on the paths where it pays (simd/
 // avx512_bracket_selection.hpp) or on every path when forced. Declined,

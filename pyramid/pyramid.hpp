@@ -12,9 +12,12 @@
 // keep L >= 1, so a degree-2 refinement always has three coarse values. A
 // degree other than 0 or 2 predicts zero at every level, in both directions.
 //
-// The median forward transform takes work arrays from the C allocator and
-// returns false, having written nothing it promises, when they cannot be
-// had; the other drivers need none and always succeed.
+// Every driver runs on up to `threads` threads, splitting each level's
+// blocks (and the block medians' chunks), with the same doubles for any
+// count. The median forward transform, and an inverse on several threads,
+// take work arrays from the C allocator and return false, having written
+// nothing they promise, when they cannot be had; the other calls need none
+// and always succeed.
 #pragma once
 
 // 3^(k/2) correctly rounded, 0 <= k <= kMaxTriadicLevels (block_medians.hpp):
@@ -22,17 +25,18 @@
 double half_power_of_three(int k);
 
 // Block medians of every level (block_medians.hpp). x is only read.
-bool median_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w);
+bool median_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w, int threads = 1);
 
 // Block averages, three at a time from the level below. x is only read.
-bool average_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w);
+bool average_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w, int threads = 1);
 
 // A forward driver: x (n values, only read) to the 2n-value row w.
-using PyramidForward = bool (*)(const double* x, int n, int log3n, int level, int degree, double* w);
+using PyramidForward = bool (*)(const double* x, int n, int log3n, int level, int degree, double* w, int threads);
 
 // Refinement step of an inverse: w[0 .. 3m-1] from v[0 .. m-1] with degree.
 using refine_step = void (*)(const double* v, int m, int degree, double* w);
 
 // y (n values) rebuilt from the row wc (2n values) level by level with the
 // given refinement (median_refine or average_refine).
-bool pyramid_inverse(const double* wc, int n, int log3n, int level, int degree, refine_step refine, double* y);
+bool pyramid_inverse(const double* wc, int n, int log3n, int level, int degree, refine_step refine, double* y,
+                     int threads = 1);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "host/simd.hpp"
+#include "host/threads.hpp"
 #include "median_strategies.hpp"
 #include "chunk_merges.hpp"
 #include "simd/avx512_bitonic_merge.hpp"
@@ -149,44 +150,71 @@ double select_in_runs(const double* base, int R, int m, long long p, double low,
 
 } // namespace
 
-// Each chunk is scanned just before it is sorted, while it comes into cache; the scan
-// stops at the first NaN, leaving found->nan set and the medians unfinished
-// (the staged merge then takes over).
-bool sorted_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found)
+// Each chunk is scanned just before it is sorted, while it comes into cache;
+// the scan stops at the first NaN, leaving found->nan set and the medians
+// unfinished (the staged merge then takes over). On several threads the
+// groups of chunks, and then each level's blocks above the chunks, are
+// shared out: every median is found by the same steps as on one thread.
+bool sorted_medians(const double* x, int log3n, int depth, double* const* medians, double* scratch, Found* found,
+                    int threads)
 {
     const int n = power_of_three(log3n), s = std::min(depth, kSortedLevels), chunk = power_of_three(s);
     const int runs = depth > s ? power_of_three(depth - s) : 0;
     const size_t slots = std::max(runs, 1);
-    // The ping-pong buffer (3 chunks) and the first merges of a level (2).
-    double* tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
-    int* windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
-    auto* middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
-    const bool ok = tmp && windows && middles;
+    const int t = std::clamp(threads, 1, threads::kMost);
+    // Per thread: the ping-pong buffer (3 chunks) and the first merges of a
+    // level (2); the windows of the selection among runs.
+    struct Work {
+        double* tmp = nullptr;
+        int* windows = nullptr;
+        RunWindows::Middle* middles = nullptr;
+        Found found;
+    } work[threads::kMost];
+    bool ok = true;
+    for (int i = 0; i < t; ++i) {
+        work[i].tmp = static_cast<double*>(std::malloc(5 * chunk * sizeof(double)));
+        work[i].windows = static_cast<int*>(std::malloc(4 * slots * sizeof(int)));
+        work[i].middles = static_cast<RunWindows::Middle*>(std::malloc(slots * sizeof(RunWindows::Middle)));
+        ok = ok && work[i].tmp && work[i].windows && work[i].middles;
+    }
     if (ok) {
-        double* chunk_level[kSortedLevels + 1];
         // Chunks three at a time where there are merges, so that even the
         // last level has three merges to step side by side.
-        const int chunks = n / chunk, step = s >= 4 ? 3 : 1;
-        for (int c = 0; c < chunks && !found->nan; c += step) {
-            const int count = std::min(step, chunks - c);
-            simd::dispatch<scan_signal>(x + c * chunk, count * chunk, found);
-            if (found->nan) break;
-            for (int k = 1; k <= s; ++k) chunk_level[k] = medians[k] + c * (chunk / power_of_three(k));
-            sort_chunk(x + c * chunk, s, count, scratch + c * chunk, chunk_level, tmp, tmp + 3 * chunk);
+        const int chunks = n / chunk, step = s >= 4 ? 3 : 1, groups = (chunks + step - 1) / step;
+        threads::for_parts(groups, t, [&](int slot, int g0, int g1) {
+            Work& own = work[slot];
+            double* chunk_level[kSortedLevels + 1];
+            for (int c = g0 * step; c < std::min(chunks, g1 * step) && !own.found.nan; c += step) {
+                const int count = std::min(step, chunks - c);
+                simd::dispatch<scan_signal>(x + c * chunk, count * chunk, &own.found);
+                if (own.found.nan) break;
+                for (int k = 1; k <= s; ++k) chunk_level[k] = medians[k] + c * (chunk / power_of_three(k));
+                sort_chunk(x + c * chunk, s, count, scratch + c * chunk, chunk_level, own.tmp, own.tmp + 3 * chunk);
+            }
+        });
+        for (int i = 0; i < t; ++i) {
+            found->nan |= work[i].found.nan;
+            found->negative_zero |= work[i].found.negative_zero;
+            found->positive_zero |= work[i].found.positive_zero;
         }
-        RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, middles};
         for (int k = s + 1; k <= depth && !found->nan; ++k) {
             const int d = power_of_three(k), R = d / chunk;
-            for (int b = 0; b < n / d; ++b) {
-                const Bracket w(medians[k - 1] + 3 * b);
-                medians[k][b] = select_in_runs(scratch + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
-                                               w.low, w.high, win);
-            }
+            threads::for_parts(n / d, t, [&](int slot, int b0, int b1) {
+                int* windows = work[slot].windows;
+                RunWindows win{windows, windows + runs, windows + 2 * runs, windows + 3 * runs, work[slot].middles};
+                for (int b = b0; b < b1; ++b) {
+                    const Bracket w(medians[k - 1] + 3 * b);
+                    medians[k][b] = select_in_runs(scratch + static_cast<long long>(b) * d, R, chunk, (d - 1) / 2,
+                                                   w.low, w.high, win);
+                }
+            });
         }
     }
-    std::free(tmp);
-    std::free(windows);
-    std::free(middles);
+    for (int i = 0; i < t; ++i) {
+        std::free(work[i].tmp);
+        std::free(work[i].windows);
+        std::free(work[i].middles);
+    }
     return ok;
 }
 

@@ -1,6 +1,7 @@
 // The threading layer, and every driver that uses it: the same doubles for
 // any thread count, on every instruction-set path.
 #include <atomic>
+#include <cmath>
 #include <chrono>
 #include <functional>
 #include <stdexcept>
@@ -14,6 +15,10 @@
 #include "biorthogonal/transform.hpp"
 #include "cosine_packets/packet_table.hpp"
 #include "host/threads.hpp"
+#include "pyramid/average.hpp"
+#include "pyramid/median.hpp"
+#include "pyramid/pyramid.hpp"
+#include "pyramid/staged_merge.hpp"
 #include "tests/support/simd_paths.hpp"
 #include "wavelet/dyadic.hpp"
 #include "wavelet/invariant.hpp"
@@ -95,7 +100,36 @@ std::vector<Driver> drivers()
     // Cosine packets: every level of 2^Jc down to blocks of 2^(Jc-Dc) = 512
     // is worth 7 threads.
     const int Jc = 18, nc = 1 << Jc, Dc = 9;
+    // Pyramids of 3^11 (the averages, cheaper, of 3^12): two or more
+    // inverse levels of at least 3^10 split, or one from L = J - 1. The
+    // medians' signal has ties, infinities and signed zeros but no NaN, so
+    // that the sorted chunks run, and one -0; the averages' has NaN too.
+    const auto forward = [](PyramidForward f, int J, const Vec& x) {
+        return [=](int t) {
+            const int np = power_of_three(J);
+            Vec w(2 * np);
+            EXPECT_TRUE(f(x.data(), np, J, 1, 2, w.data(), t));
+            return w;
+        };
+    };
+    const auto inverse = [](refine_step refine, int J, int L, unsigned seed) {
+        return [=](int t) {
+            const int np = power_of_three(J);
+            const Vec w = special_vec(2 * np, seed);
+            Vec y(np);
+            EXPECT_TRUE(pyramid_inverse(w.data(), np, J, L, 2, refine, y.data(), t));
+            return y;
+        };
+    };
+    Vec ties = special_vec(power_of_three(11), 15);
+    for (double& e : ties) e = std::isnan(e) || e == 0 ? 0.0 : std::floor(8 * e) / 8;
+    ties[ties.size() - 5] = -0.0; // found by whichever thread takes the last chunk
     return {
+        {"median_pyramid_forward", 108.0 * ties.size(), forward(median_pyramid_forward, 11, ties)},
+        {"average_pyramid_forward", 8.0 * power_of_three(12),
+         forward(average_pyramid_forward, 12, special_vec(power_of_three(12), 16))},
+        {"pyramid_inverse, median", 27.0 * power_of_three(11), inverse(median_refine, 11, 1, 17)},
+        {"pyramid_inverse, average from L = 11", 7.0 * power_of_three(12), inverse(average_refine, 12, 11, 18)},
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
              const Vec X = special_vec(side * side, 2);

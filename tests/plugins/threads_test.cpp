@@ -33,9 +33,11 @@ struct Call {
     const Array* x;
     const Array* L; // null for Unwendlock, Tessaroy and Unorrimac
     bool biorthogonal = false;
+    bool pyramid = false; // (x, L, D = 2)
 };
 
-// A large and a small call of each threaded plug-in, 8-tap filter.
+// A large and a small call of each threaded plug-in, 8-tap filter (the
+// pyramids: L = 1, D = 2).
 struct Inputs {
     Array h = Array::column(wavy(8));
     Array zero = Array::scalar(0), seven = Array::scalar(7);
@@ -44,6 +46,9 @@ struct Inputs {
     Array signal = Array::row(wavy(1 << 16)), small_signal = Array::row(wavy(256));
     Array table = Array::matrix(1 << 16, 10, wavy(10 << 16)), small_table = Array::matrix(256, 2, wavy(512));
     Array g = Array::column(wavy(5)), gd = Array::column(wavy(9));
+    Array one = Array::scalar(1), two = Array::scalar(2);
+    Array triadic = Array::row(wavy(177147)), small_triadic = Array::row(wavy(243));
+    Array triadic_row = Array::row(wavy(2 * 177147)), small_triadic_row = Array::row(wavy(486));
 
     std::vector<Call> large() const
     {
@@ -51,7 +56,9 @@ struct Inputs {
                 {"Unjostrane", &columns, &zero},  {"Wendlock", &signal, &seven},  {"Unwendlock", &table, nullptr},
                 {"packettable", &signal, &seven}, {"Tessaroy", &table, nullptr},   {"Morrowel", &columns, &zero, true},
                 {"Unmorrowel", &columns, &zero, true}, {"Orrimac", &signal, &seven},
-                {"Unorrimac", &table, nullptr}};
+                {"Unorrimac", &table, nullptr}, {"Brontal", &triadic, &one, false, true},
+                {"Drassock", &triadic, &one, false, true}, {"Unbrontal", &triadic_row, &one, false, true},
+                {"Undrassock", &triadic_row, &one, false, true}};
     }
     std::vector<Call> small() const
     {
@@ -60,11 +67,15 @@ struct Inputs {
                 {"Wendlock", &small_signal, &seven},   {"Unwendlock", &small_table, nullptr},
                 {"packettable", &small_signal, &seven}, {"Tessaroy", &small_table, nullptr},
                 {"Morrowel", &small_columns, &zero, true}, {"Unmorrowel", &small_columns, &zero, true},
-                {"Orrimac", &small_signal, &seven},         {"Unorrimac", &small_table, nullptr}};
+                {"Orrimac", &small_signal, &seven},         {"Unorrimac", &small_table, nullptr},
+                {"Brontal", &small_triadic, &one, false, true}, {"Drassock", &small_triadic, &one, false, true},
+                {"Unbrontal", &small_triadic_row, &one, false, true},
+                {"Undrassock", &small_triadic_row, &one, false, true}};
     }
     Vec run(const Call& c) const
     {
         if (c.biorthogonal) return testhost::call(c.name, {c.x, c.L, &g, &gd}).values();
+        if (c.pyramid) return testhost::call(c.name, {c.x, c.L, &two}).values();
         return (c.L ? testhost::call(c.name, {c.x, c.L, &h}) : testhost::call(c.name, {c.x, &h})).values();
     }
 };
