@@ -44,6 +44,11 @@ CASES = [
      "r = Tessaroy(T, h)"),
     ("Orrimac, 6 levels", "2^16", "x = sin(0.001 * (1:2^16));", "r = Orrimac(x, 6, h)"),
     ("Unorrimac, 6 levels", "2^16", "T = Orrimac(sin(0.001 * (1:2^16)), 6, h);", "r = Unorrimac(T)"),
+] + [
+    (f"{name}, L = 1, D = 2", "3^12", f"x = {signal};", f"r = {name}(x, 1, 2)")
+    for name, signal in (("Brontal", "sin(0.001 * (1:3^12))"), ("Drassock", "sin(0.001 * (1:3^12))"),
+                         ("Unbrontal", "Brontal(sin(0.001 * (1:3^12)), 1, 2)"),
+                         ("Undrassock", "Drassock(sin(0.001 * (1:3^12)), 1, 2)"))
 ]
 
 
