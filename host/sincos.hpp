@@ -16,7 +16,7 @@ template <class V> struct SinCos {
 // sin(r + l) and cos(r + l) for |r| <= pi/4 and |l| <= ulp(r)/2, each
 // within 1 ulp of the exact value (so within 1 ulp of the correctly rounded
 // one). The arrangement is that of the classic kernels with a bound below
-// 1 ulp (Sun's fdlibm): with z = r r,
+// 1 ulp in common use: with z = r r,
 //   sin = r + (r z P(z) + l (1 - z/2)),
 //   cos = w + (((1 - w) - z/2) + (z z Q(z) - r l)), w = 1 - z/2,
 // where (1 - w) - z/2 is exactly what w lost, so only the final sum rounds
