@@ -20,12 +20,14 @@ void mirror_filter_centred(const double* filter, int taps, double* mirrored)
 
 void downsample_lowpass_centred(const double* x, int n, const double* lowpass, int taps, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, centred_analysis(lowpass, taps, lowpass, taps), y, static_cast<double*>(nullptr));
+    simd::dispatch<analysis_kernel>(x, n, centred_analysis(lowpass, taps, lowpass, taps), y,
+                                    static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_centred(const double* x, int n, const double* highpass, int taps, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, centred_analysis(highpass, taps, highpass, taps), static_cast<double*>(nullptr), y);
+    simd::dispatch<analysis_kernel>(x, n, centred_analysis(highpass, taps, highpass, taps),
+                                    static_cast<double*>(nullptr), y);
 }
 
 void analysis_step_centred(const double* x, int n, const double* lowpass, int lowpass_taps, const double* highpass,

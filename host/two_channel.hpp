@@ -263,7 +263,9 @@ template <int H> struct synthesis_kernel {
         int i = first;
         for (; i + W <= end; i += W) synthesis_pairs<V, H>(c, d, b, i, y);
         for (; i < end; ++i) synthesis_pairs<double, H>(c, d, b, i, y);
-        const auto wrapped = [&](int k) { synthesis_pair_wrapped<double, H>(c, d, 1, n, b, k, y[2 * k], y[2 * k + 1]); };
+        const auto wrapped = [&](int k) {
+            synthesis_pair_wrapped<double, H>(c, d, 1, n, b, k, y[2 * k], y[2 * k + 1]);
+        };
         for (i = 0; i < first; ++i) wrapped(i);
         for (i = end; i < n; ++i) wrapped(i);
     }

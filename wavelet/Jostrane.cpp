@@ -16,16 +16,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const Signals s = call.signals;
     const int taps = taps_of(prhs[2], too_large);
 
+    // Each level reads its signal twice, once per channel.
     const int threads = call_threads(2.0 * s.length * s.count * taps);
     plhs[0] = new_unfilled_output_like(prhs[0]); // periodic_analysis writes every value
-    mxArray* scratch = new_matrix(analysis_scratch_length(s.length, taps), threads);
-    mxArray* highpass = new_highpass(prhs[2], taps);
-    run_threaded(
-        [&] {
-            periodic_analysis(data_of(prhs[0]), s.length, s.count, call.log2n, call.level, data_of(prhs[2]),
-                              mxGetPr(highpass), taps, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
-        },
-        {"wavetide:Jostrane:outOfMemory", "Jostrane is out of memory"});
-    mxDestroyArray(scratch);
-    mxDestroyArray(highpass);
+    run_periodic_call(plhs, prhs, call, taps, threads, new_matrix(analysis_scratch_length(s.length, taps), threads),
+                      periodic_analysis, {"wavetide:Jostrane:outOfMemory", "Jostrane is out of memory"});
 }

@@ -12,21 +12,14 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
                           {"wavetide:Unjostrane:argumentClass", "Unjostrane requires real full double arguments"},
                           too_large,
                           {"wavetide:Unjostrane:dyadicLength", "Unjostrane requires dyadic length"},
-                          {"wavetide:Unjostrane:notANumber", "Unjostrane requires L to be a number, not empty or NaN"}});
+                          {"wavetide:Unjostrane:notANumber",
+                           "Unjostrane requires L to be a number, not empty or NaN"}});
     const Signals s = call.signals;
     const int taps = taps_of(prhs[2], too_large);
 
     // periodic_synthesis writes every value of the output, and of the scratch before reading it.
     const int threads = call_threads(static_cast<double>(s.length) * s.count * taps);
     plhs[0] = new_unfilled_output_like(prhs[0]);
-    mxArray* scratch = new_unfilled_matrix(s.length / 2, threads);
-    mxArray* highpass = new_highpass(prhs[2], taps);
-    run_threaded(
-        [&] {
-            periodic_synthesis(data_of(prhs[0]), s.length, s.count, call.log2n, call.level, data_of(prhs[2]),
-                               mxGetPr(highpass), taps, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
-        },
-        {"wavetide:Unjostrane:outOfMemory", "Unjostrane is out of memory"});
-    mxDestroyArray(scratch);
-    mxDestroyArray(highpass);
+    run_periodic_call(plhs, prhs, call, taps, threads, new_unfilled_matrix(s.length / 2, threads), periodic_synthesis,
+                      {"wavetide:Unjostrane:outOfMemory", "Unjostrane is out of memory"});
 }

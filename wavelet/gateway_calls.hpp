@@ -49,6 +49,27 @@ inline mxArray* new_highpass(const mxArray* lowpass, int taps)
     return highpass;
 }
 
+// The kernel of a call on dyadic signals: periodic_analysis or periodic_synthesis.
+using PeriodicKernel = void (*)(const double*, int, int, int, int, const double*, const double*, int, double*,
+                                double*, int);
+
+// plhs[0] (already made) receives kernel(x = prhs[0], ...) with the lowpass
+// prhs[2] and its mirror as the highpass, on `threads` threads sharing the
+// scratch, which is destroyed afterwards.
+inline void run_periodic_call(mxArray* plhs[], const mxArray* prhs[], const DyadicCall& call, int taps, int threads,
+                              mxArray* scratch, PeriodicKernel kernel, const Failure& out_of_memory)
+{
+    mxArray* highpass = new_highpass(prhs[2], taps);
+    run_threaded(
+        [&] {
+            kernel(data_of(prhs[0]), call.signals.length, call.signals.count, call.log2n, call.level,
+                   data_of(prhs[2]), mxGetPr(highpass), taps, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
+        },
+        out_of_memory);
+    mxDestroyArray(scratch);
+    mxDestroyArray(highpass);
+}
+
 // The kernel of a square call: square_analysis or square_synthesis.
 using SquareKernel = void (*)(const double*, int, int, int, const double*, const double*, int, double*, double*, int);
 

@@ -20,7 +20,8 @@ void downsample_lowpass_periodic(const double* x, int n, const double* lowpass, 
 
 void downsample_highpass_periodic(const double* x, int n, const double* highpass, int taps, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, plain_analysis(highpass, highpass, taps, 0), static_cast<double*>(nullptr), y);
+    simd::dispatch<analysis_kernel>(x, n, plain_analysis(highpass, highpass, taps, 0), static_cast<double*>(nullptr),
+                                    y);
 }
 
 void analysis_step(const double* x, int n, const double* lowpass, const double* highpass, int taps, double* lo,

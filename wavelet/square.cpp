@@ -38,7 +38,7 @@ namespace {
 
 // Rows r .. r+W-1: lowpass into columns 0 .. nc/2-1, highpass after them.
 template <class V>
-SIMD_INLINE void analyse_rows(double* A, int n, int nc, int r, const AnalysisBank& bank, double* tile)
+SIMD_INLINE void filter_rows(double* A, int n, int nc, int r, const AnalysisBank& bank, double* tile)
 {
     constexpr int W = simd::lanes<V>;
     const int half = nc / 2;
@@ -54,7 +54,7 @@ SIMD_INLINE void analyse_rows(double* A, int n, int nc, int r, const AnalysisBan
 // Rows r .. r+W-1 rebuilt from coarse columns 0 .. nc-1 and detail columns
 // nc .. 2nc-1.
 template <class V>
-SIMD_INLINE void synthesise_rows(double* A, int n, int nc, int r, const SynthesisBank& bank, double* tile)
+SIMD_INLINE void filter_rows(double* A, int n, int nc, int r, const SynthesisBank& bank, double* tile)
 {
     constexpr int W = simd::lanes<V>;
     for (int c = 0; c < 2 * nc; ++c) simd::store(tile + c * W, simd::load<V>(A + r + static_cast<long long>(c) * n));
@@ -66,25 +66,16 @@ SIMD_INLINE void synthesise_rows(double* A, int n, int nc, int r, const Synthesi
     }
 }
 
-// Rows r0 .. r1-1 of the block, W at a time, the rest one by one: a row's
-// doubles do not depend on the vector it shares.
-struct row_analysis {
-    template <class V>
-    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, AnalysisBank bank, double* tile)
+// Rows r0 .. r1-1 of the block, W at a time, the rest one by one (a row's
+// doubles do not depend on the vector it shares), analysed or rebuilt as
+// the bank says.
+struct row_kernel {
+    template <class V, class Bank>
+    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, Bank bank, double* tile)
     {
         int r = r0;
-        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) analyse_rows<V>(A, n, nc, r, bank, tile);
-        for (; r < r1; ++r) analyse_rows<double>(A, n, nc, r, bank, tile);
-    }
-};
-
-struct row_synthesis {
-    template <class V>
-    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, SynthesisBank bank, double* tile)
-    {
-        int r = r0;
-        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) synthesise_rows<V>(A, n, nc, r, bank, tile);
-        for (; r < r1; ++r) synthesise_rows<double>(A, n, nc, r, bank, tile);
+        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) filter_rows<V>(A, n, nc, r, bank, tile);
+        for (; r < r1; ++r) filter_rows<double>(A, n, nc, r, bank, tile);
     }
 };
 
@@ -128,8 +119,8 @@ void square_analysis(const double* X, int n, int log2n, int level, const double*
             }
         });
         threads::for_parts(groups_of(nc), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_analysis>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), bank,
-                                         scratch_of(scratch, n, p));
+            simd::dispatch<row_kernel>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), bank,
+                                       scratch_of(scratch, n, p));
         });
         nc = half;
     }
@@ -148,8 +139,8 @@ void square_synthesis(const double* W, int n, int log2n, int level, const double
         const int full = 2 * nc;
         const int t = full < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * taps, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_synthesis>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), bank,
-                                          scratch_of(scratch, n, p));
+            simd::dispatch<row_kernel>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), bank,
+                                       scratch_of(scratch, n, p));
         });
         threads::for_parts(full, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);

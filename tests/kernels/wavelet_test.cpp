@@ -224,7 +224,10 @@ const Vec kD4{0.4829629131445341, 0.8365163037378079, 0.2241438680420134, -0.129
 const Vec kD8{0.2303778133088964, 0.7148465705529154, 0.6308807679298587, -0.0279837694168599,
               -0.1870348117190931, 0.0308413818355607, 0.0328830116668852, -0.0105974017850690};
 
-std::string trace(int m, int J, int L) { return "m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L); }
+std::string trace(int m, int J, int L)
+{
+    return "m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L);
+}
 
 } // namespace
 
@@ -249,7 +252,8 @@ TEST(PeriodicKernels, GiveTheDefiningSumsOnEveryPath)
                 analysis_step(x.data(), n, h.data(), g.data(), m, lo.data(), hi.data());
                 EXPECT_TRUE(same_bits(lo.inside(), ref_down_lo(x, h)) && same_bits(hi.inside(), ref_down_hi(x, g)));
                 analysis_step_delayed(x.data(), n, h.data(), g.data(), m, lo.data(), hi.data());
-                EXPECT_TRUE(same_bits(lo.inside(), ref_down_lo(x, h, 1)) && same_bits(hi.inside(), ref_down_hi(x, g, 1)));
+                EXPECT_TRUE(same_bits(lo.inside(), ref_down_lo(x, h, 1)) &&
+                            same_bits(hi.inside(), ref_down_hi(x, g, 1)));
                 downsample_lowpass_periodic(x.data(), n, h.data(), m, lo.data());
                 downsample_highpass_periodic(x.data(), n, g.data(), m, hi.data());
                 EXPECT_TRUE(same_bits(lo.inside(), ref_down_lo(x, h)) && same_bits(hi.inside(), ref_down_hi(x, g)));
@@ -272,7 +276,8 @@ TEST(PeriodicKernels, UpsamplingIsTheTransposeOfDownsampling)
     // <down(x), c> == <x, up(c)> for every x, c.
     for (int m : {1, 4, 7, 12}) {
         for (int n : {2, 4, 8, 16}) {
-            const Vec h = random_vec(m, 3u + m), g = mirrored(h), x = random_vec(n, 5u + n), c = random_vec(n / 2, 9u + n);
+            const Vec h = random_vec(m, 3u + m), g = mirrored(h);
+            const Vec x = random_vec(n, 5u + n), c = random_vec(n / 2, 9u + n);
             Vec lo(n / 2), hi(n / 2), ulo(n), uhi(n);
             downsample_lowpass_periodic(x.data(), n, h.data(), m, lo.data());
             downsample_highpass_periodic(x.data(), n, g.data(), m, hi.data());
