@@ -55,17 +55,19 @@ SIMD_INLINE int reduce(int t, int n)
 // dir = +1 or -1: the running index set back into the block by one compare
 // per tap. V = double and stride 1 for one signal; a vector and stride W for
 // W signals interleaved value by value.
-template <class V>
+template <int dir, class V>
 SIMD_INLINE V wrapped_sum(const double* x, int stride, int n, const double* f, int first, int step, int count,
-                          int start, int dir)
+                          int start)
 {
     int t = reduce(start, n);
     V s = V{};
     for (int j = 0; j < count; ++j) {
         s = s + f[first + step * j] * simd::load<V>(x + t * stride);
-        t += dir;
-        if (t == n) t = 0;
-        if (t < 0) t = n - 1;
+        if (dir > 0) {
+            if (++t == n) t = 0;
+        } else {
+            if (--t < 0) t = n - 1;
+        }
     }
     return s;
 }
@@ -98,12 +100,12 @@ inline AnalysisBank centred_analysis(const double* lowpass, int lowpass_taps, co
 template <class V>
 SIMD_INLINE V lowpass_wrapped(const double* x, int stride, int n, const AnalysisBank& b, int i)
 {
-    return wrapped_sum<V>(x, stride, n, b.lowpass, 0, 1, b.lowpass_taps, 2 * i + b.lowpass_offset, 1);
+    return wrapped_sum<+1, V>(x, stride, n, b.lowpass, 0, 1, b.lowpass_taps, 2 * i + b.lowpass_offset);
 }
 template <class V>
 SIMD_INLINE V highpass_wrapped(const double* x, int stride, int n, const AnalysisBank& b, int i)
 {
-    return wrapped_sum<V>(x, stride, n, b.highpass, 0, 1, b.highpass_taps, 2 * i + b.highpass_offset, -1);
+    return wrapped_sum<-1, V>(x, stride, n, b.highpass, 0, 1, b.highpass_taps, 2 * i + b.highpass_offset);
 }
 
 // lo[i], hi[i], i = 0 .. n/2-1, of one signal (either output may be null).
@@ -229,12 +231,12 @@ SIMD_INLINE void synthesis_pair_wrapped(const double* c, const double* d, int st
     even = V{}, odd = V{};
     const Phases &pl = b.pl, &ph = b.ph;
     if (H & lowpass_half) {
-        even = wrapped_sum<V>(c, stride, n, b.lowpass, pl.r, 2, pl.n1, pl.q + i, -1);
-        odd = wrapped_sum<V>(c, stride, n, b.lowpass, 1 - pl.r, 2, pl.n2, pl.q + i + pl.r, -1);
+        even = wrapped_sum<-1, V>(c, stride, n, b.lowpass, pl.r, 2, pl.n1, pl.q + i);
+        odd = wrapped_sum<-1, V>(c, stride, n, b.lowpass, 1 - pl.r, 2, pl.n2, pl.q + i + pl.r);
     }
     if (H & highpass_half) {
-        const V hodd = wrapped_sum<V>(d, stride, n, b.highpass, ph.r, 2, ph.n1, ph.q + i + ph.r, 1);
-        const V heven = wrapped_sum<V>(d, stride, n, b.highpass, 1 - ph.r, 2, ph.n2, ph.q + i, 1);
+        const V hodd = wrapped_sum<+1, V>(d, stride, n, b.highpass, ph.r, 2, ph.n1, ph.q + i + ph.r);
+        const V heven = wrapped_sum<+1, V>(d, stride, n, b.highpass, 1 - ph.r, 2, ph.n2, ph.q + i);
         join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
 }
