@@ -20,36 +20,39 @@ void mirror_filter_centred(const double* filter, int taps, double* mirrored)
 
 void downsample_lowpass_centred(const double* x, int n, const double* lowpass, int taps, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, centred_analysis(lowpass, taps, lowpass, taps), y,
-                                    static_cast<double*>(nullptr));
+    simd::dispatch<analysis_kernel<false>>(x, n, lowpass, taps, centred_lowpass_offset(taps), lowpass, taps,
+                                    centred_highpass_offset(taps), y, static_cast<double*>(nullptr));
 }
 
 void downsample_highpass_centred(const double* x, int n, const double* highpass, int taps, double* y)
 {
-    simd::dispatch<analysis_kernel>(x, n, centred_analysis(highpass, taps, highpass, taps),
-                                    static_cast<double*>(nullptr), y);
+    simd::dispatch<analysis_kernel<false>>(x, n, highpass, taps, centred_lowpass_offset(taps), highpass, taps,
+                                    centred_highpass_offset(taps), static_cast<double*>(nullptr), y);
 }
 
 void analysis_step_centred(const double* x, int n, const double* lowpass, int lowpass_taps, const double* highpass,
                            int highpass_taps, double* lo, double* hi)
 {
-    simd::dispatch<analysis_kernel>(x, n, centred_analysis(lowpass, lowpass_taps, highpass, highpass_taps), lo, hi);
+    simd::dispatch<analysis_kernel<false>>(x, n, lowpass, lowpass_taps, centred_lowpass_offset(lowpass_taps), highpass,
+                                    highpass_taps, centred_highpass_offset(highpass_taps), lo, hi);
 }
 
 void upsample_lowpass_centred(const double* c, int n, const double* lowpass, int taps, double* y)
 {
-    simd::dispatch<synthesis_kernel<lowpass_half>>(c, c, n, centred_synthesis(n, lowpass, taps, lowpass, taps), y);
+    simd::dispatch<synthesis_kernel<lowpass_half, false>>(c, c, n, lowpass, taps, centred_lowpass_phase(taps), lowpass,
+                                                          taps, centred_highpass_phase(n, taps), y);
 }
 
 void upsample_highpass_centred(const double* d, int n, const double* highpass, int taps, double* y)
 {
-    simd::dispatch<synthesis_kernel<highpass_half>>(d, d, n, centred_synthesis(n, highpass, taps, highpass, taps),
-                                                    y);
+    simd::dispatch<synthesis_kernel<highpass_half, false>>(d, d, n, highpass, taps, centred_lowpass_phase(taps),
+                                                           highpass, taps, centred_highpass_phase(n, taps), y);
 }
 
 void synthesis_step_centred(const double* c, const double* d, int n, const double* lowpass, int lowpass_taps,
                             const double* highpass, int highpass_taps, double* y)
 {
-    simd::dispatch<synthesis_kernel<both_halves>>(
-        c, d, n, centred_synthesis(n, lowpass, lowpass_taps, highpass, highpass_taps), y);
+    simd::dispatch<synthesis_kernel<both_halves, false>>(c, d, n, lowpass, lowpass_taps,
+                                                         centred_lowpass_phase(lowpass_taps), highpass, highpass_taps,
+                                                         centred_highpass_phase(n, highpass_taps), y);
 }

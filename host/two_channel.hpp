@@ -38,7 +38,11 @@
 #include "host/filter_taps.hpp"
 #include "host/simd.hpp"
 
+// Each including source gets its own copy (an unnamed namespace), as for a
+// kernel of its own: the compiler sees every call and can specialise the
+// loops for a caller's constant offsets and null outputs.
 namespace two_channel {
+namespace {
 
 // floor(t / 2), rounding towards minus infinity also for negative t.
 SIMD_INLINE int floor_half(int t) { return t >= 0 ? t / 2 : -((1 - t) / 2); }
@@ -81,20 +85,15 @@ struct AnalysisBank {
 };
 
 // The plain bank: lo[i] starts at x[2i - delay], hi[i] at x[2i + 1 - delay]
-// (delay 0, or 1 for the signal delayed by one sample).
+// (delay 0, or 1 for the signal delayed by one sample). The centred bank:
+// each filter centred on the sample it produces, lowpass output i starting
+// at x[2i - floor(taps/2)], highpass output i at x[2i + ceil(taps/2)].
 inline AnalysisBank plain_analysis(const double* lowpass, const double* highpass, int taps, int delay = 0)
 {
     return {lowpass, taps, -delay, highpass, taps, 1 - delay};
 }
-
-// The centred bank: each filter centred on the sample it produces, lowpass
-// output i starting at x[2i - floor(taps/2)], highpass output i at
-// x[2i + ceil(taps/2)].
-inline AnalysisBank centred_analysis(const double* lowpass, int lowpass_taps, const double* highpass,
-                                     int highpass_taps)
-{
-    return {lowpass, lowpass_taps, -(lowpass_taps / 2), highpass, highpass_taps, (highpass_taps + 1) / 2};
-}
+constexpr int centred_lowpass_offset(int taps) { return -(taps / 2); }
+constexpr int centred_highpass_offset(int taps) { return (taps + 1) / 2; }
 
 // lo[i] and hi[i] of output i, read with wrapping (stride as in wrapped_sum).
 template <class V>
@@ -109,10 +108,16 @@ SIMD_INLINE V highpass_wrapped(const double* x, int stride, int n, const Analysi
 }
 
 // lo[i], hi[i], i = 0 .. n/2-1, of one signal (either output may be null).
-struct analysis_kernel {
+// adjacent: the highpass sum of output i starts one value after the lowpass
+// sum (highpass_offset = lowpass_offset + 1, the plain bank), known to the
+// compiler, so that both channels share the lane pairs they both read.
+template <bool adjacent> struct analysis_kernel {
     template <class V>
-    SIMD_INLINE static void run(const double* x, int n, AnalysisBank b, double* lo, double* hi)
+    SIMD_INLINE static void run(const double* x, int n, const double* lowpass, int lowpass_taps, int lowpass_offset,
+                                const double* highpass, int highpass_taps, int highpass_offset, double* lo, double* hi)
     {
+        if (adjacent) highpass_offset = lowpass_offset + 1;
+        const AnalysisBank b{lowpass, lowpass_taps, lowpass_offset, highpass, highpass_taps, highpass_offset};
         constexpr int W = simd::lanes<V>;
         const int half = n / 2;
         // Outputs i .. i+W-1 are direct when every value read is inside.
@@ -129,15 +134,15 @@ struct analysis_kernel {
         if (b.lowpass_taps == 2 && b.highpass_taps == 2) { // two taps (Haar): taps held in registers
             const double l2[2] = {b.lowpass[0], b.lowpass[1]}, h2[2] = {b.highpass[0], b.highpass[1]};
             for (; 2 * (i + W - 1) + above < n; i += W) {
-                const V l = rising_taps<V>(x + 2 * i + b.lowpass_offset, l2, 2);
-                const V r = falling_taps<V>(x + 2 * i + b.highpass_offset, h2, 2);
+                const V l = rising_taps<V>(x + 2 * i + lowpass_offset, l2, 2);
+                const V r = falling_taps<V>(x + 2 * i + highpass_offset, h2, 2);
                 if (lo) simd::store(lo + i, l);
                 if (hi) simd::store(hi + i, r);
             }
         } else {
             for (; 2 * (i + W - 1) + above < n; i += W) {
-                const V l = rising_taps<V>(x + 2 * i + b.lowpass_offset, b.lowpass, b.lowpass_taps);
-                const V r = falling_taps<V>(x + 2 * i + b.highpass_offset, b.highpass, b.highpass_taps);
+                const V l = rising_taps<V>(x + 2 * i + lowpass_offset, b.lowpass, b.lowpass_taps);
+                const V r = falling_taps<V>(x + 2 * i + highpass_offset, b.highpass, b.highpass_taps);
                 if (lo) simd::store(lo + i, l);
                 if (hi) simd::store(hi + i, r);
             }
@@ -170,20 +175,15 @@ struct SynthesisBank {
     Phases pl, ph;
 };
 
-// The plain synthesis: phase offset 0 for both channels.
+// The plain synthesis: phase offset 0 for both channels. The centred one,
+// the transposed centring on n values per channel: phase offsets
+// ceil(taps/2) - 1 (lowpass) and ceil(taps/2) + 2n - taps (highpass).
 inline SynthesisBank plain_synthesis(const double* lowpass, const double* highpass, int taps)
 {
     return {lowpass, highpass, Phases(0, taps), Phases(0, taps)};
 }
-
-// The transposed centring on n values per channel: phase offsets
-// ceil(taps/2) - 1 (lowpass) and ceil(taps/2) + 2n - taps (highpass).
-inline SynthesisBank centred_synthesis(int n, const double* lowpass, int lowpass_taps, const double* highpass,
-                                       int highpass_taps)
-{
-    return {lowpass, highpass, Phases((lowpass_taps + 1) / 2 - 1, lowpass_taps),
-            Phases((highpass_taps + 1) / 2 + 2 * n - highpass_taps, highpass_taps)};
-}
+constexpr int centred_lowpass_phase(int taps) { return (taps + 1) / 2 - 1; }
+constexpr int centred_highpass_phase(int n, int taps) { return (taps + 1) / 2 + 2 * n - taps; }
 
 // The pairs i in [first, end) of a synthesis half whose pair i reads its
 // input at q + i - below .. q + i + above: those with every index inside
@@ -241,11 +241,18 @@ SIMD_INLINE void synthesis_pair_wrapped(const double* c, const double* d, int st
     }
 }
 
-// y[0 .. 2n-1] from the n coarse values c and the n details d of one signal.
-template <int H> struct synthesis_kernel {
+// y[0 .. 2n-1] from the n coarse values c and the n details d of one
+// signal, each channel's phase split from its offset. plain: both offsets
+// 0, known to the compiler, so that the two outputs of a pair share the
+// values they both read.
+template <int H, bool plain> struct synthesis_kernel {
     template <class V>
-    SIMD_INLINE static void run(const double* c, const double* d, int n, SynthesisBank b, double* y)
+    SIMD_INLINE static void run(const double* c, const double* d, int n, const double* lowpass, int lowpass_taps,
+                                int lowpass_phase, const double* highpass, int highpass_taps, int highpass_phase,
+                                double* y)
     {
+        if (plain) lowpass_phase = highpass_phase = 0;
+        SynthesisBank b{lowpass, highpass, Phases(lowpass_phase, lowpass_taps), Phases(highpass_phase, highpass_taps)};
         constexpr int W = simd::lanes<V>;
         int first = 0, end = n;
         if (H & lowpass_half) {
@@ -273,4 +280,5 @@ template <int H> struct synthesis_kernel {
     }
 };
 
+} // namespace
 } // namespace two_channel

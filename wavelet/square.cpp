@@ -69,10 +69,22 @@ SIMD_INLINE void filter_rows(double* A, int n, int nc, int r, const SynthesisBan
 // Rows r0 .. r1-1 of the block, W at a time, the rest one by one (a row's
 // doubles do not depend on the vector it shares), analysed or rebuilt as
 // the bank says.
-struct row_kernel {
-    template <class V, class Bank>
-    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, Bank bank, double* tile)
+template <class Bank> Bank plain_bank(const double* lowpass, const double* highpass, int taps);
+template <> AnalysisBank plain_bank(const double* lowpass, const double* highpass, int taps)
+{
+    return plain_analysis(lowpass, highpass, taps);
+}
+template <> SynthesisBank plain_bank(const double* lowpass, const double* highpass, int taps)
+{
+    return plain_synthesis(lowpass, highpass, taps);
+}
+
+template <class Bank> struct row_kernel {
+    template <class V>
+    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* lowpass,
+                                const double* highpass, int taps, double* tile)
     {
+        const Bank bank = plain_bank<Bank>(lowpass, highpass, taps);
         int r = r0;
         for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) filter_rows<V>(A, n, nc, r, bank, tile);
         for (; r < r1; ++r) filter_rows<double>(A, n, nc, r, bank, tile);
@@ -99,7 +111,6 @@ void square_analysis(const double* X, int n, int log2n, int level, const double*
         });
         return;
     }
-    const AnalysisBank bank = plain_analysis(lowpass, highpass, taps);
     // The first level reads the columns of X; later ones copy each column
     // of their block out of W before overwriting it.
     int nc = n;
@@ -119,8 +130,8 @@ void square_analysis(const double* X, int n, int log2n, int level, const double*
             }
         });
         threads::for_parts(groups_of(nc), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_kernel>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), bank,
-                                       scratch_of(scratch, n, p));
+            simd::dispatch<row_kernel<AnalysisBank>>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), lowpass,
+                                                     highpass, taps, scratch_of(scratch, n, p));
         });
         nc = half;
     }
@@ -134,13 +145,12 @@ void square_synthesis(const double* W, int n, int log2n, int level, const double
     threads::for_parts(n, t, [&](int, int c0, int c1) {
         for (int c = c0; c < c1; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
     });
-    const SynthesisBank bank = plain_synthesis(lowpass, highpass, taps);
     for (int nc = 1 << level, j = level; j < log2n; ++j) {
         const int full = 2 * nc;
         const int t = full < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * taps, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_kernel>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), bank,
-                                       scratch_of(scratch, n, p));
+            simd::dispatch<row_kernel<SynthesisBank>>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full),
+                                                      lowpass, highpass, taps, scratch_of(scratch, n, p));
         });
         threads::for_parts(full, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
