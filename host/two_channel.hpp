@@ -63,7 +63,9 @@ template <int dir, class V>
 SIMD_INLINE V wrapped_sum(const double* x, int stride, int n, const double* f, int first, int step, int count,
                           int start)
 {
-    int t = reduce(start, n);
+    // One unsigned compare when the start lies in the block already.
+    const int t0 = static_cast<unsigned>(start) < static_cast<unsigned>(n) ? start : reduce(start, n);
+    int t = t0;
     V s = V{};
     for (int j = 0; j < count; ++j) {
         s = s + f[first + step * j] * simd::load<V>(x + t * stride);
