@@ -204,21 +204,46 @@ inline void direct_range(int& q, int below, int above, int n, int& first, int& e
 }
 
 // y[2i], y[2i+1] for the W pairs from i (H: which halves, summed lowpass
-// first), all indices inside the inputs.
-template <class V, int H>
+// first), all indices inside the inputs. plain: both phase offsets r = 0,
+// so that y[2i] and y[2i+1] read the same c[q + i - j] (d[q + i + j]) for
+// j < n2: one loop over those j loads each value once for both sums, each
+// sum still adding its taps in ascending j.
+template <class V, int H, bool plain>
 SIMD_INLINE void synthesis_pairs(const double* c, const double* d, const SynthesisBank& b, int i, double* y)
 {
     V even = V{}, odd = V{};
     if (H & lowpass_half) {
         const double* a = c + b.pl.q + i;
-        for (int j = 0; j < b.pl.n1; ++j) even = even + b.lowpass[b.pl.r + 2 * j] * simd::load<V>(a - j);
-        for (int j = 0; j < b.pl.n2; ++j) odd = odd + b.lowpass[1 - b.pl.r + 2 * j] * simd::load<V>(a + b.pl.r - j);
+        if (plain) {
+            int j = 0;
+            for (; j < b.pl.n2; ++j) {
+                const V v = simd::load<V>(a - j);
+                even = even + b.lowpass[2 * j] * v;
+                odd = odd + b.lowpass[2 * j + 1] * v;
+            }
+            if (j < b.pl.n1) even = even + b.lowpass[2 * j] * simd::load<V>(a - j);
+        } else {
+            for (int j = 0; j < b.pl.n1; ++j) even = even + b.lowpass[b.pl.r + 2 * j] * simd::load<V>(a - j);
+            for (int j = 0; j < b.pl.n2; ++j)
+                odd = odd + b.lowpass[1 - b.pl.r + 2 * j] * simd::load<V>(a + b.pl.r - j);
+        }
     }
     if (H & highpass_half) {
         const double* a = d + b.ph.q + i;
         V hodd = V{}, heven = V{};
-        for (int j = 0; j < b.ph.n1; ++j) hodd = hodd + b.highpass[b.ph.r + 2 * j] * simd::load<V>(a + b.ph.r + j);
-        for (int j = 0; j < b.ph.n2; ++j) heven = heven + b.highpass[1 - b.ph.r + 2 * j] * simd::load<V>(a + j);
+        if (plain) {
+            int j = 0;
+            for (; j < b.ph.n2; ++j) {
+                const V v = simd::load<V>(a + j);
+                hodd = hodd + b.highpass[2 * j] * v;
+                heven = heven + b.highpass[2 * j + 1] * v;
+            }
+            if (j < b.ph.n1) hodd = hodd + b.highpass[2 * j] * simd::load<V>(a + j);
+        } else {
+            for (int j = 0; j < b.ph.n1; ++j)
+                hodd = hodd + b.highpass[b.ph.r + 2 * j] * simd::load<V>(a + b.ph.r + j);
+            for (int j = 0; j < b.ph.n2; ++j) heven = heven + b.highpass[1 - b.ph.r + 2 * j] * simd::load<V>(a + j);
+        }
         join_channels<(H & lowpass_half) != 0>(even, odd, heven, hodd);
     }
     simd::store_interleaved(y + 2 * i, even, odd);
@@ -272,8 +297,8 @@ template <int H, bool plain> struct synthesis_kernel {
         first = std::min(first, n);
         end = std::max(end, first);
         int i = first;
-        for (; i + W <= end; i += W) synthesis_pairs<V, H>(c, d, b, i, y);
-        for (; i < end; ++i) synthesis_pairs<double, H>(c, d, b, i, y);
+        for (; i + W <= end; i += W) synthesis_pairs<V, H, plain>(c, d, b, i, y);
+        for (; i < end; ++i) synthesis_pairs<double, H, plain>(c, d, b, i, y);
         const auto wrapped = [&](int k) {
             synthesis_pair_wrapped<double, H>(c, d, 1, n, b, k, y[2 * k], y[2 * k + 1]);
         };
