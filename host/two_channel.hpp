@@ -110,15 +110,16 @@ SIMD_INLINE V highpass_wrapped(const double* x, int stride, int n, const Analysi
 }
 
 // lo[i], hi[i], i = 0 .. n/2-1, of one signal (either output may be null).
-// adjacent: the highpass sum of output i starts one value after the lowpass
-// sum (highpass_offset = lowpass_offset + 1, the plain bank), known to the
-// compiler, so that both channels share the lane pairs they both read.
+// adjacent: the plain bank, the highpass sum of output i starting one value
+// after the lowpass sum (highpass_offset = lowpass_offset + 1) with as many
+// taps, known to the compiler, so that both channels share the lane pairs
+// they both read and one loop bound serves both sums.
 template <bool adjacent> struct analysis_kernel {
     template <class V>
     SIMD_INLINE static void run(const double* x, int n, const double* lowpass, int lowpass_taps, int lowpass_offset,
                                 const double* highpass, int highpass_taps, int highpass_offset, double* lo, double* hi)
     {
-        if (adjacent) highpass_offset = lowpass_offset + 1;
+        if (adjacent) highpass_offset = lowpass_offset + 1, highpass_taps = lowpass_taps;
         const AnalysisBank b{lowpass, lowpass_taps, lowpass_offset, highpass, highpass_taps, highpass_offset};
         constexpr int W = simd::lanes<V>;
         const int half = n / 2;
