@@ -66,13 +66,13 @@ struct Fused {
 
     __attribute__((target("avx512f"))) inline simd::f64x8 again(simd::f64x8 v)
     {
-        const __m512d x = v;
-        return _mm512_fmadd_pd(x, _mm512_set1_pd(0x1.6a09e667f3bcdp-1),
-                               _mm512_mul_pd(x, _mm512_set1_pd(0x1.08b2fb1366eabp-56)));
+        const __m512d x = __m512d(v);
+        return simd::f64x8(_mm512_fmadd_pd(x, _mm512_set1_pd(0x1.6a09e667f3bcdp-1),
+                                           _mm512_mul_pd(x, _mm512_set1_pd(0x1.08b2fb1366eabp-56))));
     }
     __attribute__((target("avx512f"))) inline simd::f64x8 first(simd::f64x8 v)
     {
-        const u64x8 bits = u64x8(v), twice = bits + bits - 1;
+        const u64x8 bits = u64x8(__m512d(v)), twice = bits + bits - 1;
         least = twice < least ? twice : least;
         return again(v);
     }
@@ -119,19 +119,11 @@ template <class V> SIMD_INLINE SinCos<V> sincos_of(V a, bool reduce)
     return {near.c, -near.s};
 }
 
-// Lane l of the result is lane W-1-l of v.
-SIMD_INLINE double reversed(double v) { return v; }
-#if defined(__GNUC__)
-SIMD_INLINE simd::f64x2 reversed(simd::f64x2 v) { return __builtin_shufflevector(v, v, 1, 0); }
-SIMD_INLINE simd::f64x4 reversed(simd::f64x4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); }
-SIMD_INLINE simd::f64x8 reversed(simd::f64x8 v) { return __builtin_shufflevector(v, v, 7, 6, 5, 4, 3, 2, 1, 0); }
-#endif
-
 // The vector of half the lanes (a single double below two lanes).
 template <class V> struct narrower {
     using type = double;
 };
-#if defined(__GNUC__)
+#if defined(SIMD_VECTORS)
 template <> struct narrower<simd::f64x8> {
     using type = simd::f64x4;
 };
@@ -283,8 +275,8 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     const long m = qtr - j - (lanes<V> - 1);
     const V t1 = load<V>(x + j), t2 = load<V>(x + j + qtr), t3 = load<V>(x + j + 2 * qtr),
             t4 = load<V>(x + j + 3 * qtr);
-    const V t5 = reversed(load<V>(x + m)), t6 = reversed(load<V>(x + m + qtr)),
-            t7 = reversed(load<V>(x + m + 2 * qtr)), t8 = reversed(load<V>(x + m + 3 * qtr));
+    const V t5 = simd::reverse(load<V>(x + m)), t6 = simd::reverse(load<V>(x + m + qtr)),
+            t7 = simd::reverse(load<V>(x + m + 2 * qtr)), t8 = simd::reverse(load<V>(x + m + 3 * qtr));
     const double* k = w.base + (j - 1) * w.stride;
     const V c1 = load_strided<V>(k, w.stride), s1 = load_strided<V>(k + w.run, w.stride),
             c3 = load_strided<V>(k + 2 * w.run, w.stride), s3 = load_strided<V>(k + 3 * w.run, w.stride);
@@ -309,10 +301,10 @@ template <class V> SIMD_INLINE void twiddled_pairs(double* x, long j, long qtr, 
     store(x + j + qtr, r2);
     store(x + j + 2 * qtr, r3);
     store(x + j + 3 * qtr, r4);
-    store(x + m, reversed(r5));
-    store(x + m + qtr, reversed(r6));
-    store(x + m + 2 * qtr, reversed(r7));
-    store(x + m + 3 * qtr, reversed(r8));
+    store(x + m, simd::reverse(r5));
+    store(x + m + qtr, simd::reverse(r6));
+    store(x + m + 2 * qtr, simd::reverse(r7));
+    store(x + m + 3 * qtr, simd::reverse(r8));
 }
 
 // Twiddled pairs j .. eighth-1, W at a time, then with ever narrower vectors.
@@ -344,46 +336,6 @@ template <class V> SIMD_INLINE void butterfly(double* x, long s, Twiddles w)
     }
     twiddled_run<V>(x, 1, eighth, qtr, w);
 }
-
-// Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
-// moves to lane i of r[l].
-SIMD_INLINE void transpose(double*) {}
-#if defined(__GNUC__)
-SIMD_INLINE void transpose(simd::f64x2* r)
-{
-    const simd::f64x2 a = r[0], b = r[1];
-    r[0] = __builtin_shufflevector(a, b, 0, 2);
-    r[1] = __builtin_shufflevector(a, b, 1, 3);
-}
-SIMD_INLINE void transpose(simd::f64x4* r)
-{
-    simd::f64x4 t[4];
-    for (int i = 0; i < 4; i += 2) {
-        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 4, 2, 6);
-        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 5, 3, 7);
-    }
-    for (int i = 0; i < 2; ++i) {
-        r[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 4, 5);
-        r[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 6, 7);
-    }
-}
-SIMD_INLINE void transpose(simd::f64x8* r)
-{
-    simd::f64x8 t[8], u[8];
-    for (int i = 0; i < 8; i += 2) {
-        t[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
-        t[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
-    }
-    for (int i : {0, 1, 4, 5}) {
-        u[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 8, 9, 4, 5, 12, 13);
-        u[i + 2] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 10, 11, 6, 7, 14, 15);
-    }
-    for (int i = 0; i < 4; ++i) {
-        r[i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
-        r[i + 4] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
-    }
-}
-#endif
 
 // The whole split-radix tree of one block of s >= 8 values, from its first
 // stage to the last division of all n values, on elements y[0 .. s-1] of
@@ -468,7 +420,7 @@ template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& que
     const auto gather = [&] {
         for (long k = 0; k < s; k += W) {
             for (int l = 0; l < W; ++l) y[k + l] = load<V>(from[l] + k);
-            transpose(y + k);
+            simd::transpose_rows(y + k);
         }
     };
 #if defined(WAVETIDE_FUSED_DIVISION)
@@ -498,7 +450,7 @@ template <long s, class V> SIMD_INLINE void run_leaves(double* x, LeafQueue& que
         leaf_tree<s>(y, tw, divider);
     }
     for (long k = 0; k < s; k += W) {
-        transpose(y + k);
+        simd::transpose_rows(y + k);
         for (int l = 0; l < W; ++l) store(from[l] + k, y[k + l]);
     }
     queue.count = 0;
@@ -631,7 +583,7 @@ struct reorder {
         long i = 0;
         for (; 2 * (i + lanes<V>) <= n; i += lanes<V>) {
             store(p + i, simd::load_even<V>(x + 2 * i));
-            const V odd = reversed(simd::load_odd<V>(x + n - 2 * i - 2 * lanes<V>));
+            const V odd = simd::reverse(simd::load_odd<V>(x + n - 2 * i - 2 * lanes<V>));
             store(p + h + i, negate ? -odd : odd);
         }
         for (; i < h; ++i) {
@@ -656,11 +608,11 @@ struct bit_reversed_copy {
             if constexpr (lanes<V> == 8) {
                 V t[8];
                 for (int b = 0; b < 8; ++b) t[b] = load<V>(p + rev3[b] * row + 8 * r);
-                transpose(t);
+                simd::transpose_rows(t);
                 for (int a = 0; a < 8; ++a) {
                     const long k = a * row + 8 * mid;
                     if (reflect)
-                        store(y + n - 8 - k, reversed(t[rev3[a]]));
+                        store(y + n - 8 - k, simd::reverse(t[rev3[a]]));
                     else
                         store(y + k, t[rev3[a]]);
                 }
@@ -687,20 +639,20 @@ struct rotation {
     // their mirrors n-i .. n-i-W+1.
     template <class V> SIMD_INLINE static V low(const double* y, long n, long i, bool reflected)
     {
-        return reflected ? reversed(load<V>(y + n - i - lanes<V>)) : load<V>(y + i);
+        return reflected ? simd::reverse(load<V>(y + n - i - lanes<V>)) : load<V>(y + i);
     }
     template <class V> SIMD_INLINE static V high(const double* y, long n, long i, bool reflected)
     {
-        return reflected ? load<V>(y + i - 1) : reversed(load<V>(y + n - i - lanes<V> + 1));
+        return reflected ? load<V>(y + i - 1) : simd::reverse(load<V>(y + n - i - lanes<V> + 1));
     }
     template <class V> SIMD_INLINE static void put(double* y, long n, long i, bool reflected, V lo, V hi)
     {
         if (reflected) {
-            store(y + n - i - lanes<V>, reversed(lo));
+            store(y + n - i - lanes<V>, simd::reverse(lo));
             store(y + i - 1, hi);
         } else {
             store(y + i, lo);
-            store(y + n - i - lanes<V> + 1, reversed(hi));
+            store(y + n - i - lanes<V> + 1, simd::reverse(hi));
         }
     }
 
