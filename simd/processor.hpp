@@ -36,9 +36,19 @@ inline unsigned long long xcr0()
 #define SIMD_HAVE_CPUID 1
 #endif
 
+// Asked once per process: kept out of line, so that the kernels' entries,
+// which call it through best_isa, stay small.
+#if defined(__GNUC__)
+#define SIMD_OUT_OF_LINE __attribute__((noinline, cold))
+#elif defined(_MSC_VER)
+#define SIMD_OUT_OF_LINE __declspec(noinline)
+#else
+#define SIMD_OUT_OF_LINE
+#endif
+
 // The widest path this processor runs: 3 AVX-512F, 2 AVX2, 1 SSE2 (or the
 // two lanes of another processor), 0 none.
-inline int widest_path_of_processor()
+SIMD_OUT_OF_LINE inline int widest_path_of_processor()
 {
 #if defined(SIMD_HAVE_CPUID)
     unsigned zero[4], one[4], seven[4] = {0, 0, 0, 0};

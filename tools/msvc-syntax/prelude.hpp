@@ -34,6 +34,7 @@
 #pragma push_macro("__attribute__")
 #undef __attribute__
 #include <immintrin.h>
+#include <intrin.h>
 #pragma pop_macro("__attribute__")
 
 // Declared by the Windows SDK's intrin.h, not by mingw-w64's.
