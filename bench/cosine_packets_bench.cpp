@@ -36,7 +36,7 @@ void BM_Orrimac(benchmark::State& state)
 {
     Setup s(state);
     for (auto _ : state) {
-        cosine_packet_analysis(s.x.data(), s.T.data(), s.scratch.data(), s.D, s.n);
+        cosine_packet_analysis(s.x.data(), s.n, s.D, s.T.data(), s.scratch.data());
         benchmark::DoNotOptimize(s.T.data());
     }
     finish(state, s);
@@ -45,7 +45,7 @@ void BM_Orrimac(benchmark::State& state)
 void BM_Unorrimac(benchmark::State& state)
 {
     Setup s(state);
-    cosine_packet_analysis(s.x.data(), s.T.data(), s.scratch.data(), s.D, s.n);
+    cosine_packet_analysis(s.x.data(), s.n, s.D, s.T.data(), s.scratch.data());
     std::vector<double> out(s.n);
     for (auto _ : state) {
         cosine_packet_synthesis(s.T.data(), s.n, s.D, out.data(), s.scratch.data());

@@ -13,6 +13,7 @@
 #include "pyramid/block_medians.hpp"
 #include "pyramid/median.hpp"
 #include "pyramid/pyramid.hpp"
+#include "pyramid/staged_merge.hpp"
 
 namespace {
 
@@ -43,7 +44,7 @@ void BM_Brontal(benchmark::State& state)
     Setup k(state);
     for (auto _ : state) {
         std::copy(k.x.begin(), k.x.end(), k.s.begin());  // the gateway's scratch copy
-        median_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+        median_pyramid_forward(k.s.data(), k.n, k.J, 1, 2, k.w.data());
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
@@ -53,44 +54,37 @@ void BM_Brontal_Noise(benchmark::State& state)
 {
     Setup k(state, true);
     for (auto _ : state) {
-        median_pyramid_forward(k.x.data(), 1, 2, k.w.data(), k.n, k.J);
+        median_pyramid_forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
 }
 
-void BM_Unbrontal(benchmark::State& state)
+// An inverse transform of the forward transform's row.
+void inverse(benchmark::State& state, PyramidForward forward, refine_step refine)
 {
     Setup k(state);
-    k.s = k.x;
-    median_pyramid_forward(k.s.data(), 1, 2, k.w.data(), k.n, k.J);
+    forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
     for (auto _ : state) {
-        pyramid_inverse(k.w.data(), 1, 2, k.y.data(), k.n, k.J, median_refine);
+        pyramid_inverse(k.w.data(), k.n, k.J, 1, 2, refine, k.y.data());
         benchmark::DoNotOptimize(k.y.data());
     }
     finish(state, k.n);
 }
+
+void BM_Unbrontal(benchmark::State& state) { inverse(state, median_pyramid_forward, median_refine); }
 
 void BM_Drassock(benchmark::State& state)
 {
     Setup k(state);
     for (auto _ : state) {
-        average_pyramid_forward(k.x.data(), 1, 2, k.w.data(), k.n, k.J);
+        average_pyramid_forward(k.x.data(), k.n, k.J, 1, 2, k.w.data());
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
 }
 
-void BM_Undrassock(benchmark::State& state)
-{
-    Setup k(state);
-    average_pyramid_forward(k.x.data(), 1, 2, k.w.data(), k.n, k.J);
-    for (auto _ : state) {
-        pyramid_inverse(k.w.data(), 1, 2, k.y.data(), k.n, k.J, average_refine);
-        benchmark::DoNotOptimize(k.y.data());
-    }
-    finish(state, k.n);
-}
+void BM_Undrassock(benchmark::State& state) { inverse(state, average_pyramid_forward, average_refine); }
 
 // Medians of every block of levels J-1 .. 0, as the forward transform finds them.
 void BM_AllMedians_MergeStages(benchmark::State& state)
@@ -99,9 +93,9 @@ void BM_AllMedians_MergeStages(benchmark::State& state)
     for (auto _ : state) {
         std::copy(k.x.begin(), k.x.end(), k.s.begin());
         for (int j = k.J; j >= 1; --j) {
-            merge_sort_stage(k.s.data(), j, k.J);
+            merge_sort_stage(k.s.data(), k.J, j);
             const int d = power_of_three(k.J - j + 1);
-            copy_doubles_strided(k.s.data(), (d - 1) / 2, d, k.y.data(), 0, 1, k.n / d);
+            block_middles(k.s.data(), k.n, d, k.y.data());
         }
         benchmark::DoNotOptimize(k.y.data());
     }
@@ -123,7 +117,7 @@ void BM_AllMedians_Chunks(benchmark::State& state)
     Setup k(state);
     const std::vector<double*> level = levels(k);
     for (auto _ : state) {
-        triadic_block_medians(k.x.data(), k.J, k.J, k.s.data(), level.data());
+        triadic_block_medians(k.x.data(), k.J, k.J, level.data(), k.s.data());
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);
@@ -134,7 +128,7 @@ void BM_AllMedians_Chunks_Noise(benchmark::State& state)
     Setup k(state, true);
     const std::vector<double*> level = levels(k);
     for (auto _ : state) {
-        triadic_block_medians(k.x.data(), k.J, k.J, k.s.data(), level.data());
+        triadic_block_medians(k.x.data(), k.J, k.J, level.data(), k.s.data());
         benchmark::DoNotOptimize(k.w.data());
     }
     finish(state, k.n);

@@ -13,14 +13,14 @@
 
 namespace {
 
-using Step = void (*)(double*, double*, int, double*);
+using Step = void (*)(double*, int, double*, double*);
 
 struct Setup {
-    int n, m;
+    int n, log2n;
     std::vector<double> x, scratch;
-    explicit Setup(const benchmark::State& state) : n(static_cast<int>(state.range(0))), m(0), x(n), scratch(4 * n)
+    explicit Setup(const benchmark::State& state) : n(static_cast<int>(state.range(0))), log2n(0), x(n), scratch(4 * n)
     {
-        while ((1 << m) < n) ++m;
+        while ((1 << log2n) < n) ++log2n;
         for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
     }
 };
@@ -39,7 +39,7 @@ void as_plugin(benchmark::State& state, Step step)
     for (auto _ : state) {
         w[2 * s.n] = 0.0;
         copy_doubles(s.x.data(), w, s.n);
-        step(w, w + s.n, s.m, w + 2 * s.n);
+        step(w, s.log2n, w + s.n, w + 2 * s.n);
         benchmark::DoNotOptimize(w);
         benchmark::ClobberMemory();
     }
@@ -57,7 +57,7 @@ void BM_Fennick_tables_reused(benchmark::State& state)
     double* w = s.scratch.data();
     for (auto _ : state) {
         copy_doubles(s.x.data(), w, s.n);
-        cosine_transform_type2(w, w + s.n, s.m, w + 2 * s.n);
+        cosine_transform_type2(w, s.log2n, w + s.n, w + 2 * s.n);
         benchmark::DoNotOptimize(w);
         benchmark::ClobberMemory();
     }

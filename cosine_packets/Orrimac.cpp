@@ -21,6 +21,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     plhs[0] = new_matrix(n, D + 1);
     mxArray* scratch = new_matrix(n, 7);
     // An M x 0 signal holds nothing to read: its table stays zero.
-    if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), mxGetPr(scratch), D, n);
+    if (element_count(prhs[0]) > 0) cosine_packet_analysis(data_of(prhs[0]), n, D, mxGetPr(plhs[0]), mxGetPr(scratch));
     mxDestroyArray(scratch);
 }

@@ -75,7 +75,7 @@ void make_bell(int m, double* bp, double* bm)
     }
 }
 
-void make_type4_tables(int f, double* tables, double* work)
+void make_type4_tables(int f, double* tables, double* scratch)
 {
     if (f < 2) return;
     const std::ptrdiff_t F = f, K = F / 2;
@@ -88,8 +88,8 @@ void make_type4_tables(int f, double* tables, double* work)
         // w^k, w^2k, w^3k for k < L/4 from the roots e^(-2 pi i j/L), j < 3L/4,
         // as six arrays of L/4 (the layout of dct4_lanes.hpp).
         const std::ptrdiff_t q = L / 4;
-        const double* roots = work;
-        fill_roots(work, 3 * q, 0, 2, L);
+        const double* roots = scratch;
+        fill_roots(scratch, 3 * q, 0, 2, L);
         for (std::ptrdiff_t k = 0; k < q; ++k) {
             const double r1r = roots[2 * k], r1i = roots[2 * k + 1];
             const double r2r = roots[4 * k], r2i = roots[4 * k + 1];
@@ -101,7 +101,7 @@ void make_type4_tables(int f, double* tables, double* work)
     }
 }
 
-void cosine_transform_type4(const double* x, double* y, const double* tables, double* work, int f)
+void cosine_transform_type4(const double* x, int f, const double* tables, double* y, double* scratch)
 {
     if (f == 1) {
         y[0] = x[0];
@@ -113,14 +113,14 @@ void cosine_transform_type4(const double* x, double* y, const double* tables, do
     // z[j] = (x[2j] + i x[f-1-2j]) e^(-i pi j/f)
     for (std::ptrdiff_t j = 0; j < K; ++j) {
         const double re = x[2 * j], im = x[F - 1 - 2 * j];
-        work[2 * j] = re * pre[2 * j] - im * pre[2 * j + 1];
-        work[2 * j + 1] = re * pre[2 * j + 1] + im * pre[2 * j];
+        scratch[2 * j] = re * pre[2 * j] - im * pre[2 * j + 1];
+        scratch[2 * j + 1] = re * pre[2 * j + 1] + im * pre[2 * j];
     }
-    dct4_lanes::fft_stages<double>(work, K, K, tables + 2 * F);
+    dct4_lanes::fft_stages<double>(scratch, K, K, tables + 2 * F);
     // C[p] = Z[p] s e^(-i pi (4p+1)/(4f)); y[2p] = Re C, y[f-1-2p] = -Im C.
     std::ptrdiff_t r = 0;
     for (std::ptrdiff_t p = 0; p < K; ++p) {
-        const double zr = work[2 * r], zi = work[2 * r + 1];
+        const double zr = scratch[2 * r], zi = scratch[2 * r + 1];
         y[2 * p] = zr * post[2 * p] - zi * post[2 * p + 1];
         y[F - 1 - 2 * p] = -(zr * post[2 * p + 1] + zi * post[2 * p]);
         std::ptrdiff_t bit = K / 2;
@@ -132,11 +132,11 @@ void cosine_transform_type4(const double* x, double* y, const double* tables, do
     }
 }
 
-void cosine_transform_type4(const double* x, double* y, double* buf, int f)
+void cosine_transform_type4(const double* x, int f, double* y, double* scratch)
 {
-    double* work = buf + 3 * static_cast<std::ptrdiff_t>(f);
-    make_type4_tables(f, buf, work);
-    cosine_transform_type4(x, y, buf, work, f);
+    double* work = scratch + 3 * static_cast<std::ptrdiff_t>(f);
+    make_type4_tables(f, scratch, work);
+    cosine_transform_type4(x, f, scratch, y, work);
 }
 
 namespace {
@@ -147,7 +147,7 @@ double extension_value(double v, double bp, double bm) { return bm == 0.0 ? 0.0 
 
 } // namespace
 
-void edge_extension(Side side, const double* src, double* ext, int f, int m, const double* bp, const double* bm)
+void edge_extension(const double* src, int f, int m, const double* bp, const double* bm, Side side, double* ext)
 {
     if (side == Side::left) {
         for (int i = 0; i < m; ++i) ext[f - 1 - i] = extension_value(src[i], bp[i], bm[i]);
@@ -156,8 +156,8 @@ void edge_extension(Side side, const double* src, double* ext, int f, int m, con
     }
 }
 
-void fold_block(const double* cur, const double* left, const double* right, const double* bp, const double* bm,
-                int m, int f, double* w)
+void fold_block(const double* cur, const double* left, const double* right, int f, int m, const double* bp,
+                const double* bm, double* w)
 {
     for (int i = 0; i < f; ++i) w[i] = cur[i];
     for (int i = 0; i < m; ++i) {
@@ -167,8 +167,7 @@ void fold_block(const double* cur, const double* left, const double* right, cons
     }
 }
 
-void unfold_block(const double* y, double* c, double* lp, double* rp, int f, int m, const double* bp,
-                  const double* bm)
+void unfold_block(const double* y, int f, int m, const double* bp, const double* bm, double* c, double* lp, double* rp)
 {
     for (int i = 0; i < f; ++i) c[i] = y[i];
     for (int i = 0; i < m; ++i) {
@@ -180,7 +179,7 @@ void unfold_block(const double* y, double* c, double* lp, double* rp, int f, int
     }
 }
 
-void add_overlap(Side side, const double* piece, double* acc, int f, int m)
+void add_overlap(const double* piece, int f, int m, Side side, double* acc)
 {
     if (side == Side::left) {
         for (int i = 0; i < m; ++i) acc[f - 1 - i] += piece[f - 1 - i];
@@ -189,7 +188,7 @@ void add_overlap(Side side, const double* piece, double* acc, int f, int m)
     }
 }
 
-void unfold_edge_correction(Side side, double* g, int f, int m, const double* bp)
+void unfold_edge_correction(double* g, int f, int m, const double* bp, Side side)
 {
     for (int i = 0; i < m; ++i) {
         double& v = side == Side::left ? g[i] : g[f - 1 - i];

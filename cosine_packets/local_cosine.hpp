@@ -37,37 +37,36 @@ void make_bell(int m, double* bp, double* bm);
 // then the FFT twiddles in the layout of dct4_lanes.hpp) depend only on f;
 // a level builds them once for all its blocks.
 
-// tables: 3f doubles (out); work: f doubles of scratch.
-void make_type4_tables(int f, double* tables, double* work);
+// tables: 3f doubles (out); scratch: f doubles.
+void make_type4_tables(int f, double* tables, double* scratch);
 
-// y = DCT-IV of x with the tables of length f; work: f doubles of scratch.
-// x is not changed; y may not overlap x or work.
-void cosine_transform_type4(const double* x, double* y, const double* tables, double* work, int f);
+// y = DCT-IV of x with the tables of length f; scratch: f doubles.
+// x is not changed; y may not overlap x or scratch.
+void cosine_transform_type4(const double* x, int f, const double* tables, double* y, double* scratch);
 
-// The same with tables built on the spot; buf: 8f doubles of scratch.
-void cosine_transform_type4(const double* x, double* y, double* buf, int f);
+// The same with tables built on the spot; scratch: 8f doubles.
+void cosine_transform_type4(const double* x, int f, double* y, double* scratch);
 
 // The artificial neighbour at one end of the signal, i < m:
 //   left:  ext[f-1-i] =  src[i]     (1 - bp[i]) / bm[i]   (src: first block)
 //   right: ext[i]     = -src[f-1-i] (1 - bp[i]) / bm[i]   (src: last block)
-void edge_extension(Side side, const double* src, double* ext, int f, int m, const double* bp, const double* bm);
+void edge_extension(const double* src, int f, int m, const double* bp, const double* bm, Side side, double* ext);
 
 // w = cur, then for i < m, r = f-1-i:
 //   w[i] = bp[i] w[i] + bm[i] left[r],  w[r] = bp[i] w[r] - bm[i] right[i]
-void fold_block(const double* cur, const double* left, const double* right, const double* bp, const double* bm,
-                int m, int f, double* w);
+void fold_block(const double* cur, const double* left, const double* right, int f, int m, const double* bp,
+                const double* bm, double* w);
 
 // c = y, then for i < m, r = f-1-i:
 //   lp[r] = bm[i] y[i], rp[i] = -bm[i] y[r], c[i] = bp[i] y[i], c[r] = bp[i] y[r]
 // Only the m spilled values of lp (its tail) and of rp (its head) are written.
-void unfold_block(const double* y, double* c, double* lp, double* rp, int f, int m, const double* bp,
-                  const double* bm);
+void unfold_block(const double* y, int f, int m, const double* bp, const double* bm, double* c, double* lp, double* rp);
 
 // Adds a spilled piece into the neighbour block starting at acc, i < m:
 //   left:  acc[f-1-i] += piece[f-1-i]     right: acc[i] += piece[i]
-void add_overlap(Side side, const double* piece, double* acc, int f, int m);
+void add_overlap(const double* piece, int f, int m, Side side, double* acc);
 
 // At one end of the signal turns bp[i] y into y, i < m, v the current value:
 //   left:  g[i] = v + v (1 - bp[i]) / bp[i]
 //   right: g[f-1-i] likewise
-void unfold_edge_correction(Side side, double* g, int f, int m, const double* bp);
+void unfold_edge_correction(double* g, int f, int m, const double* bp, Side side);

@@ -136,7 +136,7 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
     }
     const double* w = in + s;
     if (ext) {
-        fold_block(in + s, left_of(L, in, ext, b), right_of(L, in, ext, b), L.bp, L.bm, L.m, L.f, s1);
+        fold_block(in + s, left_of(L, in, ext, b), right_of(L, in, ext, b), L.f, L.m, L.bp, L.bm, s1);
         w = s1;
     }
     double* z = s2;
@@ -226,22 +226,23 @@ struct block_transforms {
 
 } // namespace
 
-PacketLevel make_packet_level(int n, int D, int d, const double* bp, const double* bm, double* tables, double* work)
+PacketLevel make_packet_level(int n, int depth, int d, const double* bp, const double* bm, double* tables,
+                              double* scratch)
 {
     PacketLevel L;
     L.n = n;
     L.d = d;
     L.B = 1 << d;
     L.f = n >> d;
-    L.m = bell_half_width(n, D);
+    L.m = bell_half_width(n, depth);
     L.bp = bp;
     L.bm = bm;
     L.tables = tables;
-    make_type4_tables(L.f, tables, work);
+    make_type4_tables(L.f, tables, scratch);
     return L;
 }
 
-void cosine_packet_analysis_blocks(const PacketLevel& level, const double* x, double* column, int b0, int b1,
+void cosine_packet_analysis_blocks(const double* x, const PacketLevel& level, int b0, int b1, double* column,
                                    double* scratch)
 {
     if (b0 >= b1) return;
@@ -249,13 +250,13 @@ void cosine_packet_analysis_blocks(const PacketLevel& level, const double* x, do
     // (both halves of it when there is one block), so they do not wrap.
     const int f = level.f, m = level.m;
     double* ext = scratch;
-    if (b0 == 0) edge_extension(Side::left, x, ext, f, m, level.bp, level.bm);
+    if (b0 == 0) edge_extension(x, f, m, level.bp, level.bm, Side::left, ext);
     if (b1 == level.B)
-        edge_extension(Side::right, x + static_cast<ptrdiff_t>(level.B - 1) * f, ext, f, m, level.bp, level.bm);
+        edge_extension(x + static_cast<ptrdiff_t>(level.B - 1) * f, f, m, level.bp, level.bm, Side::right, ext);
     simd::dispatch<block_transforms>(&level, x, static_cast<const double*>(ext), column, b0, b1, scratch + level.n);
 }
 
-void cosine_packet_synthesis_transforms(const PacketLevel& level, const double* column, double* y, int b0, int b1,
+void cosine_packet_synthesis_transforms(const double* column, const PacketLevel& level, int b0, int b1, double* y,
                                         double* scratch)
 {
     if (b0 >= b1) return;
@@ -263,7 +264,7 @@ void cosine_packet_synthesis_transforms(const PacketLevel& level, const double* 
                                      scratch + level.n);
 }
 
-void cosine_packet_synthesis_unfold(const PacketLevel& level, const double* y, double* x, int b0, int b1)
+void cosine_packet_synthesis_unfold(const double* y, const PacketLevel& level, int b0, int b1, double* x)
 {
     // unfold_block's centre and spills, summed in the order of a level
     // accumulator that starts at zero: a head takes its left neighbour's
@@ -298,22 +299,22 @@ void cosine_packet_synthesis_unfold(const PacketLevel& level, const double* y, d
     }
 }
 
-void cosine_packet_analysis(const double* x, double* T, double* scratch, int D, int n)
+void cosine_packet_analysis(const double* x, int n, int depth, double* T, double* scratch)
 {
-    if (D < 0) return;
+    if (depth < 0) return;
     const ptrdiff_t N = n;
     double* tables = scratch;
     double* bm = scratch + 3 * N;
     double* bp = bm + N / 2;
     double* blocks = scratch + 4 * N;
-    make_bell(bell_half_width(n, D), bp, bm);
-    for (int d = D; d >= 0; --d) {
-        const PacketLevel level = make_packet_level(n, D, d, bp, bm, tables, blocks);
-        cosine_packet_analysis_blocks(level, x, T + d * N, 0, level.B, blocks);
+    make_bell(bell_half_width(n, depth), bp, bm);
+    for (int d = depth; d >= 0; --d) {
+        const PacketLevel level = make_packet_level(n, depth, d, bp, bm, tables, blocks);
+        cosine_packet_analysis_blocks(x, level, 0, level.B, T + d * N, blocks);
     }
 }
 
-void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* scratch)
+void cosine_packet_synthesis(const double* T, int n, int depth, double* x, double* scratch)
 {
     const ptrdiff_t N = n;
     double* bm = scratch;
@@ -321,11 +322,11 @@ void cosine_packet_synthesis(const double* T, int n, int D, double* x, double* s
     double* tables = scratch + N;
     double* y = scratch + 4 * N;
     double* blocks = scratch + 5 * N;
-    make_bell(bell_half_width(n, D), bp, bm);
+    make_bell(bell_half_width(n, depth), bp, bm);
     zero_doubles(x, n);
-    for (int d = D; d >= 0; --d) {
-        const PacketLevel level = make_packet_level(n, D, d, bp, bm, tables, blocks);
-        cosine_packet_synthesis_transforms(level, T + d * N, y, 0, level.B, blocks);
-        cosine_packet_synthesis_unfold(level, y, x, 0, level.B);
+    for (int d = depth; d >= 0; --d) {
+        const PacketLevel level = make_packet_level(n, depth, d, bp, bm, tables, blocks);
+        cosine_packet_synthesis_transforms(T + d * N, level, 0, level.B, y, blocks);
+        cosine_packet_synthesis_unfold(y, level, 0, level.B, x);
     }
 }

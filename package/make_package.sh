@@ -17,8 +17,9 @@ mkdir -p "$pkg/inst" "$pkg/src/host"
 sed -e "s/@VERSION@/$version/" -e "s/@DATE@/$(date -u +%F)/" "$root/package/DESCRIPTION.in" > "$pkg/DESCRIPTION"
 cp "$root"/package/{COPYING,NEWS,CITATION,post_install.m} "$pkg/"
 cp "$root/package/Makefile.src" "$pkg/src/Makefile"
-cp "$root/plugins.list" "$pkg/src/"
+cp "$root/plugins.list" "$root/flags.list" "$pkg/src/"
 cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
+mkdir -p "$pkg/src/simd" && cp "$root"/simd/*.hpp "$pkg/src/simd/"
 # Not build_plugins (pkg compiles), nor Contents.m, the list MATLAB's ver
 # and help read (Octave's help wavetide is the overview).
 for f in "$root"/toolbox/*.m; do

@@ -1,7 +1,7 @@
 #include "average.hpp"
 
 #include "host/simd.hpp"
-#include "median.hpp"
+#include "refine.hpp"
 
 namespace {
 
@@ -27,7 +27,7 @@ struct lagrange_interior {
 // Rule's interior thirds of the blocks 1 .. m-2 of a refinement, W blocks at
 // a time (lanes never mix, so each triple is the scalar rule's).
 template <class Rule> struct interior_blocks {
-    template <class V> SIMD_INLINE static void run(const double* v, double* w, int m)
+    template <class V> SIMD_INLINE static void run(const double* v, int m, double* w)
     {
         constexpr int W = simd::lanes<V>;
         int i = 1;
@@ -40,14 +40,14 @@ template <class Rule> struct interior_blocks {
     }
 };
 
-void average_interiors(const double* v, double* w, int m)
+void average_interiors(const double* v, int m, double* w)
 {
-    simd::dispatch<interior_blocks<average_interior>>(v, w, m);
+    simd::dispatch<interior_blocks<average_interior>>(v, m, w);
 }
 
-void lagrange_interiors(const double* v, double* w, int m)
+void lagrange_interiors(const double* v, int m, double* w)
 {
-    simd::dispatch<interior_blocks<lagrange_interior>>(v, w, m);
+    simd::dispatch<interior_blocks<lagrange_interior>>(v, m, w);
 }
 
 } // namespace
@@ -76,12 +76,12 @@ void lagrange_predict_edge(double a, double b, double c, double* p, double* q, d
     *r = (5 * a + 5 * b - c) / 9;
 }
 
-void average_refine(const double* v, double* w, int m, int degree)
+void average_refine(const double* v, int m, int degree, double* w)
 {
-    refine_by_rules<average_predict_edge, average_predict_interior, average_interiors>(v, w, m, degree);
+    refine_by_rules<average_predict_edge, average_predict_interior, average_interiors>(v, m, degree, w);
 }
 
-void lagrange_refine(const double* v, double* w, int m, int degree)
+void lagrange_refine(const double* v, int m, int degree, double* w)
 {
-    refine_by_rules<lagrange_predict_edge, lagrange_predict_interior, lagrange_interiors>(v, w, m, degree);
+    refine_by_rules<lagrange_predict_edge, lagrange_predict_interior, lagrange_interiors>(v, m, degree, w);
 }

@@ -31,7 +31,7 @@ void lagrange_predict_interior(double a, double b, double c, double* p, double* 
 void lagrange_predict_edge(double a, double b, double c, double* p, double* q, double* r);
 
 // w[0 .. 3m-1] from v[0 .. m-1] by the average rules (refine_by_rules).
-void average_refine(const double* v, double* w, int m, int degree);
+void average_refine(const double* v, int m, int degree, double* w);
 
 // w[0 .. 3m-1] from v[0 .. m-1] by the point rules (refine_by_rules).
-void lagrange_refine(const double* v, double* w, int m, int degree);
+void lagrange_refine(const double* v, int m, int degree, double* w);

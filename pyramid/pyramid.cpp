@@ -7,6 +7,7 @@
 #include "host/arrays.hpp"
 #include "host/simd.hpp"
 #include "median.hpp"
+#include "staged_merge.hpp"
 
 namespace {
 
@@ -29,7 +30,7 @@ const double* refine_blocks(const double* v, int m, int D, int b, int count, ref
     const int hi = std::min(b + count + 1, m);
     const int lo = std::max(0, std::min(b - 1, hi - 3));
     if ((D != 0 && D != 2) || hi - lo < 3) zero_doubles(chunk, 3 * (hi - lo));
-    refine(v + lo, chunk, hi - lo, D);
+    refine(v + lo, hi - lo, D, chunk);
     return chunk + 3 * (b - lo);
 }
 
@@ -149,36 +150,37 @@ double half_power_of_three(int k)
     return table[k];
 }
 
-bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
+bool median_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w)
 {
-    L = std::min(L, J);
+    const int J = log3n, L = std::min(level, J), D = degree;
     // Blocks of 3^k have the medians of level J - k. The sort's scratch is
     // the second half of w, which only the residuals of level J fill, after
     // the medians are found.
     double* medians[kMaxTriadicLevels + 1];
     for (int k = 1; k <= J - L; ++k) medians[k] = gap_of_level(w, L, J - k);
-    if (!triadic_block_medians(x, J, J - L, w + n, medians)) return false;
-    const auto level = [&](int j) { return gap_of_level(w, L, j); };
-    store_pyramid(x, level, L, D, w, J, median_refine, nullptr);
+    if (!triadic_block_medians(x, J, J - L, medians, w + n)) return false;
+    const auto values_of = [&](int j) { return gap_of_level(w, L, j); };
+    store_pyramid(x, values_of, L, D, w, J, median_refine, nullptr);
     zero_gaps(w, n, L, J);
     return true;
 }
 
-bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J)
+bool average_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w)
 {
-    L = std::min(L, J);
-    const auto level = [&](int j) { return gap_of_level(w, L, j); };
-    store_pyramid(x, level, L, D, w, J, average_refine, average_blocks);
+    const int J = log3n, L = std::min(level, J), D = degree;
+    const auto values_of = [&](int j) { return gap_of_level(w, L, j); };
+    store_pyramid(x, values_of, L, D, w, J, average_refine, average_blocks);
     zero_gaps(w, n, L, J);
     return true;
 }
 
-bool pyramid_inverse(const double* WC, int L, int D, double* y, [[maybe_unused]] int n, int J, refine_step refine)
+bool pyramid_inverse(const double* wc, [[maybe_unused]] int n, int log3n, int level, int degree, refine_step refine,
+                     double* y)
 {
-    L = std::min(L, J);
+    const int J = log3n, L = std::min(level, J), D = degree;
     const int c = power_of_three(L);
     const double s = scale_of(J, L);
-    for (int i = 0; i < c; ++i) y[i] = WC[i] / s;
+    for (int i = 0; i < c; ++i) y[i] = wc[i] / s;
     // Level j is refined from level j-1 in y's first values and written over
     // them, chunks from the last: a chunk's blocks b .. are written from 3b
     // on, past every value the chunks before it still read (b and below).
@@ -189,7 +191,7 @@ bool pyramid_inverse(const double* WC, int L, int D, double* y, [[maybe_unused]]
         for (int b = (e - 1) / kChunkBlocks * kChunkBlocks; b >= 0; b -= kChunkBlocks) {
             const int count = std::min(kChunkBlocks, e - b);
             const double* pred = refine_blocks(y, e, D, b, count, refine, chunk);
-            simd::dispatch<unscaled_sums>(WC + m + 3 * b, pred, sj, y + 3 * b, 3 * count);
+            simd::dispatch<unscaled_sums>(wc + m + 3 * b, pred, sj, y + 3 * b, 3 * count);
         }
     }
     return true;

@@ -1,5 +1,6 @@
-// Triadic pyramid transforms: a signal of n = 3^J values against one row of
-// 2n coefficients, coarsest level L, prediction degree D.
+// Triadic pyramid transforms: a signal of n = 3^log3n values against one
+// row w of 2n coefficients, coarsest level kept L = level, prediction
+// degree D = degree, J = log3n.
 //
 //   | coarse L: 3^L | 0 ... 0 | res L+1: 3^(L+1) | 0 ... | res J: 3^J = n |
 //   0            3^L    3^(L+1)              2 3^(L+1)  3^J             2n
@@ -21,14 +22,17 @@
 double half_power_of_three(int k);
 
 // Block medians of every level (block_medians.hpp). x is only read.
-bool median_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);
+bool median_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w);
 
 // Block averages, three at a time from the level below. x is only read.
-bool average_pyramid_forward(const double* x, int L, int D, double* w, int n, int J);
+bool average_pyramid_forward(const double* x, int n, int log3n, int level, int degree, double* w);
+
+// A forward driver: x (n values, only read) to the 2n-value row w.
+using PyramidForward = bool (*)(const double* x, int n, int log3n, int level, int degree, double* w);
 
 // Refinement step of an inverse: w[0 .. 3m-1] from v[0 .. m-1] with degree.
-using refine_step = void (*)(const double* v, double* w, int m, int degree);
+using refine_step = void (*)(const double* v, int m, int degree, double* w);
 
-// y (n values) rebuilt from the row WC (2n values) level by level with the
+// y (n values) rebuilt from the row wc (2n values) level by level with the
 // given refinement (median_refine or average_refine).
-bool pyramid_inverse(const double* WC, int L, int D, double* y, int n, int J, refine_step refine);
+bool pyramid_inverse(const double* wc, int n, int log3n, int level, int degree, refine_step refine, double* y);

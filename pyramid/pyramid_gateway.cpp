@@ -26,7 +26,7 @@ void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     const int D = read_truncated(prhs[2], messages.degree_number);
 
     plhs[0] = new_unfilled_output(1, 2 * n);
-    if (!forward(data_of(prhs[0]), L, D, mxGetPr(plhs[0]), n, J)) fail(messages.memory);
+    if (!forward(data_of(prhs[0]), n, J, L, D, mxGetPr(plhs[0]))) fail(messages.memory);
 }
 
 void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
@@ -39,7 +39,7 @@ void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     const int D = read_truncated(prhs[2], messages.degree_number);
 
     plhs[0] = new_unfilled_output(1, n);
-    if (!pyramid_inverse(data_of(prhs[0]), L, D, mxGetPr(plhs[0]), n, J, refine)) fail(messages.memory);
+    if (!pyramid_inverse(data_of(prhs[0]), n, J, L, D, refine, mxGetPr(plhs[0]))) fail(messages.memory);
 }
 
 void pyramid_refine_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
@@ -53,5 +53,5 @@ void pyramid_refine_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* 
     if (D == 2 && n < 3) fail(messages.too_few);
 
     plhs[0] = new_matrix(1, 3 * n);
-    refine(data_of(prhs[0]), mxGetPr(plhs[0]), n, D);
+    refine(data_of(prhs[0]), n, D, mxGetPr(plhs[0]));
 }

@@ -18,9 +18,6 @@ struct PyramidMessages {
     Failure memory;       // "<Name> could not allocate its work memory"
 };
 
-// A forward driver: x (n values, only read) to the 2n-value row w.
-using PyramidForward = bool (*)(const double* x, int L, int D, double* w, int n, int J);
-
 // w = Name(x, L, D): x of length n = 3^J read in storage order (its length
 // by row_or_column_length), w a 1 x 2n row.
 void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],

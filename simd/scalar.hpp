@@ -112,8 +112,4 @@ SIMD_INLINE void store_interleaved(double* p, const double& a, const double& b, 
 // The lanes of v in reverse order: lane l = v[W-1-l].
 SIMD_INLINE double reverse(double v) { return v; }
 
-// Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
-// moves to lane i of r[l].
-SIMD_INLINE void transpose_rows(double*) {}
-
 } // namespace simd

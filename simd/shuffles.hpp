@@ -1,9 +1,8 @@
 // The lane shuffles of both vector backends, written once over
 // SIMD_SHUFFLE(a, b, i...) (lane k of the result is lane i_k of a, or of b
-// for i >= W): interleaved loads and stores, reverse, transposes.
+// for i >= W): interleaved loads and stores, reverse, the transpose of a
+// block in memory (simd/transpose.hpp transposes one in registers).
 #pragma once
-
-#include <initializer_list>
 
 namespace simd {
 
@@ -103,43 +102,6 @@ SIMD_INLINE void store_interleaved(double* p, const f64x8& a, const f64x8& b, co
 SIMD_INLINE f64x2 reverse(f64x2 v) { return SIMD_SHUFFLE(v, v, 1, 0); }
 SIMD_INLINE f64x4 reverse(f64x4 v) { return SIMD_SHUFFLE(v, v, 3, 2, 1, 0); }
 SIMD_INLINE f64x8 reverse(f64x8 v) { return SIMD_SHUFFLE(v, v, 7, 6, 5, 4, 3, 2, 1, 0); }
-
-// Rows r[0 .. W-1] of a W x W block become its columns: lane l of r[i]
-// moves to lane i of r[l].
-SIMD_INLINE void transpose_rows(f64x2* r)
-{
-    const f64x2 a = r[0], b = r[1];
-    r[0] = SIMD_SHUFFLE(a, b, 0, 2);
-    r[1] = SIMD_SHUFFLE(a, b, 1, 3);
-}
-SIMD_INLINE void transpose_rows(f64x4* r)
-{
-    f64x4 t[4];
-    for (int i = 0; i < 4; i += 2) {
-        t[i] = SIMD_SHUFFLE(r[i], r[i + 1], 0, 4, 2, 6);
-        t[i + 1] = SIMD_SHUFFLE(r[i], r[i + 1], 1, 5, 3, 7);
-    }
-    for (int i = 0; i < 2; ++i) {
-        r[i] = SIMD_SHUFFLE(t[i], t[i + 2], 0, 1, 4, 5);
-        r[i + 2] = SIMD_SHUFFLE(t[i], t[i + 2], 2, 3, 6, 7);
-    }
-}
-SIMD_INLINE void transpose_rows(f64x8* r)
-{
-    f64x8 t[8], u[8];
-    for (int i = 0; i < 8; i += 2) {
-        t[i] = SIMD_SHUFFLE(r[i], r[i + 1], 0, 8, 2, 10, 4, 12, 6, 14);
-        t[i + 1] = SIMD_SHUFFLE(r[i], r[i + 1], 1, 9, 3, 11, 5, 13, 7, 15);
-    }
-    for (int i : {0, 1, 4, 5}) {
-        u[i] = SIMD_SHUFFLE(t[i], t[i + 2], 0, 1, 8, 9, 4, 5, 12, 13);
-        u[i + 2] = SIMD_SHUFFLE(t[i], t[i + 2], 2, 3, 10, 11, 6, 7, 14, 15);
-    }
-    for (int i = 0; i < 4; ++i) {
-        r[i] = SIMD_SHUFFLE(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
-        r[i + 4] = SIMD_SHUFFLE(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
-    }
-}
 
 // dst[c * dst_stride + l] = src[l * src_stride + c], l, c = 0 .. W-1: a W x W
 // block of doubles transposed (lanes of a row become a column).

@@ -28,7 +28,10 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
 % code); Microsoft's compiler gets @code{/std:c++17 /O2 /fp:precise /EHs}
 % (@code{/fp:precise} contracts nothing from Visual Studio 2022 on;
 % @code{/EHs} without @code{c} lets an error raised by the host unwind
-% through the gateway's @code{extern "C"} functions).
+% through the gateway's @code{extern "C"} functions), and clang-cl
+% @code{/clang:-ffp-contract=off} besides.  The flags come from
+% @code{flags.list} in @var{root}, which the CMake build and the Octave
+% package read as well.
 %
 % Some flags depend on the platform and the host as well:
 % @itemize
@@ -66,7 +69,13 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
     if nargin < 3, platform = this_platform(); end
     if nargin < 4, host = this_host(in_octave); end
     if nargin < 5, wide_ok = true; end
-    [names, linkflags] = compiler_flags(root, platform, host, wide_ok);
+    % flags.list: beside this file in a build's folder of plug-ins, else in
+    % the source tree above it
+    here = fileparts(mfilename('fullpath'));
+    if ~exist(fullfile(here, 'flags.list'), 'file')
+      here = fileparts(here);
+    end
+    [names, linkflags] = compiler_flags(root, platform, host, wide_ok, here);
     return;
   end
   if nargin < 1 || nargin > 2
@@ -91,7 +100,7 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
                'the plug-ins keep to two-lane vectors\n']);
     end
   end
-  [flags, linkflags] = compiler_flags(compiler, platform, this_host(in_octave), wide_ok);
+  [flags, linkflags] = compiler_flags(compiler, platform, this_host(in_octave), wide_ok, root);
   if in_octave
     % mkoctfile takes compiler flags from CXXFLAGS and linker flags from LDFLAGS only
     restore = set_env_flags('CXXFLAGS', flags);
@@ -131,11 +140,13 @@ function [names, linkflags] = build_plugins(outdir, root, platform, host, wide_o
     end
   end
 
-  % the help files and the other toolbox functions
+  % the help files and the other toolbox functions, and the flags
+  % build_plugins ("-flags", ...) reads there
   toolbox = dir(fullfile(root, 'toolbox', '*.m'));
   for k = 1:numel(toolbox)
     copyfile(fullfile(root, 'toolbox', toolbox(k).name), outdir);
   end
+  copyfile(fullfile(root, 'flags.list'), outdir);
   fprintf('build_plugins: %d plug-ins in %s\n', numel(names), outdir);
 end
 
@@ -149,17 +160,31 @@ function name = compiler_name(in_octave)
   end
 end
 
-% The flags for a compiler, a platform and a host: Microsoft's (cl,
-% clang-cl, MATLAB's MSVC* configurations) take /-options; GCC, MinGW and
-% Clang the same -options, with the Windows stack cure and the static C++
-% runtime where the platform and host need them.
-function [flags, linkflags] = compiler_flags(name, platform, host, wide_ok)
+% The flags for a compiler, a platform and a host: those of the compiler's
+% family in flags.list of the source tree root (Microsoft's: cl, clang-cl,
+% MATLAB's MSVC* configurations; GCC, MinGW and Clang: gnu), with the
+% Windows stack cure and the static C++ runtime where the platform and host
+% need them.
+function [flags, linkflags] = compiler_flags(name, platform, host, wide_ok, root)
   linkflags = {};
+  lines = regexp(fileread(fullfile(root, 'flags.list')), ...
+                 '^([a-z-]+) +[a-z]+ +(\S+) *$', 'tokens', 'lineanchors');
+  lines = vertcat(lines{:});
   if is_microsoft(name)
-    flags = {'/std:c++17', '/O2', '/fp:precise', '/EHs'};
+    families = {'cl'};
+    if strcmp(compiler_base(name), 'clang-cl')
+      families{end+1} = 'clang-cl';
+    end
+  else
+    families = {'gnu'};
+  end
+  flags = {};
+  for f = 1:numel(families)
+    flags = [flags, lines(strcmp(lines(:, 1), families{f}), 2)']; %#ok<AGROW>
+  end
+  if is_microsoft(name)
     return;
   end
-  flags = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};
   if strcmp(platform, 'windows')
     if wide_ok
       flags{end+1} = '-Wa,-muse-unaligned-vector-move';
@@ -173,9 +198,13 @@ function [flags, linkflags] = compiler_flags(name, platform, host, wide_ok)
 end
 
 function yes = is_microsoft(name)
+  yes = ~isempty(regexp(compiler_base(name), '^(cl|clang-cl|msvc.*)$', 'once'));
+end
+
+% The compiler's program name in lower case, without folder or .exe.
+function base = compiler_base(name)
   base = strtok(regexprep(lower(strtrim(name)), '^.*[\\/]', ''));
   base = regexprep(base, '\.exe$', '');
-  yes = ~isempty(regexp(base, '^(cl|clang-cl|msvc.*)$', 'once'));
 end
 
 function p = this_platform()
@@ -275,10 +304,13 @@ end
 %!          'clang++', 'Clang++', 'ccache g++', 'C:\mingw64\bin\g++.exe'}
 %!   assert (build_plugins ('-flags', c{1}, 'linux', 'octave'), gnu, c{1});
 %! end
-%! for c = {'cl', 'CL.EXE', 'C:\VS\bin\cl.exe', 'clang-cl', 'MSVCPP170'}
+%! for c = {'cl', 'CL.EXE', 'C:\VS\bin\cl.exe', 'MSVCPP170'}
 %!   [f, l] = build_plugins ('-flags', c{1}, 'windows', 'matlab', false);
 %!   assert ({f, l}, {ms, {}}, c{1});
 %! end
+%! # clang-cl reads /fp:precise as contracting: its own flag, last
+%! assert (build_plugins ('-flags', 'C:\LLVM\bin\clang-cl.exe', 'windows', 'matlab'), ...
+%!         [ms {'/clang:-ffp-contract=off'}]);
 
 %!test # by platform and host: the Windows stack cure, the static C++ runtime for MATLAB
 %! gnu = {'-std=c++17', '-O3', '-ffp-contract=off', '-fno-semantic-interposition'};

@@ -9,8 +9,8 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     if (nlhs != 1) fail(messages.output_count);
     require_real_doubles(prhs, 0, 1, messages.types);
     const int n = fit_int(vector_length(prhs[0]), 3, messages.too_large);
-    const int J = dyadic_exponent(n);
-    if (J < 0) fail(messages.length);
+    const int log2n = dyadic_exponent(n);
+    if (log2n < 0) fail(messages.length);
 
     if (mxGetM(prhs[0]) == 1 || mxGetN(prhs[0]) == 1) {
         plhs[0] = new_unfilled_output_like(prhs[0]); // a vector's output is written whole
@@ -24,8 +24,9 @@ void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], co
     // Scratch left unfilled: the kernels write every value they read, once
     // the tag slot of the table buffer says that no tables are built yet.
     mxArray* scratch = new_unfilled_matrix(n + (n > 1 ? 3 * (n / 2) : 1), 1);
-    double* p = mxGetPr(scratch);
-    p[n] = 0.0;
-    step(data_of(prhs[0]), y, p, J, p + n);
+    double* partner = mxGetPr(scratch);
+    double* tables = partner + n;
+    tables[0] = 0.0;
+    step(data_of(prhs[0]), log2n, y, partner, tables);
     mxDestroyArray(scratch);
 }

@@ -4,9 +4,9 @@
 
 #include "host/gateway.hpp"
 
-// A transform step from `in` into x (n = 2^m), with partner buffer p and
-// table buffer q, as the routines of hartley.hpp and sine.hpp.
-using TransformStep = void (*)(const double* in, double* x, double* p, int m, double* q);
+// A transform step from x into y (n = 2^log2n), with the scratch `partner`
+// and the table buffer `tables`, as the routines of hartley.hpp and sine.hpp.
+using TransformStep = void (*)(const double* x, int log2n, double* y, double* partner, double* tables);
 
 struct TransformMessages {
     Failure input_count;  // "<Name> requires one input argument."
@@ -21,6 +21,6 @@ struct TransformMessages {
 // x, zero beyond its first n values. A dyadic M x 0 input gives M x 0.
 //
 // The transform reads the input and writes the output. Scratch, one matrix of
-// n + 3n/2 doubles (n + 1 for n = 1):  | p: partner (n) | q: tables (3n/2) |
+// n + 3n/2 doubles (n + 1 for n = 1):  | partner (n) | tables (3n/2) |
 void trig_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[], const TransformMessages& messages,
                   TransformStep step);

@@ -88,7 +88,7 @@ inline void real_fft(double* d, std::ptrdiff_t N)
 }
 
 // y = DCT-IV of x (f values); buf: 8f doubles of scratch.
-inline void reference_cosine_transform_type4(const double* x, double* y, double* buf, int f)
+inline void reference_cosine_transform_type4(const double* x, int f, double* y, double* buf)
 {
     const std::ptrdiff_t N = 8 * static_cast<std::ptrdiff_t>(f);
     for (std::ptrdiff_t j = 0; j < N; ++j) buf[j] = 0.0;

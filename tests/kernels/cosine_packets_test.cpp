@@ -77,7 +77,7 @@ Vec analysis(const Vec& x, int D)
 {
     const int n = static_cast<int>(x.size());
     Vec T(static_cast<size_t>(n) * (D + 1), 0.0), scratch(7 * static_cast<size_t>(n), 0.0);
-    cosine_packet_analysis(x.data(), T.data(), scratch.data(), D, n);
+    cosine_packet_analysis(x.data(), n, D, T.data(), scratch.data());
     return T;
 }
 
@@ -136,15 +136,15 @@ TEST(CosineTransformType4, DefiningSumSelfInverseAndScratch)
         const Vec x = random_vec(f, 3 * f);
         Vec y(f), z(f), buf(8 * f + 1, 5.0);
         buf[8 * f] = 99.0;  // one past the scratch: must stay untouched
-        cosine_transform_type4(x.data(), y.data(), buf.data(), f);
+        cosine_transform_type4(x.data(), f, y.data(), buf.data());
         EXPECT_CLOSE(y, ref_dct4(x)) << "f=" << f;
-        cosine_transform_type4(y.data(), z.data(), buf.data(), f);
+        cosine_transform_type4(y.data(), f, z.data(), buf.data());
         EXPECT_CLOSE(z, x) << "f=" << f;
         EXPECT_EQ(buf[8 * f], 99.0);
     }
     const Vec one{-2.5};
     Vec y(1), buf(8);
-    cosine_transform_type4(one.data(), y.data(), buf.data(), 1);
+    cosine_transform_type4(one.data(), 1, y.data(), buf.data());
     EXPECT_NEAR(y[0], -2.5, 1e-15);
 }
 
@@ -158,8 +158,8 @@ TEST(CosineTransformType4, AsAccurateAsTheRealFftItReplaces)
         const Vec x = random_vec(f, 5 * f + 1);
         const std::vector<DD> exact = exact_dct4(x);
         Vec fast(f), old(f), buf(8 * f);
-        cosine_transform_type4(x.data(), fast.data(), buf.data(), f);
-        reference_cosine_transform_type4(x.data(), old.data(), buf.data(), f);
+        cosine_transform_type4(x.data(), f, fast.data(), buf.data());
+        reference_cosine_transform_type4(x.data(), f, old.data(), buf.data());
         double e_fast = 0, e_old = 0, norm = 0;
         for (int k = 0; k < f; ++k) {
             const double d_fast = (fast[k] - exact[k].hi) - exact[k].lo, d_old = (old[k] - exact[k].hi) - exact[k].lo;
@@ -227,9 +227,9 @@ TEST(Bell, WidestEntryAtTheEdges)
     ASSERT_EQ(bm, 0.0);
     const Vec v{0.75, -2.0};
     Vec ext(2), w(2);
-    edge_extension(Side::left, v.data(), ext.data(), 2, 1, &bp, &bm);
-    edge_extension(Side::right, v.data(), ext.data(), 2, 1, &bp, &bm);
-    fold_block(v.data(), ext.data(), ext.data(), &bp, &bm, 1, 2, w.data());
+    edge_extension(v.data(), 2, 1, &bp, &bm, Side::left, ext.data());
+    edge_extension(v.data(), 2, 1, &bp, &bm, Side::right, ext.data());
+    fold_block(v.data(), ext.data(), ext.data(), 2, 1, &bp, &bm, w.data());
     EXPECT_EQ(w, v);
 }
 
@@ -238,9 +238,9 @@ TEST(FoldUnfold, PlainCopiesWithoutBellAndTrivialEnds)
     const int f = 8;
     const Vec cur = random_vec(f, 11), left = random_vec(f, 12), right = random_vec(f, 13);
     Vec w(f), c(f), lp(f, 4.0), rp(f, 4.0);
-    fold_block(cur.data(), left.data(), right.data(), nullptr, nullptr, 0, f, w.data());
+    fold_block(cur.data(), left.data(), right.data(), f, 0, nullptr, nullptr, w.data());
     EXPECT_EQ(w, cur);
-    unfold_block(cur.data(), c.data(), lp.data(), rp.data(), f, 0, nullptr, nullptr);
+    unfold_block(cur.data(), f, 0, nullptr, nullptr, c.data(), lp.data(), rp.data());
     EXPECT_EQ(c, cur);
     EXPECT_EQ(lp, Vec(f, 4.0));
     EXPECT_EQ(rp, Vec(f, 4.0));
@@ -250,17 +250,17 @@ TEST(FoldUnfold, PlainCopiesWithoutBellAndTrivialEnds)
     const int m = f / 2;
     Vec bp(m), bm(m), ext(f, 0.0), g(f);
     make_bell(m, bp.data(), bm.data());
-    edge_extension(Side::left, cur.data(), ext.data(), f, m, bp.data(), bm.data());
-    edge_extension(Side::right, cur.data(), ext.data(), f, m, bp.data(), bm.data());
-    fold_block(cur.data(), ext.data(), ext.data(), bp.data(), bm.data(), m, f, w.data());
+    edge_extension(cur.data(), f, m, bp.data(), bm.data(), Side::left, ext.data());
+    edge_extension(cur.data(), f, m, bp.data(), bm.data(), Side::right, ext.data());
+    fold_block(cur.data(), ext.data(), ext.data(), f, m, bp.data(), bm.data(), w.data());
     EXPECT_CLOSE(w, cur);
-    unfold_block(cur.data(), g.data(), lp.data(), rp.data(), f, m, bp.data(), bm.data());
-    unfold_edge_correction(Side::left, g.data(), f, m, bp.data());
-    unfold_edge_correction(Side::right, g.data(), f, m, bp.data());
+    unfold_block(cur.data(), f, m, bp.data(), bm.data(), g.data(), lp.data(), rp.data());
+    unfold_edge_correction(g.data(), f, m, bp.data(), Side::left);
+    unfold_edge_correction(g.data(), f, m, bp.data(), Side::right);
     EXPECT_CLOSE(g, cur);
 
     // Between real neighbours every value of the block moves.
-    fold_block(cur.data(), left.data(), right.data(), bp.data(), bm.data(), m, f, w.data());
+    fold_block(cur.data(), left.data(), right.data(), f, m, bp.data(), bm.data(), w.data());
     for (int i = 0; i < f; ++i) EXPECT_NE(w[i], cur[i]) << i;
 }
 
@@ -315,11 +315,11 @@ Vec per_block_analysis(const Vec& x, int D)
         make_type4_tables(f, tables.data(), work.data());
         for (int i = 0; i < B; ++i) {
             const double* cur = x.data() + i * f;
-            if (i == 0) edge_extension(Side::left, cur, ext.data(), f, m, bp.data(), bm.data());
-            if (i + 1 == B) edge_extension(Side::right, cur, ext.data(), f, m, bp.data(), bm.data());
-            fold_block(cur, i == 0 ? ext.data() : cur - f, i + 1 == B ? ext.data() : cur + f, bp.data(), bm.data(), m,
-                       f, w.data());
-            cosine_transform_type4(w.data(), T.data() + d * n + i * f, tables.data(), work.data(), f);
+            if (i == 0) edge_extension(cur, f, m, bp.data(), bm.data(), Side::left, ext.data());
+            if (i + 1 == B) edge_extension(cur, f, m, bp.data(), bm.data(), Side::right, ext.data());
+            fold_block(cur, i == 0 ? ext.data() : cur - f, i + 1 == B ? ext.data() : cur + f, f, m, bp.data(),
+                       bm.data(), w.data());
+            cosine_transform_type4(w.data(), f, tables.data(), T.data() + d * n + i * f, work.data());
         }
     }
     return T;
@@ -336,13 +336,13 @@ Vec per_block_synthesis(const Vec& T, int n, int D)
         make_type4_tables(f, tables.data(), work.data());
         for (int i = 0; i < B; ++i) {
             double* a = A.data() + i * f;
-            cosine_transform_type4(T.data() + d * n + i * f, y.data(), tables.data(), work.data(), f);
-            unfold_block(y.data(), c.data(), lp.data(), rp.data(), f, m, bp.data(), bm.data());
+            cosine_transform_type4(T.data() + d * n + i * f, f, tables.data(), y.data(), work.data());
+            unfold_block(y.data(), f, m, bp.data(), bm.data(), c.data(), lp.data(), rp.data());
             for (int j = 0; j < f; ++j) a[j] = a[j] + c[j];
-            if (i > 0) add_overlap(Side::left, lp.data(), a - f, f, m);
-            else unfold_edge_correction(Side::left, a, f, m, bp.data());
-            if (i + 1 < B) add_overlap(Side::right, rp.data(), a + f, f, m);
-            else unfold_edge_correction(Side::right, a, f, m, bp.data());
+            if (i > 0) add_overlap(lp.data(), f, m, Side::left, a - f);
+            else unfold_edge_correction(a, f, m, bp.data(), Side::left);
+            if (i + 1 < B) add_overlap(rp.data(), f, m, Side::right, a + f);
+            else unfold_edge_correction(a, f, m, bp.data(), Side::right);
         }
         for (int j = 0; j < n; ++j) x[j] = x[j] + A[j];
     }
@@ -374,10 +374,11 @@ TEST(CosinePacketLevels, EveryPathAndEveryRangeGiveTheBlockByBlockDoubles)
                         make_packet_level(n, D, d, bell.data() + n / 2, bell.data(), tables.data(), scratch.data());
                     double* col = byRange.data() + d * n;
                     for (int b = 0, w = 1; b < L.B; b += w++)
-                        cosine_packet_analysis_blocks(L, x.data(), col, b, std::min(L.B, b + w), scratch.data());
+                        cosine_packet_analysis_blocks(x.data(), L, b, std::min(L.B, b + w), col, scratch.data());
                     for (int b = 0, w = 1; b < L.B; b += w++)
-                        cosine_packet_synthesis_transforms(L, col, y.data(), b, std::min(L.B, b + w), scratch.data());
-                    for (int b = L.B - 1; b >= 0; --b) cosine_packet_synthesis_unfold(L, y.data(), sum.data(), b, b + 1);
+                        cosine_packet_synthesis_transforms(col, L, b, std::min(L.B, b + w), y.data(), scratch.data());
+                    for (int b = L.B - 1; b >= 0; --b)
+                        cosine_packet_synthesis_unfold(y.data(), L, b, b + 1, sum.data());
                 }
                 ASSERT_TRUE(same_bits(byRange, T)) << "n=" << n << " D=" << D;
                 ASSERT_TRUE(same_bits(sum, xs)) << "n=" << n << " D=" << D;

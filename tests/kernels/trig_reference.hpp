@@ -1,7 +1,10 @@
-// The trigonometric kernels as they were first written: split-radix stages
-// over the whole vector, each followed by a pass that divides every value by
-// sqrt2, then a bit-reversal pass. Kept as the reference the faster kernels
-// must match double for double when given the same tables.
+// The trigonometric transforms by their defining algorithm, one pass at a
+// time: split-radix stages over the whole vector, each followed by a pass
+// that divides every value by sqrt2, then a bit-reversal pass; the cosine
+// routines reorder, transform and rotate in passes of their own. No plain
+// sum gives the same doubles (the order of the additions is the
+// algorithm's), so this is the reference the kernels must match double for
+// double when given the same tables.
 #pragma once
 
 #include <cmath>
@@ -190,7 +193,7 @@ inline void reference_hartley_transform(double* x, int m, double* q)
     bit_reverse(x, n);
 }
 
-inline void reference_cosine_transform_type2(double* x, double* p, int m, double* q)
+inline void reference_cosine_transform_type2(double* x, int m, double* p, double* q)
 {
     const int n = 1 << m, h = n / 2;
     if (n == 1) return;
@@ -213,7 +216,7 @@ inline void reference_cosine_transform_type2(double* x, double* p, int m, double
     }
 }
 
-inline void reference_cosine_transform_type3(double* x, double* p, int m, double* q)
+inline void reference_cosine_transform_type3(double* x, int m, double* p, double* q)
 {
     const int n = 1 << m, h = n / 2;
     if (!tables_built(q, n)) build_rotation_tables(q, n);
@@ -234,7 +237,7 @@ inline void reference_cosine_transform_type3(double* x, double* p, int m, double
     }
 }
 
-// The sine transforms as first written: a sign alternation and an index
+// The sine transforms by their definition: a sign alternation and an index
 // reversal around the cosine routines, each a pass of its own.
 inline void negate_odd_entries(double* x, int n)
 {
@@ -250,17 +253,17 @@ inline void reverse(double* x, int n)
     }
 }
 
-inline void reference_sine_transform_type2(double* x, double* p, int m, double* q)
+inline void reference_sine_transform_type2(double* x, int m, double* p, double* q)
 {
     negate_odd_entries(x, 1 << m);
-    reference_cosine_transform_type2(x, p, m, q);
+    reference_cosine_transform_type2(x, m, p, q);
     reverse(x, 1 << m);
 }
 
-inline void reference_sine_transform_type3(double* x, double* p, int m, double* q)
+inline void reference_sine_transform_type3(double* x, int m, double* p, double* q)
 {
     reverse(x, 1 << m);
-    reference_cosine_transform_type3(x, p, m, q);
+    reference_cosine_transform_type3(x, m, p, q);
     negate_odd_entries(x, 1 << m);
 }
 
