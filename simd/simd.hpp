@@ -36,8 +36,8 @@
 //     defined (CMake: -DWAVETIDE_SIMD_BACKEND=intrinsics), to test it;
 //     they refuse to inline an intrinsic of a wider set into a kernel's
 //     template compiled for the baseline, so such a build (and clang-cl)
-//     runs the paths its baseline enables (-march=native: every path the
-//     processor has) and no wider one.
+//     runs the paths its baseline enables (CMake gives -mavx2: up to four
+//     lanes) and no wider one.
 //
 // Lanes never talk to each other in arithmetic, so lane l of a vector sum is
 // the very double the scalar loop gives for that output: the paths differ in
