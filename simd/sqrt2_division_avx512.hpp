@@ -39,14 +39,17 @@ SIMD_TARGET_AVX512 inline f64x8 fused_division_by_sqrt2(f64x8 v)
 template <> struct TinyNote<f64x8> {
     // The least 2|v| - 1 (as an unsigned integer, a zero wrapping round to
     // the top) of the lanes noted.
-    __m512i least = _mm512_set1_epi64(-1);
+    __m512i least;
     static constexpr long long kTiny = 2 * 0x03f0000000000000LL - 1; // 2 * bits(2^-960) - 1
+
+    SIMD_TARGET_AVX512 inline TinyNote() : least(_mm512_set1_epi64(-1)) {}
 
     SIMD_TARGET_AVX512 inline void note(f64x8 v)
     {
         const __m512i bits = _mm512_castpd_si512(__m512d(v));
         const __m512i twice = _mm512_sub_epi64(_mm512_add_epi64(bits, bits), _mm512_set1_epi64(1));
-        least = _mm512_min_epu64(twice, least);
+        // All eight lanes masked in: no undefined pass-through operand.
+        least = _mm512_mask_min_epu64(least, 0xFF, twice, least);
     }
     SIMD_TARGET_AVX512 inline bool seen() const
     {
