@@ -7,6 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 MATLAB_BUILD ?= build-matlab
 ARM64_BUILD ?= build-arm64
 WINDOWS_BUILD ?= build-windows
+INTRINSICS_BUILD ?= build-intrinsics
 WINE ?= /usr/lib/wine/wine64
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
@@ -21,7 +22,7 @@ CHECK_FLAGS := -DWAVETIDE_WERROR=ON -DWAVETIDE_TESTS=ON
 PLATFORM_FLAGS := -DCMAKE_BUILD_TYPE=Release -DWAVETIDE_BENCH=OFF $(CHECK_FLAGS)
 LOGS = $(BUILD)/logs
 
-.PHONY: deps deps-platforms deps-doc build demo doc check check-doc check-asan check-tsan check-matlab-api check-arm64 check-msvc-syntax check-windows fuzz memcheck bench package clean
+.PHONY: deps deps-platforms deps-doc build demo doc check check-doc check-asan check-tsan check-matlab-api check-arm64 check-intrinsics check-msvc-syntax check-windows fuzz memcheck bench package clean
 
 deps:
 	tools/install-deps.sh
@@ -69,9 +70,12 @@ check-doc: doc
 	 tar xzf "$$(package/make_package.sh $(BUILD))" -C "$$unpacked" && \
 	 echo "the package's doc/:" && tools/check_doc.py "$$unpacked"/wavetide-*/doc
 
+# First the search for instruction-set code outside simd/ (its findings
+# fail the check, after the suites have run).
 check: CMAKE_FLAGS = $(CHECK_FLAGS)
 check: build
-	tests/run_all.sh $(BUILD)
+	@tools/check_sources.py --self-test && tools/check_sources.py; sources=$$?; \
+	 tests/run_all.sh $(BUILD) && [ $$sources -eq 0 ]
 
 # The C++ tests again, with plug-ins, testhost and tests under ASan + UBSan.
 check-asan: deps
@@ -104,6 +108,14 @@ check-arm64: deps-platforms
 	@fused=$$(aarch64-linux-gnu-objdump -d $(ARM64_BUILD)/mex/*.mex | grep -cE '\s(fmla|fmls|fmadd|fmsub|fnmadd|fnmsub)\s'); \
 	 echo "ARM64 plug-ins: $$fused fused multiply-add instructions"; [ "$$fused" -eq 0 ]
 	WAVETIDE_RUNNER="qemu-aarch64 -L /usr/aarch64-linux-gnu" tests/run_all.sh $(ARM64_BUILD) --cpp-only
+
+# The C++ tests and the Octave suites of the plug-ins with the vector
+# layer's intrinsics backend (the one Microsoft's compiler gets), built by
+# GCC for this processor so that every path it has runs that backend.
+check-intrinsics: deps
+	cmake -S . -B $(INTRINSICS_BUILD) -DWAVETIDE_SIMD_BACKEND=intrinsics $(PLATFORM_FLAGS)
+	cmake --build $(INTRINSICS_BUILD) -j$(JOBS)
+	tests/run_all.sh $(INTRINSICS_BUILD) --cpp-only
 
 # Every plug-in source and the C++ tests as Microsoft's compiler would see
 # them (clang, _MSC_VER without __GNUC__): standard C++ on those paths, no
@@ -140,4 +152,4 @@ package: doc
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD) $(INTRINSICS_BUILD)

@@ -9,7 +9,7 @@ namespace simd {
 template <class V> struct narrower {
     using type = double;
 };
-#if defined(__GNUC__)
+#if defined(SIMD_VECTORS)
 template <> struct narrower<f64x8> {
     using type = f64x4;
 };

@@ -37,20 +37,23 @@ SIMD_TARGET_AVX512 inline f64x8 fused_division_by_sqrt2(f64x8 v)
 }
 
 template <> struct TinyNote<f64x8> {
-    typedef unsigned long long u64x8 __attribute__((vector_size(64)));
     // The least 2|v| - 1 (as an unsigned integer, a zero wrapping round to
     // the top) of the lanes noted.
-    u64x8 least = ~u64x8{};
-    static constexpr unsigned long long kTiny = 2 * 0x03f0000000000000ULL - 1; // 2 * bits(2^-960) - 1
+    __m512i least;
+    static constexpr long long kTiny = 2 * 0x03f0000000000000LL - 1; // 2 * bits(2^-960) - 1
+
+    SIMD_TARGET_AVX512 inline TinyNote() : least(_mm512_set1_epi64(-1)) {}
 
     SIMD_TARGET_AVX512 inline void note(f64x8 v)
     {
-        const u64x8 bits = u64x8(__m512d(v)), twice = bits + bits - 1;
-        least = twice < least ? twice : least;
+        const __m512i bits = _mm512_castpd_si512(__m512d(v));
+        const __m512i twice = _mm512_sub_epi64(_mm512_add_epi64(bits, bits), _mm512_set1_epi64(1));
+        // All eight lanes masked in: no undefined pass-through operand.
+        least = _mm512_mask_min_epu64(least, 0xFF, twice, least);
     }
     SIMD_TARGET_AVX512 inline bool seen() const
     {
-        return _mm512_cmplt_epu64_mask(__m512i(least), _mm512_set1_epi64(kTiny)) != 0;
+        return _mm512_cmplt_epu64_mask(least, _mm512_set1_epi64(kTiny)) != 0;
     }
 };
 #endif

@@ -28,6 +28,17 @@
 #define __MINGW_ATTRIB_MALLOC
 #undef __MINGW_NOTHROW
 #define __MINGW_NOTHROW
+// Without __GNUC__ mingw-w64 defines __attribute__(x) away, which breaks
+// the compiler's own intrinsics headers (their types are vector
+// attributes): they are read here with it, before anything else.
+#pragma push_macro("__attribute__")
+#undef __attribute__
+#include <immintrin.h>
+#include <intrin.h>
+#pragma pop_macro("__attribute__")
+
+// Declared by the Windows SDK's intrin.h, not by mingw-w64's.
+extern "C" void __cpuidex(int info[4], int leaf, int subleaf);
 
 // The Universal CRT has no aligned_alloc (it has _aligned_malloc).
 #include <__config>
