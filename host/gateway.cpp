@@ -189,9 +189,10 @@ long long row_or_column_length(const mxArray* a)
     return N == 1 ? rows_of(a) : N;
 }
 
-int call_threads(double work)
+int call_threads(double work) { return threads::worth(work, 2) < 2 ? 1 : host_threads(); }
+
+int host_threads()
 {
-    if (threads::worth(work, 2) < 2) return 1;
 #if defined(HAVE_OCTAVE)
     mxArray* in[2] = {mxCreateString("nproc"), mxCreateString("overridable")};
     const char* name = "builtin";

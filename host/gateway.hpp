@@ -106,6 +106,10 @@ mxArray* new_unfilled_output_like(const mxArray* a);
 // question fails or the answer is not a count.
 int call_threads(double work);
 
+// The host's count of computational threads, as call_threads asks it, for
+// a call whose gateway has decided by its own measure that threads pay.
+int host_threads();
+
 // Runs a driver that may split its work over threads (host/threads.hpp) and
 // reports an exception it rethrows from a worker with the given failure.
 // Nothing inside the driver calls the host, so nothing else throws there.

@@ -17,7 +17,7 @@ int read_level(int nlhs, int nrhs, const mxArray* prhs[], const PyramidMessages&
 } // namespace
 
 void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-                             const PyramidMessages& messages, PyramidForward forward, double units_per_value)
+                             const PyramidMessages& messages, PyramidForward forward, int threads_from)
 {
     const int L = read_level(nlhs, nrhs, prhs, messages);
     const int n = fit_int(row_or_column_length(prhs[0]), 2, messages.too_large);
@@ -25,7 +25,7 @@ void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     if (J < 0) fail(messages.length);
     const int D = read_truncated(prhs[2], messages.degree_number);
 
-    const int threads = call_threads(units_per_value * n);
+    const int threads = n >= threads_from ? host_threads() : 1;
     plhs[0] = new_unfilled_output(1, 2 * n);
     bool done = false;
     run_threaded([&] { done = forward(data_of(prhs[0]), n, J, L, D, mxGetPr(plhs[0]), threads); }, messages.memory);
@@ -33,7 +33,7 @@ void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
 }
 
 void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-                             const PyramidMessages& messages, refine_step refine, double units_per_value)
+                             const PyramidMessages& messages, refine_step refine, int threads_from)
 {
     const int L = read_level(nlhs, nrhs, prhs, messages);
     const int n = fit_int(row_or_column_length(prhs[0]), 1, messages.too_large) / 2;
@@ -41,7 +41,7 @@ void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray*
     if (J < 0) fail(messages.length);
     const int D = read_truncated(prhs[2], messages.degree_number);
 
-    const int threads = call_threads(units_per_value * n);
+    const int threads = n >= threads_from ? host_threads() : 1;
     plhs[0] = new_unfilled_output(1, n);
     bool done = false;
     run_threaded([&] { done = pyramid_inverse(data_of(prhs[0]), n, J, L, D, refine, mxGetPr(plhs[0]), threads); },

@@ -19,16 +19,15 @@ struct PyramidMessages {
 };
 
 // w = Name(x, L, D): x of length n = 3^J read in storage order (its length
-// by row_or_column_length), w a 1 x 2n row. units_per_value: the work of
-// the transform per sample in threads::worth's units (multiply-adds of
-// 0.2 ns), from its time per sample in bench_pyramid_bench; it decides
-// whether the call asks the host for threads.
+// by row_or_column_length), w a 1 x 2n row. threads_from: the least n at
+// which the transform on two threads beats one (bench_pyramid_bench's
+// BM_*Threads rows); from there on the call asks the host for threads.
 void pyramid_forward_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-                             const PyramidMessages& messages, PyramidForward forward, double units_per_value);
+                             const PyramidMessages& messages, PyramidForward forward, int threads_from);
 
 // x = Name(WC, L, D): WC of 2n values, x a 1 x n row rebuilt with refine.
 void pyramid_inverse_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[],
-                             const PyramidMessages& messages, refine_step refine, double units_per_value);
+                             const PyramidMessages& messages, refine_step refine, int threads_from);
 
 struct RefineMessages {
     Failure input_count;   // "<Name> requires two input arguments."

@@ -47,8 +47,10 @@ struct Inputs {
     Array table = Array::matrix(1 << 16, 10, wavy(10 << 16)), small_table = Array::matrix(256, 2, wavy(512));
     Array g = Array::column(wavy(5)), gd = Array::column(wavy(9));
     Array one = Array::scalar(1), two = Array::scalar(2);
+    // The pyramids ask from 3^9 (Brontal), 3^10 (Unbrontal), 3^12 (Drassock), 3^13 (Undrassock).
     Array triadic = Array::row(wavy(177147)), small_triadic = Array::row(wavy(243));
     Array triadic_row = Array::row(wavy(2 * 177147)), small_triadic_row = Array::row(wavy(486));
+    Array long_triadic = Array::row(wavy(531441)), longest_triadic_row = Array::row(wavy(2 * 1594323));
 
     std::vector<Call> large() const
     {
@@ -57,8 +59,8 @@ struct Inputs {
                 {"packettable", &signal, &seven}, {"Tessaroy", &table, nullptr},   {"Morrowel", &columns, &zero, true},
                 {"Unmorrowel", &columns, &zero, true}, {"Orrimac", &signal, &seven},
                 {"Unorrimac", &table, nullptr}, {"Brontal", &triadic, &one, false, true},
-                {"Drassock", &triadic, &one, false, true}, {"Unbrontal", &triadic_row, &one, false, true},
-                {"Undrassock", &triadic_row, &one, false, true}};
+                {"Drassock", &long_triadic, &one, false, true}, {"Unbrontal", &triadic_row, &one, false, true},
+                {"Undrassock", &longest_triadic_row, &one, false, true}};
     }
     std::vector<Call> small() const
     {
