@@ -70,12 +70,14 @@ check-doc: doc
 	 tar xzf "$$(package/make_package.sh $(BUILD))" -C "$$unpacked" && \
 	 echo "the package's doc/:" && tools/check_doc.py "$$unpacked"/wavetide-*/doc
 
-# First the search for instruction-set code outside simd/ (its findings
-# fail the check, after the suites have run).
+# First the search for instruction-set code outside simd/ and for fused
+# multiply-adds the compiler made (their findings fail the check, after the
+# suites have run).
 check: CMAKE_FLAGS = $(CHECK_FLAGS)
 check: build
 	@tools/check_sources.py --self-test && tools/check_sources.py; sources=$$?; \
-	 tests/run_all.sh $(BUILD) && [ $$sources -eq 0 ]
+	 tools/check_fused.sh $(BUILD); fused=$$?; \
+	 tests/run_all.sh $(BUILD) && [ $$sources -eq 0 ] && [ $$fused -eq 0 ]
 
 # The C++ tests again, with plug-ins, testhost and tests under ASan + UBSan.
 check-asan: deps

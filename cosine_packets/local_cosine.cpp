@@ -19,9 +19,14 @@ struct rotate_roots {
             simd::load_deinterleaved(w + 2 * k, fr, fi);
             simd::store_interleaved(out + 2 * k, gr * fr - gi * fi, gr * fi + gi * fr);
         }
+        // The same doubles as gr fr - gi fi, written as a sum: GCC would
+        // otherwise pair the two lines of an AVX-512 or FMA build into one
+        // fused multiply-add-subtract, which rounds once (-ffp-contract=off
+        // does not stop it).
+        const double minus_gi = -gi;
         for (; k < count; ++k) {
             const double fr = w[2 * k], fi = w[2 * k + 1];
-            out[2 * k] = gr * fr - gi * fi;
+            out[2 * k] = gr * fr + minus_gi * fi;
             out[2 * k + 1] = gr * fi + gi * fr;
         }
     }
