@@ -113,7 +113,8 @@ check-arm64: deps-platforms
 
 # The C++ tests and the Octave suites of the plug-ins with the vector
 # layer's intrinsics backend (the one Microsoft's compiler gets), built by
-# GCC for this processor so that every path it has runs that backend.
+# GCC for AVX2 (see CMakeLists.txt), so that the paths up to four lanes run
+# that backend.
 check-intrinsics: deps
 	cmake -S . -B $(INTRINSICS_BUILD) -DWAVETIDE_SIMD_BACKEND=intrinsics $(PLATFORM_FLAGS)
 	cmake --build $(INTRINSICS_BUILD) -j$(JOBS)

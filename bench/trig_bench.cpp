@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "host/arrays.hpp"
+#include "common/arrays.hpp"
 #include "trig/hartley.hpp"
 #include "trig/sine.hpp"
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/threads.hpp"
+#include "common/threads.hpp"
 
 #include "wavelet/dyadic.hpp"
 #include "wavelet/invariant.hpp"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/filter_taps.hpp"
-#include "host/simd.hpp"
+#include "common/filter_taps.hpp"
+#include "simd/simd.hpp"
 
 // Every output is one accumulator, started at 0.0, taps added in ascending
 // order; a vector V holds W neighbouring outputs, each in its own lane, so

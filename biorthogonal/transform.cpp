@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "biorthogonal/centred.hpp"
-#include "host/arrays.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "common/threads.hpp"
 
 void biorthogonal_analysis(const double* x, int n, int ncols, int L, int J, const double* highpass,
                            const double* g, int Lg, int Lgd, double* out, double* scratch, int threads)

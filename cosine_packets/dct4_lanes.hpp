@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace dct4_lanes {
 

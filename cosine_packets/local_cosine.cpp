@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "cosine_packets/dct4_lanes.hpp"
-#include "host/sincos.hpp"
+#include "common/sincos.hpp"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstddef>
 
 #include "cosine_packets/dct4_lanes.hpp"
-#include "host/arrays.hpp"
-#include "host/simd.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "simd/simd.hpp"
+#include "common/threads.hpp"
 #include "local_cosine.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "host/threads.hpp"
+#include "common/threads.hpp"
 
 void fail(const Failure& f)
 {

@@ -98,7 +98,7 @@ mxArray* new_matrix_like(const mxArray* a);
 mxArray* new_unfilled_output(int rows, int cols);
 mxArray* new_unfilled_output_like(const mxArray* a);
 
-// Threads a call of the given work units (host/threads.hpp) may use: 1 when
+// Threads a call of the given work units (common/threads.hpp) may use: 1 when
 // the work is too small for a second thread to pay, otherwise the host's
 // count of computational threads, asked once per call: MATLAB's
 // maxNumCompThreads (1 inside a parfor worker), Octave's
@@ -110,7 +110,7 @@ int call_threads(double work);
 // a call whose gateway has decided by its own measure that threads pay.
 int host_threads();
 
-// Runs a driver that may split its work over threads (host/threads.hpp) and
+// Runs a driver that may split its work over threads (common/threads.hpp) and
 // reports an exception it rethrows from a worker with the given failure.
 // Nothing inside the driver calls the host, so nothing else throws there.
 template <class F> void run_threaded(const F& driver, const Failure& failure)

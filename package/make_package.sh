@@ -19,7 +19,7 @@ cp "$root"/package/{COPYING,NEWS,CITATION,post_install.m} "$pkg/"
 cp "$root/package/Makefile.src" "$pkg/src/Makefile"
 cp "$root/plugins.list" "$root/flags.list" "$pkg/src/"
 cp "$root"/host/*.cpp "$root"/host/*.hpp "$pkg/src/host/"
-mkdir -p "$pkg/src/simd" && cp "$root"/simd/*.hpp "$pkg/src/simd/"
+mkdir -p "$pkg/src/simd" "$pkg/src/common" && cp "$root"/simd/*.hpp "$pkg/src/simd/" && cp "$root"/common/*.hpp "$pkg/src/common/"
 # Not build_plugins (pkg compiles), nor Contents.m, the list MATLAB's ver
 # and help read (Octave's help wavetide is the overview).
 for f in "$root"/toolbox/*.m; do

@@ -1,6 +1,6 @@
 #include "average.hpp"
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "refine.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cmath>
 
-#include "host/arrays.hpp"
+#include "common/arrays.hpp"
 #include "median_strategies.hpp"
 #include "staged_merge.hpp"
 

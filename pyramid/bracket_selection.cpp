@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "bracket_selection.hpp"
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "median_strategies.hpp"
 #include "simd/avx512_bracket_selection.hpp"
 #include "sorting_networks.hpp"

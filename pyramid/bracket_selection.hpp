@@ -21,7 +21,7 @@
 
 #include <algorithm>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "median_strategies.hpp"
 
 namespace median_strategies {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "median_factors.hpp"
 #include "refine.hpp"
 #include "simd/avx512_median_factors.hpp"

@@ -1,5 +1,5 @@
 // The interior factor functions of the median predictors, written once for
-// one lane (double) or W lanes side by side (the vector types of host/simd.hpp):
+// one lane (double) or W lanes side by side (the vector types of simd/simd.hpp):
 //
 //   left F(t):                                  t in
 //     (7 t + 59 - 8 S1) / 27                    [7/3, 5]
@@ -19,7 +19,7 @@
 // a lane gets the very double its row's formula gives alone.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "pyramid/median.hpp"
 
 namespace median_factors {

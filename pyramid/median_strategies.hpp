@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace median_strategies {
 

@@ -5,9 +5,9 @@
 
 #include "average.hpp"
 #include "block_medians.hpp"
-#include "host/arrays.hpp"
-#include "host/simd.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "simd/simd.hpp"
+#include "common/threads.hpp"
 #include "median.hpp"
 #include "staged_merge.hpp"
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "host/simd.hpp"
-#include "host/threads.hpp"
+#include "simd/simd.hpp"
+#include "common/threads.hpp"
 #include "median_strategies.hpp"
 #include "chunk_merges.hpp"
 #include "simd/avx512_bitonic_merge.hpp"

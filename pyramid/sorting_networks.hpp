@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace networks {
 

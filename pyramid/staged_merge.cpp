@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "host/arrays.hpp"
+#include "common/arrays.hpp"
 
 int power_of_three(int k)
 {

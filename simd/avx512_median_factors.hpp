@@ -10,7 +10,7 @@
 // per block that the four-lane template takes on this path.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "simd/avx512_pass_through_warnings.hpp"
 #include "pyramid/median_factors.hpp"
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "simd/avx512_pass_through_warnings.hpp"
 
 #if defined(SIMD_X86)

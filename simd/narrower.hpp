@@ -2,7 +2,7 @@
 // narrower<f64x4>::type is f64x2, and below two lanes a single double.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace simd {
 

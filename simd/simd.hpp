@@ -47,6 +47,9 @@
 //
 // Every build compiles with -ffp-contract=off: AVX-512F has fused
 // multiply-add, and a contracted a*b + c would round once instead of twice.
+// GCC still pairs a*b - c*d and a*b + c*d of neighbouring scalar outputs
+// into vfmaddsub in code built for FMA or AVX-512; tools/check_fused.sh
+// (make check) finds any such instruction in the plug-ins.
 #pragma once
 
 #include <cmath>

@@ -12,7 +12,7 @@
 // a function that is not inlined outside an AVX-512 context.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 #if defined(SIMD_X86) && !defined(__clang__)
 #include <immintrin.h>

@@ -5,7 +5,7 @@
 
 #include <initializer_list>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace simd {
 

@@ -7,7 +7,7 @@
 // between. Off x86 with GCC or Clang there is no watch (available is false).
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace simd {
 

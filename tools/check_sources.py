@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Instruction-set code outside the vector layer: the product sources (every
-folder plugins.list builds a plug-in from, and host/) may use the layer's
+folder plugins.list builds a plug-in from, host/ and common/) may use the layer's
 types and macros only. Code specific to one instruction set (intrinsics,
 their headers and types, asm, compiler builtins and attributes, compiler
 pragmas) and branches on the path taken belong in simd/, reached through
@@ -68,7 +68,7 @@ def code_only(text):
 
 
 def product_folders(root):
-    folders = {"host"}
+    folders = {"host", "common"}
     for line in (root / "plugins.list").read_text().splitlines():
         m = re.match(r"^([a-z_]+)/", line)
         if m:
@@ -127,7 +127,7 @@ def self_test():
         (root / "plugins.list").write_text("# a comment/line\nkern/Plug\n")
         for folder in ("kern", "host", "simd", "other"):
             (root / folder).mkdir()
-        clean = "#include \"host/simd.hpp\"\n// _mm256_add_pd, asm, __attribute__ in a comment\n" \
+        clean = "#include \"simd/simd.hpp\"\n// _mm256_add_pd, asm, __attribute__ in a comment\n" \
                 "const char* s = \"__builtin_trap asm _mm_add_pd\";\n/* current_isa()\n   #pragma GCC */\nint x;\n"
         (root / "kern" / "clean.cpp").write_text(clean)
         if findings(root):

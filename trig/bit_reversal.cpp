@@ -1,6 +1,6 @@
 #include "trig/bit_reversal.hpp"
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "simd/transpose.hpp"
 
 namespace trig {

@@ -6,7 +6,7 @@
 //   type III: the same rotation of x into p, Hartley(p), the reorder undone.
 // The sine transforms negate the odd-indexed entries and reverse the order,
 // folded into the reorder and the rotation.
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "trig/bit_reversal.hpp"
 #include "trig/hartley.hpp"
 #include "trig/hartley_tables.hpp"

@@ -1,11 +1,11 @@
 // The tables: angles accumulated by repeated addition, then their sines and
-// cosines W at a time (host/sincos.hpp, within 1 ulp, no library call).
+// cosines W at a time (common/sincos.hpp, within 1 ulp, no library call).
 #include "trig/hartley_tables.hpp"
 
 #include <initializer_list>
 
-#include "host/simd.hpp"
-#include "host/sincos.hpp"
+#include "simd/simd.hpp"
+#include "common/sincos.hpp"
 #include "trig/constants.hpp"
 #include "trig/hartley.hpp"
 

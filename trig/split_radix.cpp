@@ -9,7 +9,7 @@
 // length-2 butterflies and the last division of every value.
 #include "trig/split_radix.hpp"
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "simd/narrower.hpp"
 #include "simd/transpose.hpp"
 #include "trig/bit_reversal.hpp"

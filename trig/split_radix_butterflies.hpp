@@ -18,7 +18,7 @@
 
 #include <initializer_list>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "trig/constants.hpp"
 
 namespace trig {

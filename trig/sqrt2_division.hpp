@@ -30,7 +30,7 @@
 // grid allows), so it raises the flag.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "simd/sqrt2_division_avx512.hpp"
 #include "simd/x86_underflow_flag.hpp"
 #include "trig/constants.hpp"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/arrays.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "common/threads.hpp"
 #include "periodic.hpp"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "invariant.hpp"
 
-#include "host/arrays.hpp"
-#include "host/simd.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "simd/simd.hpp"
+#include "common/threads.hpp"
 #include "periodic.hpp"
 
 void circular_shift_right(const double* src, double* dst, int c)

@@ -1,5 +1,5 @@
-#include "host/arrays.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "common/threads.hpp"
 #include "packets.hpp"
 #include "periodic.hpp"
 

@@ -1,7 +1,7 @@
 #include "packets.hpp"
 
-#include "host/arrays.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "common/threads.hpp"
 #include "periodic.hpp"
 
 void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/filter_taps.hpp"
-#include "host/simd.hpp"
+#include "common/filter_taps.hpp"
+#include "simd/simd.hpp"
 
 // Every sum below keeps the order of its formula: one accumulator per
 // output, started at 0.0, taps added in ascending k. A vector V holds W

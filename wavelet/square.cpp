@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "host/arrays.hpp"
-#include "host/simd.hpp"
-#include "host/threads.hpp"
+#include "common/arrays.hpp"
+#include "simd/simd.hpp"
+#include "common/threads.hpp"
 #include "periodic.hpp"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "cosine_packets/local_cosine.hpp"
 #include "cosine_packets/packet_table.hpp"
-#include "host/sincos.hpp"
+#include "common/sincos.hpp"
 #include "tests/kernels/cosine_packets_reference.hpp"
 #include "tests/support/double_double.hpp"
 #include "tests/support/simd_paths.hpp"

@@ -14,7 +14,7 @@
 #include "biorthogonal/centred.hpp"
 #include "biorthogonal/transform.hpp"
 #include "cosine_packets/packet_table.hpp"
-#include "host/threads.hpp"
+#include "common/threads.hpp"
 #include "pyramid/average.hpp"
 #include "pyramid/median.hpp"
 #include "pyramid/pyramid.hpp"

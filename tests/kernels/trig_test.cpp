@@ -17,7 +17,7 @@
 #include "tests/support/vectors.hpp"
 #include "trig/hartley.hpp"
 #include "trig/sine.hpp"
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "host/sincos.hpp"
+#include "common/sincos.hpp"
 
 struct DD {
     double hi, lo;

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 #include "tests/support/vectors.hpp"
 
 // n values, mostly uniform in [-1, 1), with NaN, +-Inf and signed zeros

@@ -7,7 +7,7 @@
 //                             (q given once as pi_over(q) for many p)
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 template <class V> struct SinCos {
     V s, c;

@@ -4,7 +4,7 @@
 // accumulator, the order of the one-output-at-a-time loop.
 #pragma once
 
-#include "host/simd.hpp"
+#include "simd/simd.hpp"
 
 // sum_{j<L} f[j] xa[2l + j] for lanes l: taps j and j+1 are the even and
 // odd lanes of the 2W values from xa[j].

@@ -1,1 +1,0 @@
-#include "simd/simd.hpp" // the vector layer lives in simd/
