@@ -103,15 +103,14 @@ void make_all_coarse(const double* x, Level level, int L, int J, coarse_step mak
     for (int j = J - p; j > L; --j) make_coarse(fine_of(j), level(j - 1), 0, power_of_three(j - 1));
 }
 
-// Level j's residuals for its blocks b .. b+count-1 (count <= kChunkBlocks)
-// into w, from its refined coarse values.
-void level_residuals(const double* fine, const double* coarse, int j, int J, int D, int b, int count,
-                     refine_step refine, double* w)
+// The residuals of blocks b .. b+count-1 (count <= kChunkBlocks) of a level
+// of m values scaled by s into w, from its refined coarse values; chunk
+// (kChunkValues doubles) holds their predictions.
+void level_residuals(const double* fine, const double* coarse, int m, double s, int D, int b, int count,
+                     refine_step refine, double* chunk, double* w)
 {
-    double chunk[kChunkValues];
-    const int m = power_of_three(j), e = m / 3;
-    const double* pred = refine_blocks(coarse, e, D, b, count, refine, chunk);
-    simd::dispatch<residuals>(fine + 3 * b, pred, scale_of(J, j), w + m + 3 * b, 3 * count);
+    const double* pred = refine_blocks(coarse, m / 3, D, b, count, refine, chunk);
+    simd::dispatch<residuals>(fine + 3 * b, pred, s, w + m + 3 * b, 3 * count);
 }
 
 // The row w of a forward transform from x (level J) and the block values of
@@ -134,15 +133,19 @@ void store_pyramid(const double* x, Level level, int L, int D, double* w, int J,
         int first[kMaxTriadicLevels + 2] = {};
         for (int j = J; j > L; --j) first[j - 1] = first[j] + (power_of_three(j - 1) + kChunkBlocks - 1) / kChunkBlocks;
         threads::for_parts(first[L], threads, [&](int, int u0, int u1) {
+            double chunk[kChunkValues];
             for (int u = u0, j = J; u < u1; ++u) {
                 while (u >= first[j - 1]) --j;
-                const int e = power_of_three(j - 1), b = (u - first[j]) * kChunkBlocks;
-                level_residuals(fine_of(j), level(j - 1), j, J, D, b, std::min(kChunkBlocks, e - b), refine, w);
+                const int m = power_of_three(j), b = (u - first[j]) * kChunkBlocks;
+                level_residuals(fine_of(j), level(j - 1), m, scale_of(J, j), D, b, std::min(kChunkBlocks, m / 3 - b),
+                                refine, chunk, w);
             }
         });
     } else {
+        double chunk[kChunkValues];
         for (int j = J; j > L; --j) {
-            const int e = power_of_three(j - 1);
+            const int m = power_of_three(j), e = m / 3;
+            const double s = scale_of(J, j);
             for (int b = 0, made = 0; b < e; b += kChunkBlocks) {
                 const int count = std::min(kChunkBlocks, e - b);
                 if (make_coarse) {
@@ -150,7 +153,7 @@ void store_pyramid(const double* x, Level level, int L, int D, double* w, int J,
                     make_coarse(fine_of(j), level(j - 1), made, needed);
                     made = needed;
                 }
-                level_residuals(fine_of(j), level(j - 1), j, J, D, b, count, refine, w);
+                level_residuals(fine_of(j), level(j - 1), m, s, D, b, count, refine, chunk, w);
             }
         }
     }
