@@ -66,6 +66,10 @@ struct PacketLevel {
     const double *bp, *bm, *tables;        // the bell (m values each) and the level's DCT-IV tables (3f)
 };
 
+// The bell half-width shared by all levels of a table of the given depth:
+// half the block length at its deepest level.
+inline int bell_half_width(int n, int depth) { return (n >> depth) / 2; }
+
 // The level d of a table of the given depth; bp, bm: the bell of make_bell
 // (m = (n/2^depth)/2); tables (3n) are filled; scratch: n doubles.
 PacketLevel make_packet_level(int n, int depth, int d, const double* bp, const double* bm, double* tables,
