@@ -27,79 +27,96 @@ void set_row(const double* buffer, int count, int stride, int row, double* matri
 
 namespace {
 
-// The rows of an nc x nc block (leading dimension n) are filtered W at a
-// time: lane q of a vector is row r + q, so the W values of one column are
-// contiguous. The rows are first copied into a tile (tile[c*W + q] =
-// block[r + q, c]); every output of a row is one accumulator whose taps are
-// added in the order of the kernels of periodic.hpp, the running column index
-// wrapping as in their wrapped range.
+// The rows of an nc x nc block (leading dimension n) are filtered P*W at a
+// time: vector p of a tile column holds rows r + p*W .. r + p*W + W-1, so a
+// tile column is P*W contiguous values of one column (eight rows fill a
+// cache line whatever the vector width). The rows are first copied into a
+// tile (tile[c*P*W + q] = block[r + q, c]); every output of a row is one
+// accumulator whose taps are added in the order of the kernels of
+// periodic.hpp, the running column index wrapping as in their wrapped range.
 
-// Rows r .. r+W-1: lowpass into columns 0 .. nc/2-1, highpass after them.
-template <class V>
+// Rows r .. r+P*W-1: lowpass into columns 0 .. nc/2-1, highpass after them.
+template <class V, int P>
 SIMD_INLINE void analyse_rows(double* A, int n, int nc, int r, const double* h, const double* g, int m, double* tile)
 {
-    constexpr int W = simd::lanes<V>;
+    constexpr int W = simd::lanes<V>, S = P * W;
     const int half = nc / 2;
-    for (int c = 0; c < nc; ++c) simd::store(tile + c * W, simd::load<V>(A + r + static_cast<long long>(c) * n));
+    for (int c = 0; c < nc; ++c)
+        for (int p = 0; p < P; ++p)
+            simd::store(tile + c * S + p * W, simd::load<V>(A + r + p * W + static_cast<long long>(c) * n));
     for (int i = 0; i < half; ++i) {
-        V lo = V{}, hi = V{};
+        V lo[P], hi[P];
+        for (int p = 0; p < P; ++p) lo[p] = V{}, hi[p] = V{};
         for (int k = 0, t = 2 * i; k < m; ++k, ++t) {
             if (t >= nc) t -= nc;
-            lo = lo + h[k] * simd::load<V>(tile + t * W);
+            for (int p = 0; p < P; ++p) lo[p] = lo[p] + h[k] * simd::load<V>(tile + t * S + p * W);
         }
         for (int k = 0, t = 2 * i + 1; k < m; ++k, --t) {
             if (t < 0) t += nc;
-            hi = hi + g[k] * simd::load<V>(tile + t * W);
+            for (int p = 0; p < P; ++p) hi[p] = hi[p] + g[k] * simd::load<V>(tile + t * S + p * W);
         }
-        simd::store(A + r + static_cast<long long>(i) * n, lo);
-        simd::store(A + r + static_cast<long long>(half + i) * n, hi);
+        for (int p = 0; p < P; ++p) {
+            simd::store(A + r + p * W + static_cast<long long>(i) * n, lo[p]);
+            simd::store(A + r + p * W + static_cast<long long>(half + i) * n, hi[p]);
+        }
     }
 }
 
-// Rows r .. r+W-1 rebuilt from coarse columns 0 .. nc-1 and detail columns
+// Rows r .. r+P*W-1 rebuilt from coarse columns 0 .. nc-1 and detail columns
 // nc .. 2nc-1: column 2i = even lowpass + even highpass part, 2i+1 = odd.
-template <class V>
+template <class V, int P>
 SIMD_INLINE void synthesise_rows(double* A, int n, int nc, int r, const double* h, const double* g, int m,
                                  double* tile)
 {
-    constexpr int W = simd::lanes<V>;
+    constexpr int W = simd::lanes<V>, S = P * W;
     const int mo = (m + 1) / 2, me = m / 2;
-    for (int c = 0; c < 2 * nc; ++c) simd::store(tile + c * W, simd::load<V>(A + r + static_cast<long long>(c) * n));
+    for (int c = 0; c < 2 * nc; ++c)
+        for (int p = 0; p < P; ++p)
+            simd::store(tile + c * S + p * W, simd::load<V>(A + r + p * W + static_cast<long long>(c) * n));
     const double* coarse = tile;
-    const double* detail = tile + nc * W;
+    const double* detail = tile + nc * S;
     for (int i = 0; i < nc; ++i) {
-        V even = V{}, odd = V{}, heven = V{}, hodd = V{};
+        V even[P], odd[P], heven[P], hodd[P];
+        for (int p = 0; p < P; ++p) even[p] = V{}, odd[p] = V{}, heven[p] = V{}, hodd[p] = V{};
         for (int k = 0, t = i; k < mo; ++k) {
-            even = even + h[2 * k] * simd::load<V>(coarse + t * W);
+            for (int p = 0; p < P; ++p) even[p] = even[p] + h[2 * k] * simd::load<V>(coarse + t * S + p * W);
             if (--t < 0) t += nc;
         }
         for (int k = 0, t = i; k < me; ++k) {
-            odd = odd + h[2 * k + 1] * simd::load<V>(coarse + t * W);
+            for (int p = 0; p < P; ++p) odd[p] = odd[p] + h[2 * k + 1] * simd::load<V>(coarse + t * S + p * W);
             if (--t < 0) t += nc;
         }
         for (int k = 0, t = i; k < mo; ++k) {
-            hodd = hodd + g[2 * k] * simd::load<V>(detail + t * W);
+            for (int p = 0; p < P; ++p) hodd[p] = hodd[p] + g[2 * k] * simd::load<V>(detail + t * S + p * W);
             if (++t >= nc) t -= nc;
         }
         for (int k = 0, t = i; k < me; ++k) {
-            heven = heven + g[2 * k + 1] * simd::load<V>(detail + t * W);
+            for (int p = 0; p < P; ++p)
+                heven[p] = heven[p] + g[2 * k + 1] * simd::load<V>(detail + t * S + p * W);
             if (++t >= nc) t -= nc;
         }
-        simd::store(A + r + static_cast<long long>(2 * i) * n, V(even + heven));
-        simd::store(A + r + static_cast<long long>(2 * i + 1) * n, V(odd + hodd));
+        for (int p = 0; p < P; ++p) {
+            simd::store(A + r + p * W + static_cast<long long>(2 * i) * n, V(even[p] + heven[p]));
+            simd::store(A + r + p * W + static_cast<long long>(2 * i + 1) * n, V(odd[p] + hodd[p]));
+        }
     }
 }
 
-// Rows r0 .. r1-1 of the block, W at a time, the rest one by one: a row's
-// doubles do not depend on the vector it shares.
+// Rows go to the threads in groups of eight, a cache line of one column.
+constexpr int row_group = 8;
+
+// Rows r0 .. r1-1 of the block, eight at a time, then W, the rest one by
+// one: a row's doubles do not depend on the vector or tile it shares.
 struct row_analysis {
     template <class V>
     SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
                                 double* tile)
     {
+        constexpr int P = std::max(row_group / simd::lanes<V>, 1);
         int r = r0;
-        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) analyse_rows<V>(A, n, nc, r, h, g, m, tile);
-        for (; r < r1; ++r) analyse_rows<double>(A, n, nc, r, h, g, m, tile);
+        for (; r + P * simd::lanes<V> <= r1; r += P * simd::lanes<V>) analyse_rows<V, P>(A, n, nc, r, h, g, m, tile);
+        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) analyse_rows<V, 1>(A, n, nc, r, h, g, m, tile);
+        for (; r < r1; ++r) analyse_rows<double, 1>(A, n, nc, r, h, g, m, tile);
     }
 };
 
@@ -108,14 +125,13 @@ struct row_synthesis {
     SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
                                 double* tile)
     {
+        constexpr int P = std::max(row_group / simd::lanes<V>, 1);
         int r = r0;
-        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) synthesise_rows<V>(A, n, nc, r, h, g, m, tile);
-        for (; r < r1; ++r) synthesise_rows<double>(A, n, nc, r, h, g, m, tile);
+        for (; r + P * simd::lanes<V> <= r1; r += P * simd::lanes<V>) synthesise_rows<V, P>(A, n, nc, r, h, g, m, tile);
+        for (; r + simd::lanes<V> <= r1; r += simd::lanes<V>) synthesise_rows<V, 1>(A, n, nc, r, h, g, m, tile);
+        for (; r < r1; ++r) synthesise_rows<double, 1>(A, n, nc, r, h, g, m, tile);
     }
 };
-
-// Rows go to the threads in groups of eight, the widest vector.
-constexpr int row_group = 8;
 
 int groups_of(int rows) { return (rows + row_group - 1) / row_group; }
 
@@ -139,7 +155,7 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
     int nc = n;
     for (int j = J - 1; j >= L; --j) {
         const int half = nc / 2;
-        const int t = nc < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(nc) * nc * m, threads);
+        const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(nc) * nc * m, threads);
         threads::for_parts(nc, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
             for (int c = c0; c < c1; ++c) {
@@ -172,7 +188,7 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
     for (int j = 0; j < L; ++j) nc *= 2;
     for (int j = L; j < J; ++j) {
         const int full = 2 * nc;
-        const int t = full < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * m, threads);
+        const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * m, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
             simd::dispatch<row_synthesis>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h, g, m,
                                           scratch_of(scratch, n, p));

@@ -24,11 +24,12 @@ void get_row(const double* matrix, int count, int stride, int row, double* buffe
 // matrix[row + stride*k] = buffer[k], k = 0 .. count-1
 void set_row(const double* buffer, int count, int stride, int row, double* matrix);
 
-// Levels of blocks smaller than this side stay on one thread: a block that
-// fits a core's cache would move between the cores at every switch from
-// columns to rows, which costs more than the second thread gains
-// (bench_wavelet_bench's BM_Plattigan: 512^2 slower on two threads, 1024^2
-// faster).
+// Arrays of a smaller side stay on one thread: an array that fits a core's
+// cache would move between the cores at every switch from columns to rows,
+// which costs more than the second thread gains (bench_wavelet_bench's
+// BM_Plattigan: 512^2 slower on two threads, 1024^2 faster). In a larger
+// call every level whose work is worth it is shared, the smaller blocks
+// too: the level before left them in both cores' caches.
 constexpr int kSquareThreadsFrom = 1024;
 
 // W receives the n x n array X split from level J-1 down to L, columns then
