@@ -2,7 +2,9 @@
 """make bench rows of the plug-ins that split a call over threads: each call
 timed from Octave on every core of the machine, next to the same call on one
 thread (OMP_NUM_THREADS=1, which nproc ("overridable") and so the plug-ins
-honour), the two alternating in one loop so that a change of load hits both.
+honour), the two alternating in one loop so that a change of load hits both,
+each first in every other round (the first call of a round can take twice
+as long as the second, on the same path).
 
     bench/table_threads.py <build-dir>
 
@@ -61,7 +63,7 @@ def main():
     for i, (_, _, setup, call) in enumerate(CASES):
         lines.append(
             f"{setup} t = zeros(2, {REPEATS});"
-            f"for rep = 0:{REPEATS}, for k = 1:2,"
+            f"for rep = 0:{REPEATS}, for k = 1 + mod(rep + [0, 1], 2),"
             f"  if k == 1, setenv('OMP_NUM_THREADS', cores); else, setenv('OMP_NUM_THREADS', '1'); end;"
             f"  t0 = tic; {call}; if rep > 0, t(k, rep) = toc(t0); end;"
             f"end; end;"
