@@ -1,36 +1,17 @@
 // Plattigan: forward periodic wavelet transform of a square array.
-#include "host/gateway.hpp"
-#include "wavelet/periodic.hpp"
-#include "wavelet/square.hpp"
+#include "wavelet/square_gateway.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) fail({"wavetide:Plattigan:inputCount", "Plattigan requires 3 input arguments."});
-    if (nlhs != 1) fail({"wavetide:Plattigan:outputCount", "Plattigan requires one output argument."});
-    require_real_doubles(prhs, 0, 3,
-                         {"wavetide:Plattigan:argumentClass", "Plattigan requires real full double arguments"});
-    if (mxGetM(prhs[0]) != mxGetN(prhs[0])) fail({"wavetide:Plattigan:notSquare", "Plattigan requires a square array"});
-    const long long side = static_cast<long long>(mxGetM(prhs[0]));
-    const Failure too_large = {"wavetide:Plattigan:tooLarge", "Plattigan input is too large"};
-    const int n = fit_int(side, side, too_large);
-    const int J = dyadic_exponent(n);
-    if (J < 0) fail({"wavetide:Plattigan:dyadicLength", "Plattigan requires dyadic length sides"});
-    const int L = read_rounded(
-        prhs[1], {"wavetide:Plattigan:notANumber", "Plattigan requires L to be a number, not empty or NaN"});
-    const int m = fit_int(element_count(prhs[2]), 2, too_large);
-
-    const int threads = call_threads(side < kSquareThreadsFrom ? 0 : static_cast<double>(n) * n * m);
-    // square_analysis writes every value of the output, and of the scratch before reading it.
-    plhs[0] = new_unfilled_output(n, n);
-    mxArray* scratch = new_unfilled_matrix(n, 8 * threads);
-    mxArray* g = new_matrix(m, 1);
-    mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    run_threaded(
-        [&] {
-            square_analysis(data_of(prhs[0]), mxGetPr(plhs[0]), n, J, L, data_of(prhs[2]), mxGetPr(g), m,
-                            mxGetPr(scratch), threads);
-        },
-        {"wavetide:Plattigan:outOfMemory", "Plattigan is out of memory"});
-    mxDestroyArray(scratch);
-    mxDestroyArray(g);
+    const SquareMessages messages = {
+        {"wavetide:Plattigan:inputCount", "Plattigan requires 3 input arguments."},
+        {"wavetide:Plattigan:outputCount", "Plattigan requires one output argument."},
+        {"wavetide:Plattigan:argumentClass", "Plattigan requires real full double arguments"},
+        {"wavetide:Plattigan:notSquare", "Plattigan requires a square array"},
+        {"wavetide:Plattigan:tooLarge", "Plattigan input is too large"},
+        {"wavetide:Plattigan:dyadicLength", "Plattigan requires dyadic length sides"},
+        {"wavetide:Plattigan:notANumber", "Plattigan requires L to be a number, not empty or NaN"},
+        {"wavetide:Plattigan:outOfMemory", "Plattigan is out of memory"},
+    };
+    square_gateway(nlhs, plhs, nrhs, prhs, messages, square_analysis);
 }
