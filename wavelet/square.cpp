@@ -133,6 +133,7 @@ double* scratch_of(double* scratch, int n, int p) { return scratch + static_cast
 void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
                      double* scratch, int threads)
 {
+    if (n < kSquareThreadsFrom) threads = 1;
     L = std::max(L, 0);
     if (J - 1 < L) {
         threads::for_parts(n, threads, [&](int, int c0, int c1) {
@@ -145,7 +146,7 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
     int nc = n;
     for (int j = J - 1; j >= L; --j) {
         const int half = nc / 2;
-        const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(nc) * nc * m, threads);
+        const int t = threads::worth(static_cast<double>(nc) * nc * m, threads);
         threads::for_parts(nc, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
             for (int c = c0; c < c1; ++c) {
@@ -159,8 +160,8 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
             }
         });
         threads::for_parts(groups_of(nc), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), h, g, m,
-                                         scratch_of(scratch, n, p));
+            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), h, g,
+                                                    m, scratch_of(scratch, n, p));
         });
         nc = half;
     }
@@ -169,8 +170,9 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
 void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
                       double* scratch, int threads)
 {
+    if (n < kSquareThreadsFrom) threads = 1;
     L = std::min(std::max(L, 0), J);
-    const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(n) * n, threads);
+    const int t = threads::worth(static_cast<double>(n) * n, threads);
     threads::for_parts(n, t, [&](int, int c0, int c1) {
         for (int c = c0; c < c1; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
     });
@@ -178,10 +180,10 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
     for (int j = 0; j < L; ++j) nc *= 2;
     for (int j = L; j < J; ++j) {
         const int full = 2 * nc;
-        const int t = n < kSquareThreadsFrom ? 1 : threads::worth(static_cast<double>(full) * full * m, threads);
+        const int t = threads::worth(static_cast<double>(full) * full * m, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h, g, m,
-                                          scratch_of(scratch, n, p));
+            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h,
+                                                       g, m, scratch_of(scratch, n, p));
         });
         threads::for_parts(full, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
