@@ -84,7 +84,7 @@ void BM_Plattigan(benchmark::State& state)
     Setup s(state);
     const long long nn = static_cast<long long>(s.n) * s.n;
     const int t = threads_of(state, 2);
-    std::vector<double> X(nn), W(nn), scratch(8 * s.n * t);
+    std::vector<double> X(nn), W(nn), scratch(kSquareScratch * s.n * t);
     for (long long i = 0; i < nn; ++i) X[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
     for (auto _ : state) {
         square_analysis(X.data(), W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
@@ -98,7 +98,7 @@ void BM_Unplattigan(benchmark::State& state)
     Setup s(state);
     const long long nn = static_cast<long long>(s.n) * s.n;
     const int t = threads_of(state, 2);
-    std::vector<double> W(nn), X(nn), scratch(8 * s.n * t);
+    std::vector<double> W(nn), X(nn), scratch(kSquareScratch * s.n * t);
     for (long long i = 0; i < nn; ++i) W[i] = std::sin(0.001 * i);
     for (auto _ : state) {
         square_synthesis(W.data(), X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
@@ -226,6 +226,42 @@ void threshold_sizes(benchmark::internal::Benchmark* b)
     b->UseRealTime();
 }
 
+// What the machine's cores give each other, apart from any kernel's split:
+// each of the threads repeats an 8-tap analysis step of n samples of its
+// own (n = 2^10: all in the first-level cache; n = 2^17: input and output
+// beyond the second level, as in a 2-D level of 1024^2), the same work on
+// each. With independent cores the time at every core equals the time at
+// one; here it is longer by whatever the cores share (a vector unit, a
+// cache, a clock), and t(all) / (cores * t(1)) is the best ratio a kernel
+// that splits evenly can reach.
+void BM_ThreadCeiling(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0)), m = 8, repeats = (1 << 18) / n;
+    const int t = threads_of(state, 1);
+    std::vector<double> X(static_cast<size_t>(n) * t), W(X.size()), h(m, 0.5), g(m, -0.5);
+    for (size_t i = 0; i < X.size(); ++i) X[i] = std::sin(0.001 * i);
+    for (auto _ : state) {
+        threads::for_parts(t, t, [&](int, int p0, int p1) {
+            for (int p = p0; p < p1; ++p)
+                for (int r = 0; r < repeats; ++r) {
+                    const size_t at = static_cast<size_t>(p) * n;
+                    analysis_step(X.data() + at, n, h.data(), g.data(), m, W.data() + at, W.data() + at + n / 2);
+                }
+        });
+        benchmark::DoNotOptimize(W.data());
+    }
+}
+
+void ceiling_threads(benchmark::internal::Benchmark* b)
+{
+    const long long all = std::max(1u, std::thread::hardware_concurrency());
+    for (long long n : {1 << 10, 1 << 17}) {
+        b->Args({n, 1});
+        if (all > 1) b->Args({n, all});
+    }
+    b->UseRealTime();
+}
+
 } // namespace
 
 BENCHMARK(BM_Plattigan)->Apply(square_sizes);
@@ -235,3 +271,4 @@ BENCHMARK(BM_Unwendlock)->Apply(invariant_sizes);
 BENCHMARK(BM_JostraneColumns)->Apply(column_sizes);
 BENCHMARK(BM_UnjostraneColumns)->Apply(column_sizes);
 BENCHMARK(BM_SplitThreshold)->Apply(threshold_sizes);
+BENCHMARK(BM_ThreadCeiling)->Apply(ceiling_threads)->Unit(benchmark::kMicrosecond);

@@ -27,56 +27,76 @@ void set_row(const double* buffer, int count, int stride, int row, double* matri
 
 namespace {
 
-// The rows of an nc x nc block (leading dimension n) are filtered P*W at a
-// time: vector p of a tile column holds rows r + p*W .. r + p*W + W-1, so a
-// tile column is P*W contiguous values of one column (eight rows fill a
-// cache line whatever the vector width). The rows are first copied into a
-// tile (tile[c*P*W + q] = block[r + q, c]); every output of a row is one
-// accumulator whose taps are added in the order of the kernels of
+// The rows of an nc x nc block (leading dimension n) are filtered in groups
+// of kGroup rows. A group is first copied into tiles of S = P*W rows each
+// (tile b: tile[(b*cols + c)*S + q] = block[r + b*S + q, c]), so that the
+// copy reads kGroup contiguous values of each column; vector p of a tile
+// column holds rows p*W .. p*W + W-1 of the tile. The outputs go to tiles of
+// the same layout and from there back to the block. Every output of a row
+// is one accumulator whose taps are added in the order of the kernels of
 // periodic.hpp, the running column index wrapping as in their wrapped range.
+constexpr int kGroup = 32;
 
-// Rows r .. r+P*W-1: lowpass into columns 0 .. nc/2-1, highpass after them.
+template <class V, int P>
+SIMD_INLINE void copy_in(const double* A, int n, int cols, int r, int tiles, double* tile)
+{
+    constexpr int W = simd::lanes<V>, S = P * W;
+    for (int c = 0; c < cols; ++c)
+        for (int b = 0; b < tiles; ++b)
+            for (int p = 0; p < P; ++p)
+                simd::store(tile + (static_cast<long long>(b) * cols + c) * S + p * W,
+                            simd::load<V>(A + r + b * S + p * W + static_cast<long long>(c) * n));
+}
+
+template <class V, int P>
+SIMD_INLINE void copy_out(const double* tile, int n, int cols, int r, int tiles, double* A)
+{
+    constexpr int W = simd::lanes<V>, S = P * W;
+    for (int c = 0; c < cols; ++c)
+        for (int b = 0; b < tiles; ++b)
+            for (int p = 0; p < P; ++p)
+                simd::store(A + r + b * S + p * W + static_cast<long long>(c) * n,
+                            simd::load<V>(tile + (static_cast<long long>(b) * cols + c) * S + p * W));
+}
+
+// One tile: lowpass into columns 0 .. nc/2-1, highpass after them.
 struct analyse_rows {
+    static int columns(int nc) { return nc; }
     template <class V, int P>
-    SIMD_INLINE static void on(double* A, int n, int nc, int r, const double* h, const double* g, int m, double* tile)
+    SIMD_INLINE static void on(const double* in, int nc, const double* h, const double* g, int m, double* out)
     {
         constexpr int W = simd::lanes<V>, S = P * W;
         const int half = nc / 2;
-        for (int c = 0; c < nc; ++c)
-            for (int p = 0; p < P; ++p)
-                simd::store(tile + c * S + p * W, simd::load<V>(A + r + p * W + static_cast<long long>(c) * n));
         for (int i = 0; i < half; ++i) {
             V lo[P], hi[P];
             for (int p = 0; p < P; ++p) lo[p] = V{}, hi[p] = V{};
             for (int k = 0, t = 2 * i; k < m; ++k, ++t) {
                 if (t >= nc) t -= nc;
-                for (int p = 0; p < P; ++p) lo[p] = lo[p] + h[k] * simd::load<V>(tile + t * S + p * W);
+                for (int p = 0; p < P; ++p) lo[p] = lo[p] + h[k] * simd::load<V>(in + t * S + p * W);
             }
             for (int k = 0, t = 2 * i + 1; k < m; ++k, --t) {
                 if (t < 0) t += nc;
-                for (int p = 0; p < P; ++p) hi[p] = hi[p] + g[k] * simd::load<V>(tile + t * S + p * W);
+                for (int p = 0; p < P; ++p) hi[p] = hi[p] + g[k] * simd::load<V>(in + t * S + p * W);
             }
             for (int p = 0; p < P; ++p) {
-                simd::store(A + r + p * W + static_cast<long long>(i) * n, lo[p]);
-                simd::store(A + r + p * W + static_cast<long long>(half + i) * n, hi[p]);
+                simd::store(out + i * S + p * W, lo[p]);
+                simd::store(out + (half + i) * S + p * W, hi[p]);
             }
         }
     }
 };
 
-// Rows r .. r+P*W-1 rebuilt from coarse columns 0 .. nc-1 and detail columns
+// One tile rebuilt from coarse columns 0 .. nc-1 and detail columns
 // nc .. 2nc-1: column 2i = even lowpass + even highpass part, 2i+1 = odd.
 struct synthesise_rows {
+    static int columns(int nc) { return 2 * nc; }
     template <class V, int P>
-    SIMD_INLINE static void on(double* A, int n, int nc, int r, const double* h, const double* g, int m, double* tile)
+    SIMD_INLINE static void on(const double* in, int nc, const double* h, const double* g, int m, double* out)
     {
         constexpr int W = simd::lanes<V>, S = P * W;
         const int mo = (m + 1) / 2, me = m / 2;
-        for (int c = 0; c < 2 * nc; ++c)
-            for (int p = 0; p < P; ++p)
-                simd::store(tile + c * S + p * W, simd::load<V>(A + r + p * W + static_cast<long long>(c) * n));
-        const double* coarse = tile;
-        const double* detail = tile + nc * S;
+        const double* coarse = in;
+        const double* detail = in + nc * S;
         for (int i = 0; i < nc; ++i) {
             V even[P], odd[P], heven[P], hodd[P];
             for (int p = 0; p < P; ++p) even[p] = V{}, odd[p] = V{}, heven[p] = V{}, hodd[p] = V{};
@@ -97,36 +117,61 @@ struct synthesise_rows {
                 if (++t >= nc) t -= nc;
             }
             for (int p = 0; p < P; ++p) {
-                simd::store(A + r + p * W + static_cast<long long>(2 * i) * n, V(even[p] + heven[p]));
-                simd::store(A + r + p * W + static_cast<long long>(2 * i + 1) * n, V(odd[p] + hodd[p]));
+                simd::store(out + 2 * i * S + p * W, V(even[p] + heven[p]));
+                simd::store(out + (2 * i + 1) * S + p * W, V(odd[p] + hodd[p]));
             }
         }
     }
 };
 
-// Rows go to the threads in groups of eight, a cache line of one column.
-constexpr int row_group = 8;
+// The rows r .. r + tiles*S - 1 through Tile, S = P*W rows per tile.
+template <class Tile, class V, int P>
+SIMD_INLINE void filter_group(double* A, int n, int nc, int r, int tiles, const double* h, const double* g, int m,
+                              double* scratch)
+{
+    constexpr int S = P * simd::lanes<V>;
+    const int cols = Tile::columns(nc);
+    double* in = scratch;
+    double* out = scratch + static_cast<long long>(kGroup) * cols;
+    copy_in<V, P>(A, n, cols, r, tiles, in);
+    for (int b = 0; b < tiles; ++b)
+        Tile::template on<V, P>(in + static_cast<long long>(b) * cols * S, nc, h, g, m,
+                                out + static_cast<long long>(b) * cols * S);
+    copy_out<V, P>(out, n, cols, r, tiles, A);
+}
 
 // Rows r0 .. r1-1 of the block through Tile (analyse_rows or
-// synthesise_rows), eight at a time, then W, the rest one by one: a row's
-// doubles do not depend on the vector or tile it shares.
+// synthesise_rows): tiles of eight rows (of W where a vector holds more),
+// then of W, the rest one by one, at most kGroup rows per copy. A row's
+// doubles do not depend on the tile it shares.
 template <class Tile> struct row_tiles {
     template <class V>
     SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
-                                double* tile)
+                                double* scratch)
     {
-        constexpr int W = simd::lanes<V>, P = std::max(row_group / W, 1);
+        constexpr int W = simd::lanes<V>, P = std::max(8 / W, 1), S = P * W;
         int r = r0;
-        for (; r + P * W <= r1; r += P * W) Tile::template on<V, P>(A, n, nc, r, h, g, m, tile);
-        for (; r + W <= r1; r += W) Tile::template on<V, 1>(A, n, nc, r, h, g, m, tile);
-        for (; r < r1; ++r) Tile::template on<double, 1>(A, n, nc, r, h, g, m, tile);
+        for (; r + kGroup <= r1; r += kGroup) filter_group<Tile, V, P>(A, n, nc, r, kGroup / S, h, g, m, scratch);
+        if (r + S <= r1) {
+            const int tiles = (r1 - r) / S;
+            filter_group<Tile, V, P>(A, n, nc, r, tiles, h, g, m, scratch);
+            r += tiles * S;
+        }
+        if (r + W <= r1) {
+            const int tiles = (r1 - r) / W;
+            filter_group<Tile, V, 1>(A, n, nc, r, tiles, h, g, m, scratch);
+            r += tiles * W;
+        }
+        if (r < r1) filter_group<Tile, double, 1>(A, n, nc, r, r1 - r, h, g, m, scratch);
     }
 };
 
-int groups_of(int rows) { return (rows + row_group - 1) / row_group; }
+int groups_of(int rows) { return (rows + kGroup - 1) / kGroup; }
 
-// The scratch of thread p: 8n doubles of its own.
-double* scratch_of(double* scratch, int n, int p) { return scratch + static_cast<long long>(p) * 8 * n; }
+// The scratch of thread p: kSquareScratch * n doubles of its own, the
+// input and output tiles of a group of rows.
+static_assert(kSquareScratch >= 2 * kGroup, "a group's two tiles fit the scratch");
+double* scratch_of(double* scratch, int n, int p) { return scratch + static_cast<long long>(p) * kSquareScratch * n; }
 
 } // namespace
 
@@ -160,7 +205,7 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
             }
         });
         threads::for_parts(groups_of(nc), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, g0 * row_group, std::min(g1 * row_group, nc), h, g,
+            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, g0 * kGroup, std::min(g1 * kGroup, nc), h, g,
                                                     m, scratch_of(scratch, n, p));
         });
         nc = half;
@@ -182,7 +227,7 @@ void square_synthesis(const double* W, double* X, int n, int J, int L, const dou
         const int full = 2 * nc;
         const int t = threads::worth(static_cast<double>(full) * full * m, threads);
         threads::for_parts(groups_of(full), t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, g0 * row_group, std::min(g1 * row_group, full), h,
+            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, g0 * kGroup, std::min(g1 * kGroup, full), h,
                                                        g, m, scratch_of(scratch, n, p));
         });
         threads::for_parts(full, t, [&](int p, int c0, int c1) {

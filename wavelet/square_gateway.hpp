@@ -41,7 +41,7 @@ inline void square_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* p
     const int threads = call_threads(side < kSquareThreadsFrom ? 0 : static_cast<double>(n) * n * m);
     // Both transforms write every value of the output, and of the scratch before reading it.
     plhs[0] = new_unfilled_output(n, n);
-    mxArray* scratch = new_unfilled_matrix(n, 8 * threads);
+    mxArray* scratch = new_unfilled_matrix(n, kSquareScratch * threads);
     mxArray* g = new_matrix(m, 1);
     mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
     run_threaded(

@@ -133,14 +133,14 @@ std::vector<Driver> drivers()
         {"square_analysis", 1.0 * side * side * m,
          [=](int t) {
              const Vec X = special_vec(side * side, 2);
-             Vec W(X.size()), s(8 * side * t);
+             Vec W(X.size()), s(kSquareScratch * side * t);
              square_analysis(X.data(), W.data(), side, J2, 1, h.data(), g.data(), m, s.data(), t);
              return W;
          }},
         {"square_synthesis", 1.0 * side * side * m,
          [=](int t) {
              const Vec W = special_vec(side * side, 3);
-             Vec X(W.size()), s(8 * side * t);
+             Vec X(W.size()), s(kSquareScratch * side * t);
              square_synthesis(W.data(), X.data(), side, J2, 0, h.data(), g.data(), m, s.data(), t);
              return X;
          }},

@@ -321,7 +321,7 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
             const int n = 1 << J;
             const Vec X = random_vec(n * n, 40u + J);
             Guarded W(n * n), back(n * n);
-            Vec scratch(8 * n);
+            Vec scratch(kSquareScratch * n);
             for (int L = -2; L <= J + 1; ++L) {
                 SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
                 square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
@@ -338,7 +338,7 @@ TEST(SquareTransform, MatchesReferenceAndRoundTripsAtEveryLevel)
 
 TEST(SquareTransform, HaarFourByFour)
 {
-    Vec X(16), W(16), scratch(32);
+    Vec X(16), W(16), scratch(kSquareScratch * 4);
     for (int i = 0; i < 16; ++i) X[i] = i;
     const Vec h{r2, r2}, g = mirrored(h);
     square_analysis(X.data(), W.data(), 4, 2, 1, h.data(), g.data(), 2, scratch.data());
@@ -716,7 +716,7 @@ TEST(FastSquareAndInvariantDrivers, GiveTheScalarDoublesAtEveryLevel)
             for (int J = 0; J <= 7; ++J) {
                 const int n = 1 << J;
                 const Vec X = special_vec(n * n, 200u + J);
-                Vec W(n * n), want(n * n), scratch(8 * n);
+                Vec W(n * n), want(n * n), scratch(kSquareScratch * n);
                 for (int L = -1; L <= J; ++L) {
                     SCOPED_TRACE("m=" + std::to_string(m) + " J=" + std::to_string(J) + " L=" + std::to_string(L));
                     square_analysis(X.data(), W.data(), n, J, L, h.data(), g.data(), m, scratch.data());
