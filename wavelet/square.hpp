@@ -33,11 +33,8 @@ void set_row(const double* buffer, int count, int stride, int row, double* matri
 constexpr int kSquareThreadsFrom = 1024;
 
 // Scratch doubles per thread and per unit of the side: rows are filtered in
-// groups of 32, copied in and out of two tiles of 32 rows (a group reads and
-// writes four contiguous cache lines of each column, not one; one thread,
-// AVX2, 1024^2: analysis 3.6 against 2.4 ms for 2 taps, 5.2 against 4.9 for
-// 8; synthesis 4.9 against 2.9 and 6.3 against 5.0).
-constexpr int kSquareScratch = 64;
+// groups of up to 32, copied into tiles first.
+constexpr int kSquareScratch = 32;
 
 // W receives the n x n array X split from level J-1 down to L, columns then
 // rows at each level, with lowpass h and highpass g (m taps), on up to
