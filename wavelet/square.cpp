@@ -34,11 +34,10 @@ namespace {
 // reading the group's contiguous values of each column at once (one thread,
 // AVX2, 1024^2, against tiles of eight rows copied one by one: Haar 3.2 ->
 // 2.6 ms; 8 taps, where the sums dominate, within this machine's noise).
-// Vector p of a tile column holds rows
-// p*W .. p*W + W-1 of the tile; the outputs of a tile go straight to the
-// block. Every output of a row is one accumulator whose taps are added in
-// the order of the kernels of periodic.hpp, the running column index
-// wrapping as in their wrapped range.
+// Vector p of a tile column holds rows p*W .. p*W + W-1 of the tile; the
+// outputs of a tile go straight to the block. Every output of a row is one
+// accumulator whose taps are added in the order of the kernels of
+// periodic.hpp, the running column index wrapping as in their wrapped range.
 constexpr int kGroup = 32;
 
 template <class V, int P>
