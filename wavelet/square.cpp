@@ -117,41 +117,37 @@ struct synthesise_rows {
     }
 };
 
-// The rows r .. r + tiles*S - 1 through Tile, S = P*W rows per tile.
+// The rows from r through Tile in whole tiles of S = P*W rows, as many as
+// fit before r1 up to kGroup rows: copied in at once, then filtered tile by
+// tile. Returns the number of rows filtered.
 template <class Tile, class V, int P>
-SIMD_INLINE void filter_group(double* A, int n, int nc, int r, int tiles, const double* h, const double* g, int m,
-                              double* scratch)
+SIMD_INLINE int filter_group(double* A, int n, int nc, int r, int r1, const double* h, const double* g, int m,
+                             double* scratch)
 {
     constexpr int S = P * simd::lanes<V>;
+    const int tiles = std::min(r1 - r, kGroup) / S;
+    if (tiles == 0) return 0;
     const int cols = Tile::columns(nc);
     copy_in<V, P>(A, n, cols, r, tiles, scratch);
     for (int b = 0; b < tiles; ++b)
         Tile::template on<V, P>(scratch + static_cast<long long>(b) * cols * S, n, nc, h, g, m, A + r + b * S);
+    return tiles * S;
 }
 
 // Rows r0 .. r1-1 of the block through Tile (analyse_rows or
 // synthesise_rows): tiles of eight rows (of W where a vector holds more),
-// then of W, the rest one by one, at most kGroup rows per copy. A row's
-// doubles do not depend on the tile it shares.
+// then of W, the rest one by one. A row's doubles do not depend on the tile
+// it shares.
 template <class Tile> struct row_tiles {
     template <class V>
     SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
                                 double* scratch)
     {
-        constexpr int W = simd::lanes<V>, P = std::max(8 / W, 1), S = P * W;
+        constexpr int P = std::max(8 / simd::lanes<V>, 1);
         int r = r0;
-        for (; r + kGroup <= r1; r += kGroup) filter_group<Tile, V, P>(A, n, nc, r, kGroup / S, h, g, m, scratch);
-        if (r + S <= r1) {
-            const int tiles = (r1 - r) / S;
-            filter_group<Tile, V, P>(A, n, nc, r, tiles, h, g, m, scratch);
-            r += tiles * S;
-        }
-        if (r + W <= r1) {
-            const int tiles = (r1 - r) / W;
-            filter_group<Tile, V, 1>(A, n, nc, r, tiles, h, g, m, scratch);
-            r += tiles * W;
-        }
-        if (r < r1) filter_group<Tile, double, 1>(A, n, nc, r, r1 - r, h, g, m, scratch);
+        while (const int done = filter_group<Tile, V, P>(A, n, nc, r, r1, h, g, m, scratch)) r += done;
+        r += filter_group<Tile, V, 1>(A, n, nc, r, r1, h, g, m, scratch);
+        filter_group<Tile, double, 1>(A, n, nc, r, r1, h, g, m, scratch);
     }
 };
 
