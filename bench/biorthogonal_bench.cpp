@@ -29,8 +29,8 @@ struct Setup {
     {
         while ((1 << J) < n) ++J;
         for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
-        mirror_filter_centred(gd.data(), ha.data(), static_cast<int>(gd.size()));
-        mirror_filter_centred(g.data(), hs.data(), static_cast<int>(g.size()));
+        mirror_filter_centred(gd.data(), static_cast<int>(gd.size()), ha.data());
+        mirror_filter_centred(g.data(), static_cast<int>(g.size()), hs.data());
     }
     int Lg() const { return static_cast<int>(g.size()); }
     int Lgd() const { return static_cast<int>(gd.size()); }
@@ -48,7 +48,7 @@ void BM_Morrowel(benchmark::State& state)
 {
     Setup s(state);
     for (auto _ : state) {
-        biorthogonal_analysis(s.x.data(), s.n, 1, 0, s.J, s.ha.data(), s.g.data(), s.Lg(), s.Lgd(), s.w.data(),
+        biorthogonal_analysis(s.x.data(), s.n, 1, s.J, 0, s.g.data(), s.Lg(), s.ha.data(), s.Lgd(), s.w.data(),
                               s.s0.data());
         benchmark::DoNotOptimize(s.w.data());
     }
@@ -59,7 +59,7 @@ void BM_Unmorrowel(benchmark::State& state)
 {
     Setup s(state);
     for (auto _ : state) {
-        biorthogonal_synthesis(s.x.data(), s.n, 1, 0, s.J, s.hs.data(), s.gd.data(), s.Lg(), s.Lgd(), s.w.data(),
+        biorthogonal_synthesis(s.x.data(), s.n, 1, s.J, 0, s.gd.data(), s.Lgd(), s.hs.data(), s.Lg(), s.w.data(),
                                s.s0.data());
         benchmark::DoNotOptimize(s.w.data());
     }

@@ -26,7 +26,7 @@ struct Setup {
         while ((1 << J) < n) ++J;
         for (int i = 0; i < n; ++i) x[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
         for (int k = 0; k < m; ++k) h[k] = 1.0 / std::sqrt(static_cast<double>(m)) * (k % 3 ? 1.0 : -0.5);
-        mirror_filter(h.data(), g.data(), m);
+        mirror_filter(h.data(), m, g.data());
     }
 };
 
@@ -42,7 +42,7 @@ void BM_Jostrane(benchmark::State& state)
 {
     Setup s(state);
     for (auto _ : state) {
-        periodic_analysis(s.x.data(), s.w.data(), s.n, 1, s.J, 0, s.h.data(), s.g.data(), s.m, s.s1.data());
+        periodic_analysis(s.x.data(), s.n, 1, s.J, 0, s.h.data(), s.g.data(), s.m, s.w.data(), s.s1.data());
         benchmark::DoNotOptimize(s.w.data());
     }
     finish(state, s.n);
@@ -52,7 +52,7 @@ void BM_Unjostrane(benchmark::State& state)
 {
     Setup s(state);
     for (auto _ : state) {
-        periodic_synthesis(s.x.data(), s.w.data(), s.n, 1, s.J, 0, s.h.data(), s.g.data(), s.m, s.s1.data());
+        periodic_synthesis(s.x.data(), s.n, 1, s.J, 0, s.h.data(), s.g.data(), s.m, s.w.data(), s.s1.data());
         benchmark::DoNotOptimize(s.w.data());
     }
     finish(state, s.n);
@@ -87,7 +87,7 @@ void BM_Plattigan(benchmark::State& state)
     std::vector<double> X(nn), W(nn), scratch(kSquareScratch * s.n * t);
     for (long long i = 0; i < nn; ++i) X[i] = std::sin(0.001 * i) + ((i * 7919) % 13) * 0.01;
     for (auto _ : state) {
-        square_analysis(X.data(), W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        square_analysis(X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, W.data(), scratch.data(), t);
         benchmark::DoNotOptimize(W.data());
     }
     finish(state, static_cast<int>(nn));
@@ -101,7 +101,7 @@ void BM_Unplattigan(benchmark::State& state)
     std::vector<double> W(nn), X(nn), scratch(kSquareScratch * s.n * t);
     for (long long i = 0; i < nn; ++i) W[i] = std::sin(0.001 * i);
     for (auto _ : state) {
-        square_synthesis(W.data(), X.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        square_synthesis(W.data(), s.n, s.J, 0, s.h.data(), s.g.data(), s.m, X.data(), scratch.data(), t);
         benchmark::DoNotOptimize(X.data());
     }
     finish(state, static_cast<int>(nn));
@@ -114,7 +114,7 @@ void BM_Wendlock(benchmark::State& state)
     const int t = threads_of(state, 3);
     std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(s.n);
     for (auto _ : state) {
-        translation_invariant_analysis(s.x.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data(), t);
+        translation_invariant_analysis(s.x.data(), s.n, D, s.h.data(), s.g.data(), s.m, T.data(), scratch.data(), t);
         benchmark::DoNotOptimize(T.data());
     }
     finish(state, s.n);
@@ -128,7 +128,7 @@ void BM_Unwendlock(benchmark::State& state)
     std::vector<double> T(static_cast<size_t>(s.n) * (D + 1)), scratch(synthesis_scratch_length(s.n, t));
     for (size_t i = 0; i < T.size(); ++i) T[i] = std::sin(0.01 * i);
     for (auto _ : state) {
-        translation_invariant_synthesis(s.w.data(), s.n, D, s.g.data(), s.h.data(), s.m, T.data(), scratch.data(),
+        translation_invariant_synthesis(T.data(), s.n, D, s.h.data(), s.g.data(), s.m, s.w.data(), scratch.data(),
                                         t);
         benchmark::DoNotOptimize(s.w.data());
     }
@@ -144,7 +144,7 @@ void BM_JostraneColumns(benchmark::State& state)
         scratch(static_cast<size_t>(analysis_scratch_length(s.n, s.m)) * t);
     for (size_t i = 0; i < X.size(); ++i) X[i] = std::sin(0.001 * i);
     for (auto _ : state) {
-        periodic_analysis(X.data(), W.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        periodic_analysis(X.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, W.data(), scratch.data(), t);
         benchmark::DoNotOptimize(W.data());
     }
     finish(state, s.n * count);
@@ -157,7 +157,7 @@ void BM_UnjostraneColumns(benchmark::State& state)
     std::vector<double> W(static_cast<size_t>(s.n) * count), X(W.size()), scratch(static_cast<size_t>(s.n / 2) * t);
     for (size_t i = 0; i < W.size(); ++i) W[i] = std::sin(0.001 * i);
     for (auto _ : state) {
-        periodic_synthesis(W.data(), X.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, scratch.data(), t);
+        periodic_synthesis(W.data(), s.n, count, s.J, 0, s.h.data(), s.g.data(), s.m, X.data(), scratch.data(), t);
         benchmark::DoNotOptimize(X.data());
     }
     finish(state, s.n * count);

@@ -1,34 +1,20 @@
 // Unmorrowel: inverse biorthogonal wavelet transform of a signal, or of each column.
-#include "biorthogonal/centred.hpp"
+#include "biorthogonal/gateway_calls.hpp"
 #include "biorthogonal/transform.hpp"
-#include "host/gateway.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 4) fail({"wavetide:Unmorrowel:inputCount", "Unmorrowel requires four input arguments."});
-    if (nlhs != 1) fail({"wavetide:Unmorrowel:outputCount", "Unmorrowel requires one output argument."});
-    require_real_doubles(prhs, 0, 4,
-                         {"wavetide:Unmorrowel:argumentClass", "Unmorrowel requires real full double arguments"});
     const Failure too_large = {"wavetide:Unmorrowel:tooLarge", "Unmorrowel input is too large"};
-    const Signals s = signals_of(prhs[0], too_large);
-    const int J = dyadic_exponent(s.length);
-    if (J < 0) fail({"wavetide:Unmorrowel:dyadicLength", "Unmorrowel requires dyadic length"});
-    const int L = read_rounded(
-        prhs[1], {"wavetide:Unmorrowel:notANumber", "Unmorrowel requires L to be a number, not empty or NaN"});
-    const int Lg = fit_int(element_count(prhs[2]), 2, too_large);
-    const int Lgd = fit_int(element_count(prhs[3]), 2, too_large);
-
-    const int threads = call_threads(static_cast<double>(s.length) * s.count * (Lg + Lgd));
-    plhs[0] = new_matrix_like(prhs[0]);
-    mxArray* scratch = new_matrix(s.length / 2, threads);
-    mxArray* highpass = new_matrix(Lg, 1);
-    mirror_filter_centred(data_of(prhs[2]), mxGetPr(highpass), Lg);
-    run_threaded(
-        [&] {
-            biorthogonal_synthesis(data_of(prhs[0]), s.length, s.count, L, J, mxGetPr(highpass), data_of(prhs[3]),
-                                   Lg, Lgd, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
-        },
-        {"wavetide:Unmorrowel:outOfMemory", "Unmorrowel is out of memory"});
-    mxDestroyArray(scratch);
-    mxDestroyArray(highpass);
+    const DyadicCall call =
+        read_dyadic_call(nlhs, nrhs, prhs, 4,
+                         {{"wavetide:Unmorrowel:inputCount", "Unmorrowel requires four input arguments."},
+                          {"wavetide:Unmorrowel:outputCount", "Unmorrowel requires one output argument."},
+                          {"wavetide:Unmorrowel:argumentClass", "Unmorrowel requires real full double arguments"},
+                          too_large,
+                          {"wavetide:Unmorrowel:dyadicLength", "Unmorrowel requires dyadic length"},
+                          {"wavetide:Unmorrowel:notANumber",
+                           "Unmorrowel requires L to be a number, not empty or NaN"}});
+    // Synthesis: the dual lowpass gd (argument 4), the highpass mirrored from g (argument 3).
+    run_biorthogonal_call(plhs, prhs, call, 3, 2, call.signals.length / 2, too_large,
+                          {"wavetide:Unmorrowel:outOfMemory", "Unmorrowel is out of memory"}, biorthogonal_synthesis);
 }

@@ -1,40 +1,40 @@
 // Filter sums of the two-channel kernels, W outputs at a time: output l of
 // the lane set reads the signal two values further on than output l - 1.
-// Each output adds its taps in the order j = 0, 1, ..., L-1 into its own
+// Each output adds its taps in the order j = 0, 1, ..., taps-1 into its own
 // accumulator, the order of the one-output-at-a-time loop.
 #pragma once
 
 #include "simd/simd.hpp"
 
-// sum_{j<L} f[j] xa[2l + j] for lanes l: taps j and j+1 are the even and
-// odd lanes of the 2W values from xa[j].
-template <class V> SIMD_INLINE V rising_taps(const double* xa, const double* f, int L)
+// sum_{j<taps} filter[j] x[2l + j] for lanes l: taps j and j+1 are the even
+// and odd lanes of the 2W values from x[j].
+template <class V> SIMD_INLINE V rising_taps(const double* x, const double* filter, int taps)
 {
     V s = V{};
     int j = 0;
-    for (; j + 1 < L; j += 2) {
+    for (; j + 1 < taps; j += 2) {
         V even, odd;
-        simd::load_deinterleaved(xa + j, even, odd);
-        s = s + f[j] * even;
-        s = s + f[j + 1] * odd;
+        simd::load_deinterleaved(x + j, even, odd);
+        s = s + filter[j] * even;
+        s = s + filter[j + 1] * odd;
     }
-    if (j < L) s = s + f[j] * simd::load_even<V>(xa + j);
+    if (j < taps) s = s + filter[j] * simd::load_even<V>(x + j);
     return s;
 }
 
-// sum_{j<L} f[j] xa[2l - j] for lanes l: taps j and j+1 are the odd and
-// even lanes of the 2W values from xa[-j - 1].
-template <class V> SIMD_INLINE V falling_taps(const double* xa, const double* f, int L)
+// sum_{j<taps} filter[j] x[2l - j] for lanes l: taps j and j+1 are the odd
+// and even lanes of the 2W values from x[-j - 1].
+template <class V> SIMD_INLINE V falling_taps(const double* x, const double* filter, int taps)
 {
     V s = V{};
     int j = 0;
-    for (; j + 1 < L; j += 2) {
+    for (; j + 1 < taps; j += 2) {
         V even, odd;
-        simd::load_deinterleaved(xa - j - 1, even, odd);
-        s = s + f[j] * odd;
-        s = s + f[j + 1] * even;
+        simd::load_deinterleaved(x - j - 1, even, odd);
+        s = s + filter[j] * odd;
+        s = s + filter[j + 1] * even;
     }
-    if (j < L) s = s + f[j] * simd::load_odd<V>(xa - j - 1);
+    if (j < taps) s = s + filter[j] * simd::load_odd<V>(x - j - 1);
     return s;
 }
 

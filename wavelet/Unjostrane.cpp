@@ -1,34 +1,25 @@
 // Unjostrane: inverse periodic wavelet transform of a signal, or of each column.
-#include "host/gateway.hpp"
 #include "wavelet/dyadic.hpp"
-#include "wavelet/periodic.hpp"
+#include "wavelet/gateway_calls.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
-    if (nrhs != 3) fail({"wavetide:Unjostrane:inputCount", "Unjostrane requires three input arguments."});
-    if (nlhs != 1) fail({"wavetide:Unjostrane:outputCount", "Unjostrane requires one output argument."});
-    require_real_doubles(prhs, 0, 3,
-                         {"wavetide:Unjostrane:argumentClass", "Unjostrane requires real full double arguments"});
     const Failure too_large = {"wavetide:Unjostrane:tooLarge", "Unjostrane input is too large"};
-    const Signals s = signals_of(prhs[0], too_large);
-    const int J = dyadic_exponent(s.length);
-    if (J < 0) fail({"wavetide:Unjostrane:dyadicLength", "Unjostrane requires dyadic length"});
-    const int L = read_rounded(
-        prhs[1], {"wavetide:Unjostrane:notANumber", "Unjostrane requires L to be a number, not empty or NaN"});
-    const int m = fit_int(element_count(prhs[2]), 2, too_large);
+    const DyadicCall call =
+        read_dyadic_call(nlhs, nrhs, prhs, 3,
+                         {{"wavetide:Unjostrane:inputCount", "Unjostrane requires three input arguments."},
+                          {"wavetide:Unjostrane:outputCount", "Unjostrane requires one output argument."},
+                          {"wavetide:Unjostrane:argumentClass", "Unjostrane requires real full double arguments"},
+                          too_large,
+                          {"wavetide:Unjostrane:dyadicLength", "Unjostrane requires dyadic length"},
+                          {"wavetide:Unjostrane:notANumber",
+                           "Unjostrane requires L to be a number, not empty or NaN"}});
+    const Signals s = call.signals;
+    const int taps = taps_of(prhs[2], too_large);
 
     // periodic_synthesis writes every value of the output, and of the scratch before reading it.
-    const int threads = call_threads(static_cast<double>(s.length) * s.count * m);
+    const int threads = call_threads(static_cast<double>(s.length) * s.count * taps);
     plhs[0] = new_unfilled_output_like(prhs[0]);
-    mxArray* scratch = new_unfilled_matrix(s.length / 2, threads);
-    mxArray* g = new_matrix(m, 1);
-    mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
-    run_threaded(
-        [&] {
-            periodic_synthesis(data_of(prhs[0]), mxGetPr(plhs[0]), s.length, s.count, J, L, data_of(prhs[2]),
-                               mxGetPr(g), m, mxGetPr(scratch), threads);
-        },
-        {"wavetide:Unjostrane:outOfMemory", "Unjostrane is out of memory"});
-    mxDestroyArray(scratch);
-    mxDestroyArray(g);
+    run_periodic_call(plhs, prhs, call, taps, threads, new_unfilled_matrix(s.length / 2, threads), periodic_synthesis,
+                      {"wavetide:Unjostrane:outOfMemory", "Unjostrane is out of memory"});
 }

@@ -1,7 +1,6 @@
 // Wendlock: translation-invariant wavelet analysis of a signal (all shift paths).
-#include "host/gateway.hpp"
+#include "wavelet/gateway_calls.hpp"
 #include "wavelet/invariant.hpp"
-#include "wavelet/periodic.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
@@ -17,23 +16,22 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int L =
         read_rounded(prhs[1], {"wavetide:Wendlock:notANumber", "Wendlock requires L to be a number, not empty or NaN"});
     const long long D = static_cast<long long>(J) - L;
-    const int flen = fit_int(element_count(prhs[2]), 2, too_large);
+    const int taps = taps_of(prhs[2], too_large);
     if (D > J) fail({"wavetide:Wendlock:depthTooLarge", "Wendlock requires D < log_2(n)"});
     if (D < 0) fail({"wavetide:Wendlock:depthTooSmall", "Wendlock requires D >= 0"});
     fit_int(n, D + 1, too_large);
 
-    const int threads = call_threads(static_cast<double>(n) * flen);
+    const int threads = call_threads(static_cast<double>(n) * taps);
     // The analysis writes every value of the table and of the scratch before reading it.
     plhs[0] = new_unfilled_output(n, static_cast<int>(D) + 1);
     mxArray* scratch = new_unfilled_matrix(n, 1);
-    mxArray* g = new_matrix(flen, 1);
-    mirror_filter(data_of(prhs[2]), mxGetPr(g), flen);
+    mxArray* highpass = new_highpass(prhs[2], taps);
     run_threaded(
         [&] {
-            translation_invariant_analysis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(g), data_of(prhs[2]),
-                                           flen, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
+            translation_invariant_analysis(data_of(prhs[0]), n, static_cast<int>(D), data_of(prhs[2]),
+                                           mxGetPr(highpass), taps, mxGetPr(plhs[0]), mxGetPr(scratch), threads);
         },
         {"wavetide:Wendlock:outOfMemory", "Wendlock is out of memory"});
     mxDestroyArray(scratch);
-    mxDestroyArray(g);
+    mxDestroyArray(highpass);
 }

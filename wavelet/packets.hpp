@@ -1,6 +1,6 @@
 // Periodic wavelet packet analysis and synthesis.
 //
-// A packet table of n = 2^J rows and D + 1 columns (column-major). Column d
+// A packet table of n = 2^log2n rows and depth + 1 columns (column-major). Column d
 // is level d: 2^d blocks of n/2^d coefficients, block b in rows
 // b*n/2^d .. (b+1)*n/2^d - 1.
 //
@@ -14,21 +14,22 @@
 // come out in order of frequency (0, 1, 2, ... sign changes for Haar).
 #pragma once
 
-// T (n x (D+1)) receives the packet table of x (n = 2^J doubles): column 0
-// is x, and each block of level d is split into its two children at level
-// d+1 with lowpass h and highpass g (m taps), the lowpass half going to
-// child 2b + (b mod 2). The transpose of packet_synthesis; the blocks of a
-// level are shared among up to `threads` threads. Requires 0 <= D <= J.
-void packet_analysis(const double* x, int n, int D, const double* h, const double* g, int m, double* T,
-                     int threads = 1);
+// table (n x (depth+1)) receives the packet table of x (n = 2^log2n
+// doubles): column 0 is x, and each block of level d is split into its two
+// children at level d+1 with the lowpass and highpass filters (taps each),
+// the lowpass half going to child 2b + (b mod 2). The transpose of
+// packet_synthesis; the blocks of a level are shared among up to `threads`
+// threads. Requires 0 <= depth <= log2n.
+void packet_analysis(const double* x, int n, int depth, const double* lowpass, const double* highpass, int taps,
+                     double* table, int threads = 1);
 
-// out (n doubles) receives the sum over all levels 0 .. D of the blocks of
-// the table T (n x (D+1)), each synthesised down to level 0 with lowpass h
-// and highpass g (m taps), the blocks of a level shared among up to
-// `threads` threads. scratch: packet_synthesis_scratch_length(n, threads)
-// doubles. Requires 0 <= D <= J.
-void packet_synthesis(const double* T, int n, int D, const double* h, const double* g, int m, double* out,
-                      double* scratch, int threads = 1);
+// x (n doubles) receives the sum over all levels 0 .. depth of the blocks of
+// the table (n x (depth+1)), each synthesised down to level 0 with the
+// lowpass and highpass filters (taps each), the blocks of a level shared
+// among up to `threads` threads. scratch: packet_synthesis_scratch_length(n,
+// threads) doubles. Requires 0 <= depth <= log2n.
+void packet_synthesis(const double* table, int n, int depth, const double* lowpass, const double* highpass, int taps,
+                      double* x, double* scratch, int threads = 1);
 
 // 3n doubles for the first thread, 3n/2 for each further one (a level of
 // two blocks or more has blocks of n/2 at most).

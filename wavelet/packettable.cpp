@@ -1,7 +1,6 @@
 // packettable: periodic wavelet packet table of a signal, levels 0 .. D.
-#include "host/gateway.hpp"
+#include "wavelet/gateway_calls.hpp"
 #include "wavelet/packets.hpp"
-#include "wavelet/periodic.hpp"
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
@@ -19,17 +18,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D > J) fail({"wavetide:packettable:depthTooLarge", "packettable requires D <= log_2(n)"});
     if (D < 0) fail({"wavetide:packettable:depthTooSmall", "packettable requires D >= 0"});
     fit_int(s.length, D + 1LL, too_large);
-    const int m = fit_int(element_count(prhs[2]), 2, too_large);
+    const int taps = taps_of(prhs[2], too_large);
 
-    const int threads = call_threads(static_cast<double>(s.length) * m);
+    const int threads = call_threads(static_cast<double>(s.length) * taps);
     plhs[0] = new_matrix(s.length, D + 1);
-    mxArray* g = new_matrix(m, 1);
-    mirror_filter(data_of(prhs[2]), mxGetPr(g), m);
+    mxArray* highpass = new_highpass(prhs[2], taps);
     run_threaded(
         [&] {
-            packet_analysis(data_of(prhs[0]), s.length, D, data_of(prhs[2]), mxGetPr(g), m, mxGetPr(plhs[0]),
-                            threads);
+            packet_analysis(data_of(prhs[0]), s.length, D, data_of(prhs[2]), mxGetPr(highpass), taps,
+                            mxGetPr(plhs[0]), threads);
         },
         {"wavetide:packettable:outOfMemory", "packettable is out of memory"});
-    mxDestroyArray(g);
+    mxDestroyArray(highpass);
 }

@@ -4,9 +4,12 @@
 #include <cstdint>
 
 #include "common/arrays.hpp"
-#include "simd/simd.hpp"
 #include "common/threads.hpp"
+#include "simd/simd.hpp"
+#include "common/two_channel.hpp"
 #include "periodic.hpp"
+
+using namespace two_channel;
 
 namespace {
 
@@ -34,10 +37,9 @@ namespace {
 // reading the group's contiguous values of each column at once (one thread,
 // AVX2, 1024^2, against tiles of eight rows copied one by one: Haar 3.2 ->
 // 2.6 ms; 8 taps, where the sums dominate, within this machine's noise).
-// Vector p of a tile column holds rows p*W .. p*W + W-1 of the tile; the
-// outputs of a tile go straight to the block. Every output of a row is one
-// accumulator whose taps are added in the order of the kernels of
-// periodic.hpp, the running column index wrapping as in their wrapped range.
+// A tile column is one Lanes<V, P> of its S rows, filtered by the wrapped
+// sums of common/two_channel.hpp with stride S, the order of the one-signal
+// kernels; the outputs of a tile go straight to the block.
 constexpr int kGroup = 32;
 
 template <class V, int P>
@@ -54,65 +56,44 @@ SIMD_INLINE void copy_in(const double* A, int n, int cols, int r, int tiles, dou
 // One tile of rows: lowpass into columns 0 .. nc/2-1 of out, highpass after
 // them.
 struct analyse_rows {
-    static int columns(int nc) { return nc; }
-    template <class V, int P>
-    SIMD_INLINE static void on(const double* in, int n, int nc, const double* h, const double* g, int m, double* out)
+    using Bank = AnalysisBank;
+    static Bank bank(const double* lowpass, const double* highpass, int taps)
     {
-        constexpr int W = simd::lanes<V>, S = P * W;
+        return plain_analysis(lowpass, highpass, taps);
+    }
+    static int columns(int nc) { return nc; }
+    template <class V, int P> SIMD_INLINE static void on(const double* in, int n, int nc, const Bank& b, double* out)
+    {
+        using T = Lanes<V, P>;
+        constexpr int S = simd::lanes<T>;
         const int half = nc / 2;
         for (int i = 0; i < half; ++i) {
-            V lo[P], hi[P];
-            for (int p = 0; p < P; ++p) lo[p] = V{}, hi[p] = V{};
-            for (int k = 0, t = 2 * i; k < m; ++k, ++t) {
-                if (t >= nc) t -= nc;
-                for (int p = 0; p < P; ++p) lo[p] = lo[p] + h[k] * simd::load<V>(in + t * S + p * W);
-            }
-            for (int k = 0, t = 2 * i + 1; k < m; ++k, --t) {
-                if (t < 0) t += nc;
-                for (int p = 0; p < P; ++p) hi[p] = hi[p] + g[k] * simd::load<V>(in + t * S + p * W);
-            }
-            for (int p = 0; p < P; ++p) {
-                simd::store(out + static_cast<long long>(i) * n + p * W, lo[p]);
-                simd::store(out + static_cast<long long>(half + i) * n + p * W, hi[p]);
-            }
+            const T lo = lowpass_wrapped<T>(in, S, nc, b, i);
+            const T hi = highpass_wrapped<T>(in, S, nc, b, i);
+            store(out + static_cast<long long>(i) * n, lo);
+            store(out + static_cast<long long>(half + i) * n, hi);
         }
     }
 };
 
 // One tile of rows rebuilt from coarse columns 0 .. nc-1 and detail columns
-// nc .. 2nc-1: column 2i = even lowpass + even highpass part, 2i+1 = odd.
+// nc .. 2nc-1.
 struct synthesise_rows {
-    static int columns(int nc) { return 2 * nc; }
-    template <class V, int P>
-    SIMD_INLINE static void on(const double* in, int n, int nc, const double* h, const double* g, int m, double* out)
+    using Bank = SynthesisBank;
+    static Bank bank(const double* lowpass, const double* highpass, int taps)
     {
-        constexpr int W = simd::lanes<V>, S = P * W;
-        const int mo = (m + 1) / 2, me = m / 2;
-        const double* coarse = in;
-        const double* detail = in + nc * S;
+        return plain_synthesis(lowpass, highpass, taps);
+    }
+    static int columns(int nc) { return 2 * nc; }
+    template <class V, int P> SIMD_INLINE static void on(const double* in, int n, int nc, const Bank& b, double* out)
+    {
+        using T = Lanes<V, P>;
+        constexpr int S = simd::lanes<T>;
         for (int i = 0; i < nc; ++i) {
-            V even[P], odd[P], heven[P], hodd[P];
-            for (int p = 0; p < P; ++p) even[p] = V{}, odd[p] = V{}, heven[p] = V{}, hodd[p] = V{};
-            for (int k = 0, t = i; k < mo; ++k) {
-                for (int p = 0; p < P; ++p) even[p] = even[p] + h[2 * k] * simd::load<V>(coarse + t * S + p * W);
-                if (--t < 0) t += nc;
-            }
-            for (int k = 0, t = i; k < me; ++k) {
-                for (int p = 0; p < P; ++p) odd[p] = odd[p] + h[2 * k + 1] * simd::load<V>(coarse + t * S + p * W);
-                if (--t < 0) t += nc;
-            }
-            for (int k = 0, t = i; k < mo; ++k) {
-                for (int p = 0; p < P; ++p) hodd[p] = hodd[p] + g[2 * k] * simd::load<V>(detail + t * S + p * W);
-                if (++t >= nc) t -= nc;
-            }
-            for (int k = 0, t = i; k < me; ++k) {
-                for (int p = 0; p < P; ++p) heven[p] = heven[p] + g[2 * k + 1] * simd::load<V>(detail + t * S + p * W);
-                if (++t >= nc) t -= nc;
-            }
-            for (int p = 0; p < P; ++p) {
-                simd::store(out + static_cast<long long>(2 * i) * n + p * W, V(even[p] + heven[p]));
-                simd::store(out + static_cast<long long>(2 * i + 1) * n + p * W, V(odd[p] + hodd[p]));
-            }
+            T even, odd;
+            synthesis_pair_wrapped<T, both_halves>(in, in + nc * S, S, nc, b, i, even, odd);
+            store(out + static_cast<long long>(2 * i) * n, even);
+            store(out + static_cast<long long>(2 * i + 1) * n, odd);
         }
     }
 };
@@ -121,7 +102,7 @@ struct synthesise_rows {
 // fit before r1 up to kGroup rows: copied in at once, then filtered tile by
 // tile. Returns the number of rows filtered.
 template <class Tile, class V, int P>
-SIMD_INLINE int filter_group(double* A, int n, int nc, int r, int r1, const double* h, const double* g, int m,
+SIMD_INLINE int filter_group(double* A, int n, int nc, int r, int r1, const typename Tile::Bank& bank,
                              double* scratch)
 {
     constexpr int S = P * simd::lanes<V>;
@@ -130,7 +111,7 @@ SIMD_INLINE int filter_group(double* A, int n, int nc, int r, int r1, const doub
     const int cols = Tile::columns(nc);
     copy_in<V, P>(A, n, cols, r, tiles, scratch);
     for (int b = 0; b < tiles; ++b)
-        Tile::template on<V, P>(scratch + static_cast<long long>(b) * cols * S, n, nc, h, g, m, A + r + b * S);
+        Tile::template on<V, P>(scratch + static_cast<long long>(b) * cols * S, n, nc, bank, A + r + b * S);
     return tiles * S;
 }
 
@@ -140,14 +121,15 @@ SIMD_INLINE int filter_group(double* A, int n, int nc, int r, int r1, const doub
 // it shares.
 template <class Tile> struct row_tiles {
     template <class V>
-    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* h, const double* g, int m,
-                                double* scratch)
+    SIMD_INLINE static void run(double* A, int n, int nc, int r0, int r1, const double* lowpass,
+                                const double* highpass, int taps, double* scratch)
     {
         constexpr int P = std::max(8 / simd::lanes<V>, 1);
+        const typename Tile::Bank bank = Tile::bank(lowpass, highpass, taps);
         int r = r0;
-        while (const int done = filter_group<Tile, V, P>(A, n, nc, r, r1, h, g, m, scratch)) r += done;
-        r += filter_group<Tile, V, 1>(A, n, nc, r, r1, h, g, m, scratch);
-        filter_group<Tile, double, 1>(A, n, nc, r, r1, h, g, m, scratch);
+        while (const int done = filter_group<Tile, V, P>(A, n, nc, r, r1, bank, scratch)) r += done;
+        r += filter_group<Tile, V, 1>(A, n, nc, r, r1, bank, scratch);
+        filter_group<Tile, double, 1>(A, n, nc, r, r1, bank, scratch);
     }
 };
 
@@ -177,12 +159,12 @@ double* scratch_of(double* scratch, int n, int p) { return scratch + static_cast
 
 } // namespace
 
-void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* scratch, int threads)
+void square_analysis(const double* X, int n, int log2n, int level, const double* lowpass, const double* highpass,
+                     int taps, double* W, double* scratch, int threads)
 {
     if (n < kSquareThreadsFrom) threads = 1;
-    L = std::max(L, 0);
-    if (J - 1 < L) {
+    level = std::max(level, 0);
+    if (log2n - 1 < level) {
         threads::for_parts(n, threads, [&](int, int c0, int c1) {
             for (int c = c0; c < c1; ++c) copy_doubles(column(X, n, c), column(W, n, c), n);
         });
@@ -191,9 +173,9 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
     // The first level reads the columns of X; later ones copy each column
     // of their block out of W before overwriting it.
     int nc = n;
-    for (int j = J - 1; j >= L; --j) {
+    for (int j = log2n - 1; j >= level; --j) {
         const int half = nc / 2;
-        const int t = threads::worth(static_cast<double>(nc) * nc * m, threads);
+        const int t = threads::worth(static_cast<double>(nc) * nc * taps, threads);
         threads::for_parts(nc, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
             for (int c = c0; c < c1; ++c) {
@@ -203,43 +185,41 @@ void square_analysis(const double* X, double* W, int n, int J, int L, const doub
                     copy_doubles(col, s, nc);
                     src = s;
                 }
-                analysis_step(src, nc, h, g, m, col, col + half);
+                analysis_step(src, nc, lowpass, highpass, taps, col, col + half);
             }
         });
         const RowGroups groups(W, nc, t);
         threads::for_parts(groups.count, t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, groups.begin(g0), std::min(groups.begin(g1), nc), h, g,
-                                                    m, scratch_of(scratch, n, p));
+            simd::dispatch<row_tiles<analyse_rows>>(W, n, nc, groups.begin(g0), std::min(groups.begin(g1), nc), lowpass,
+                                                    highpass, taps, scratch_of(scratch, n, p));
         });
         nc = half;
     }
 }
 
-void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* scratch, int threads)
+void square_synthesis(const double* W, int n, int log2n, int level, const double* lowpass, const double* highpass,
+                      int taps, double* X, double* scratch, int threads)
 {
     if (n < kSquareThreadsFrom) threads = 1;
-    L = std::min(std::max(L, 0), J);
+    level = std::min(std::max(level, 0), log2n);
     const int t = threads::worth(static_cast<double>(n) * n, threads);
     threads::for_parts(n, t, [&](int, int c0, int c1) {
         for (int c = c0; c < c1; ++c) copy_doubles(column(W, n, c), column(X, n, c), n);
     });
-    int nc = 1;
-    for (int j = 0; j < L; ++j) nc *= 2;
-    for (int j = L; j < J; ++j) {
+    for (int nc = 1 << level, j = level; j < log2n; ++j) {
         const int full = 2 * nc;
-        const int t = threads::worth(static_cast<double>(full) * full * m, threads);
+        const int t = threads::worth(static_cast<double>(full) * full * taps, threads);
         const RowGroups groups(X, full, t);
         threads::for_parts(groups.count, t, [&](int p, int g0, int g1) {
-            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, groups.begin(g0), std::min(groups.begin(g1), full), h,
-                                                       g, m, scratch_of(scratch, n, p));
+            simd::dispatch<row_tiles<synthesise_rows>>(X, n, nc, groups.begin(g0), std::min(groups.begin(g1), full),
+                                                       lowpass, highpass, taps, scratch_of(scratch, n, p));
         });
         threads::for_parts(full, t, [&](int p, int c0, int c1) {
             double* s = scratch_of(scratch, n, p);
             for (int c = c0; c < c1; ++c) {
                 double* col = column(X, n, c);
                 copy_doubles(col, s, full);
-                synthesis_step(s, s + nc, nc, h, g, m, col);
+                synthesis_step(s, s + nc, nc, lowpass, highpass, taps, col);
             }
         });
         nc = full;

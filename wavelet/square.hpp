@@ -1,6 +1,6 @@
 // Periodic wavelet transform of square arrays in the nested quadrant layout.
 //
-// An n x n array (n = 2^J, column-major, element (r, c) at r + c*n). One
+// An n x n array (n = 2^log2n, column-major, element (r, c) at r + c*n). One
 // step on the top-left nc x nc block filters every column of the block, then
 // every row, and leaves four nc/2 x nc/2 quadrants:
 //
@@ -13,9 +13,9 @@
 //   nc/2..nc-1                     |                     |
 //            +---------------------+---------------------+
 //
-// Steps run from level J-1 down to L on the top-left quadrant each time, so
-// the final 2^L x 2^L corner holds the coarse coefficients. Levels are
-// clamped into 0 .. J, as in the one-dimensional drivers.
+// Steps run from level log2n-1 down to `level` on the top-left quadrant each
+// time, so the final 2^level x 2^level corner holds the coarse coefficients.
+// Levels are clamped into 0 .. log2n, as in the one-dimensional drivers.
 #pragma once
 
 // buffer[k] = matrix[row + stride*k], k = 0 .. count-1 (one row of an array)
@@ -36,16 +36,16 @@ constexpr int kSquareThreadsFrom = 1024;
 // groups of up to 32, copied into tiles first.
 constexpr int kSquareScratch = 32;
 
-// W receives the n x n array X split from level J-1 down to L, columns then
-// rows at each level, with lowpass h and highpass g (m taps), on up to
-// `threads` threads (the columns and rows of a level shared among them; the
-// doubles do not depend on the count). X and W are distinct.
-// scratch: kSquareScratch * n doubles per thread.
-void square_analysis(const double* X, double* W, int n, int J, int L, const double* h, const double* g, int m,
-                     double* scratch, int threads = 1);
+// W receives the n x n array X (n = 2^log2n) split from level log2n-1 down
+// to `level`, columns then rows at each level, with the lowpass and highpass
+// filters (taps each), on up to `threads` threads (the columns and rows of a
+// level shared among them; the doubles do not depend on the count). X and W
+// are distinct. scratch: kSquareScratch * n doubles per thread.
+void square_analysis(const double* X, int n, int log2n, int level, const double* lowpass, const double* highpass,
+                     int taps, double* W, double* scratch, int threads = 1);
 
 // X receives the n x n array rebuilt from W (the layout square_analysis
-// writes), rows then columns at each level from L up to J-1, on up to
-// `threads` threads. scratch: kSquareScratch * n doubles per thread.
-void square_synthesis(const double* W, double* X, int n, int J, int L, const double* h, const double* g, int m,
-                      double* scratch, int threads = 1);
+// writes), rows then columns at each level from `level` up to log2n-1, on up
+// to `threads` threads. scratch: kSquareScratch * n doubles per thread.
+void square_synthesis(const double* W, int n, int log2n, int level, const double* lowpass, const double* highpass,
+                      int taps, double* X, double* scratch, int threads = 1);

@@ -81,12 +81,12 @@ std::vector<Driver> drivers()
     static const Vec h = random_vec(8, 1);
     static const Vec g = [] {
         Vec v(h.size());
-        mirror_filter(h.data(), v.data(), static_cast<int>(h.size()));
+        mirror_filter(h.data(), static_cast<int>(h.size()), v.data());
         return v;
     }();
     static const Vec gd = random_vec(9, 8), hd = [] {
         Vec v(gd.size());
-        mirror_filter_centred(gd.data(), v.data(), static_cast<int>(gd.size()));
+        mirror_filter_centred(gd.data(), static_cast<int>(gd.size()), v.data());
         return v;
     }();
     const int m = static_cast<int>(h.size()), Lg = 5, Lgd = static_cast<int>(gd.size());
@@ -134,42 +134,42 @@ std::vector<Driver> drivers()
          [=](int t) {
              const Vec X = special_vec(side * side, 2);
              Vec W(X.size()), s(kSquareScratch * side * t);
-             square_analysis(X.data(), W.data(), side, J2, 1, h.data(), g.data(), m, s.data(), t);
+             square_analysis(X.data(), side, J2, 1, h.data(), g.data(), m, W.data(), s.data(), t);
              return W;
          }},
         {"square_synthesis", 1.0 * side * side * m,
          [=](int t) {
              const Vec W = special_vec(side * side, 3);
              Vec X(W.size()), s(kSquareScratch * side * t);
-             square_synthesis(W.data(), X.data(), side, J2, 0, h.data(), g.data(), m, s.data(), t);
+             square_synthesis(W.data(), side, J2, 0, h.data(), g.data(), m, X.data(), s.data(), t);
              return X;
          }},
         {"periodic_analysis", 2.0 * len * cols * m,
          [=](int t) {
              const Vec x = special_vec(len * cols, 4);
              Vec w(x.size()), s(analysis_scratch_length(len, m) * t);
-             periodic_analysis(x.data(), w.data(), len, cols, J1, 2, h.data(), g.data(), m, s.data(), t);
+             periodic_analysis(x.data(), len, cols, J1, 2, h.data(), g.data(), m, w.data(), s.data(), t);
              return w;
          }},
         {"periodic_synthesis", 1.0 * len * cols * m,
          [=](int t) {
              const Vec w = special_vec(len * cols, 5);
              Vec x(w.size()), s(len / 2 * t);
-             periodic_synthesis(w.data(), x.data(), len, cols, J1, 0, h.data(), g.data(), m, s.data(), t);
+             periodic_synthesis(w.data(), len, cols, J1, 0, h.data(), g.data(), m, x.data(), s.data(), t);
              return x;
          }},
         {"translation_invariant_analysis", 1.0 * n * m,
          [=](int t) {
              const Vec x = special_vec(n, 6);
              Vec T(static_cast<size_t>(n) * (D + 1)), s(n);
-             translation_invariant_analysis(x.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
+             translation_invariant_analysis(x.data(), n, D, h.data(), g.data(), m, T.data(), s.data(), t);
              return T;
          }},
         {"translation_invariant_synthesis", 1.0 * n * m,
          [=](int t) {
              const Vec T = special_vec(n * (D + 1), 7);
              Vec y(n), s(synthesis_scratch_length(n, t));
-             translation_invariant_synthesis(y.data(), n, D, g.data(), h.data(), m, T.data(), s.data(), t);
+             translation_invariant_synthesis(T.data(), n, D, h.data(), g.data(), m, y.data(), s.data(), t);
              return y;
          }},
         {"packet_analysis", 1.0 * n * m,
@@ -204,14 +204,14 @@ std::vector<Driver> drivers()
          [=](int t) {
              const Vec x = special_vec(len * cols, 11);
              Vec w(x.size()), s(len / 4 * 3 * t);
-             biorthogonal_analysis(x.data(), len, cols, 1, J1, hd.data(), gd.data(), Lg, Lgd, w.data(), s.data(), t);
+             biorthogonal_analysis(x.data(), len, cols, J1, 1, gd.data(), Lg, hd.data(), Lgd, w.data(), s.data(), t);
              return w;
          }},
         {"biorthogonal_synthesis", 1.0 * len * cols * (Lg + Lgd),
          [=](int t) {
              const Vec w = special_vec(len * cols, 12);
              Vec x(w.size()), s(len / 2 * t);
-             biorthogonal_synthesis(w.data(), len, cols, 0, J1, hd.data(), gd.data(), Lg, Lgd, x.data(), s.data(), t);
+             biorthogonal_synthesis(w.data(), len, cols, J1, 0, gd.data(), Lgd, hd.data(), Lg, x.data(), s.data(), t);
              return x;
          }},
     };
