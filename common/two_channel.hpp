@@ -318,17 +318,23 @@ template <int H, bool plain> struct synthesis_kernel {
         SynthesisBank b{lowpass, highpass, Phases(lowpass_phase, lowpass_taps), Phases(highpass_phase, highpass_taps)};
         constexpr int W = simd::lanes<V>;
         int first = 0, end = n;
-        if (H & lowpass_half) {
-            int f, e;
-            direct_range(b.pl.q, std::max(std::max(b.pl.n1 - 1, b.pl.n2 - 1 - b.pl.r), 0), b.pl.r, n, f, e);
-            first = std::max(first, f);
-            end = std::min(end, e);
-        }
-        if (H & highpass_half) {
-            int f, e;
-            direct_range(b.ph.q, 0, std::max(std::max(b.ph.r + b.ph.n1 - 1, b.ph.n2 - 1), 0), n, f, e);
-            first = std::max(first, f);
-            end = std::min(end, e);
+        if (plain) {
+            // q = r = 0 and n2 <= n1: pair i reads c[i - j] and d[i + j], j < n1.
+            if (H & lowpass_half) first = std::max(b.pl.n1 - 1, 0);
+            if (H & highpass_half) end = n - std::max(b.ph.n1 - 1, 0);
+        } else {
+            if (H & lowpass_half) {
+                int f, e;
+                direct_range(b.pl.q, std::max(std::max(b.pl.n1 - 1, b.pl.n2 - 1 - b.pl.r), 0), b.pl.r, n, f, e);
+                first = std::max(first, f);
+                end = std::min(end, e);
+            }
+            if (H & highpass_half) {
+                int f, e;
+                direct_range(b.ph.q, 0, std::max(std::max(b.ph.r + b.ph.n1 - 1, b.ph.n2 - 1), 0), n, f, e);
+                first = std::max(first, f);
+                end = std::min(end, e);
+            }
         }
         first = std::min(first, n);
         end = std::max(end, first);
