@@ -111,14 +111,16 @@ check-arm64: deps-platforms
 	 echo "ARM64 plug-ins: $$fused fused multiply-add instructions"; [ "$$fused" -eq 0 ]
 	WAVETIDE_RUNNER="qemu-aarch64 -L /usr/aarch64-linux-gnu" tests/run_all.sh $(ARM64_BUILD) --cpp-only
 
-# The C++ tests and the Octave suites of the plug-ins with the vector
-# layer's intrinsics backend (the one Microsoft's compiler gets), built by
-# GCC for AVX2 (see CMakeLists.txt), so that the paths up to four lanes run
-# that backend.
+# The C++ tests with the vector layer's intrinsics backend (the one
+# Microsoft's compiler gets), built for AVX2 (see CMakeLists.txt) by GCC and
+# again by Clang, so that the paths up to four lanes run that backend.
 check-intrinsics: deps
 	cmake -S . -B $(INTRINSICS_BUILD) -DWAVETIDE_SIMD_BACKEND=intrinsics $(PLATFORM_FLAGS)
 	cmake --build $(INTRINSICS_BUILD) -j$(JOBS)
 	tests/run_all.sh $(INTRINSICS_BUILD) --cpp-only
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(INTRINSICS_BUILD)-clang -DWAVETIDE_SIMD_BACKEND=intrinsics $(PLATFORM_FLAGS)
+	cmake --build $(INTRINSICS_BUILD)-clang -j$(JOBS)
+	tests/run_all.sh $(INTRINSICS_BUILD)-clang --cpp-only
 
 # Every plug-in source and the C++ tests as Microsoft's compiler would see
 # them (clang, _MSC_VER without __GNUC__): standard C++ on those paths, no
@@ -155,4 +157,4 @@ package: doc
 	package/make_package.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD) $(INTRINSICS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MATLAB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD) $(INTRINSICS_BUILD) $(INTRINSICS_BUILD)-clang
