@@ -21,10 +21,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int threads = D < 0 || element_count(prhs[0]) == 0 ? 1 : call_threads(cosine_packet_work(n, D));
     const long long columns = cosine_packet_analysis_scratch(n, threads) / std::max(n, 1);
     fit_int(n, columns, {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
-    plhs[0] = new_matrix(n, D + 1);
-    mxArray* scratch = new_matrix(n, static_cast<int>(columns));
     // An M x 0 signal holds nothing to read: its table stays zero.
-    if (element_count(prhs[0]) > 0)
+    const bool read = element_count(prhs[0]) > 0;
+    plhs[0] = read ? new_unfilled_output(n, D + 1) : new_matrix(n, D + 1);
+    mxArray* scratch = new_unfilled_matrix(n, static_cast<int>(columns));
+    if (read)
         run_threaded(
             [&] { cosine_packet_analysis(data_of(prhs[0]), n, D, mxGetPr(plhs[0]), mxGetPr(scratch), threads); },
             {"wavetide:Orrimac:outOfMemory", "Orrimac is out of memory"});

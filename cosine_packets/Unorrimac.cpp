@@ -21,8 +21,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int threads = call_threads(cosine_packet_work(n, static_cast<int>(D)));
     const long long columns = cosine_packet_synthesis_scratch(n, static_cast<int>(D), threads) / n;
     fit_int(n, columns, {"wavetide:Unorrimac:tooLarge", "Unorrimac input is too large"});
-    plhs[0] = new_matrix(1, n);
-    mxArray* scratch = new_matrix(n, static_cast<int>(columns));
+    plhs[0] = new_unfilled_output(1, n);
+    mxArray* scratch = new_unfilled_matrix(n, static_cast<int>(columns));
     run_threaded(
         [&] {
             cosine_packet_synthesis(data_of(prhs[0]), n, static_cast<int>(D), mxGetPr(plhs[0]), mxGetPr(scratch),

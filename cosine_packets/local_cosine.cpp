@@ -60,7 +60,8 @@ void fill_roots(double* w, std::ptrdiff_t count, std::ptrdiff_t c0, std::ptrdiff
     for (std::ptrdiff_t hi = 1; hi * L < count; ++hi) {
         const SinCos<double> a = sincos_pi_fraction(c1 * L * hi, unit);
         const std::ptrdiff_t run = count - hi * L < L ? count - hi * L : L;
-        simd::dispatch<rotate_roots>(static_cast<const double*>(w), run, a.c, -a.s, w + 2 * hi * L);
+        simd::dispatch<rotate_roots, kCosinePacketWidest>(static_cast<const double*>(w), run, a.c, -a.s,
+                                                          w + 2 * hi * L);
     }
 }
 
@@ -87,7 +88,7 @@ void make_type4_tables(int f, double* tables, double* scratch)
     fill_roots(tables, K, 0, 4, 4 * F);     // pre: e^(-i pi j/f)
     fill_roots(tables + F, K, 1, 4, 4 * F); // post: e^(-i pi (4p+1)/(4f))
     const double s = std::sqrt(2.0 / f);
-    simd::dispatch<scale_doubles>(tables + F, F, s);
+    simd::dispatch<scale_doubles, kCosinePacketWidest>(tables + F, F, s);
     double* tw = tables + 2 * F;
     for (std::ptrdiff_t L = K; L >= 4; L /= 4) {
         // w^k, w^2k, w^3k for k < L/4 from the roots e^(-2 pi i j/L), j < 3L/4,

@@ -251,15 +251,16 @@ void cosine_packet_analysis_blocks(const double* x, const PacketLevel& level, in
     if (b0 == 0) edge_extension(x, f, m, level.bp, level.bm, Side::left, ext);
     if (b1 == level.B)
         edge_extension(x + static_cast<ptrdiff_t>(level.B - 1) * f, f, m, level.bp, level.bm, Side::right, ext);
-    simd::dispatch<block_transforms>(&level, x, static_cast<const double*>(ext), column, b0, b1, scratch + level.n);
+    simd::dispatch<block_transforms, kCosinePacketWidest>(&level, x, static_cast<const double*>(ext), column, b0, b1,
+                                                          scratch + level.n);
 }
 
 void cosine_packet_synthesis_transforms(const double* column, const PacketLevel& level, int b0, int b1, double* y,
                                         double* scratch)
 {
     if (b0 >= b1) return;
-    simd::dispatch<block_transforms>(&level, column, static_cast<const double*>(nullptr), y, b0, b1,
-                                     scratch + level.n);
+    simd::dispatch<block_transforms, kCosinePacketWidest>(&level, column, static_cast<const double*>(nullptr), y,
+                                                          b0, b1, scratch + level.n);
 }
 
 void cosine_packet_synthesis_unfold(const double* y, const PacketLevel& level, ptrdiff_t j0, ptrdiff_t j1, double* x)

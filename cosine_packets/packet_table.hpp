@@ -23,14 +23,14 @@
 // On more than one thread, the levels' tables are made side by side, and
 // then their blocks, each a unit of work that writes its own outputs.
 // depth = -1 leaves T (n x 0) untouched; 0 <= depth <= J otherwise.
-// scratch: cosine_packet_analysis_scratch(n, threads) doubles, zero on entry.
+// scratch: cosine_packet_analysis_scratch(n, threads) doubles, any content.
 void cosine_packet_analysis(const double* x, int n, int depth, double* T, double* scratch, int threads = 1);
 
 // x (n values) receives the sum over the columns of T (n x (depth+1)) of the
 // signal each column represents, levels depth .. 0 in turn. On more than one
 // thread, the inverse blocks of several levels are made side by side, and
 // then each range of x sums them in that order. 0 <= depth <= J.
-// scratch: cosine_packet_synthesis_scratch(n, depth, threads) doubles, zero on entry.
+// scratch: cosine_packet_synthesis_scratch(n, depth, threads) doubles, any content.
 void cosine_packet_synthesis(const double* T, int n, int depth, double* x, double* scratch, int threads = 1);
 
 long long cosine_packet_analysis_scratch(int n, int threads);

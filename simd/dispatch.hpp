@@ -61,6 +61,11 @@ inline void unforce_isa() { forced_isa = -1; }
 // The path the next kernel call takes.
 inline Isa current_isa() { return forced_isa >= 0 ? static_cast<Isa>(forced_isa) : best_isa(); }
 
+// The widest path of vectors of at most 256 bits, for kernels that run
+// slower on AVX-512 (processors may lower their clock after 512-bit
+// arithmetic, for the code that follows too).
+constexpr Isa kWidestAt256Bits = Isa::avx2;
+
 // One instantiation of Kernel::run per path, each compiled for its target.
 #if SIMD_WIDEST >= 3
 template <class Kernel, class... A> SIMD_TARGET_AVX512 void run_avx512(A... a)
@@ -84,15 +89,23 @@ template <class Kernel, class... A> void run_sse2(A... a)
 }
 template <class Kernel, class... A> void run_scalar(A... a) { Kernel::template run<double>(a...); }
 
-// Kernel::run<V>(a...) with V the vector of the current path.
-template <class Kernel, class... A> void dispatch(A... a)
+// Kernel::run<V>(a...) with V the vector of the current path, or of Widest
+// where the current path is wider: a kernel that measured slower on a wider
+// path names the widest it gains from (the doubles are the same on each),
+// such as kWidestAt256Bits.
+template <class Kernel, Isa Widest = Isa::avx512, class... A> void dispatch(A... a)
 {
-    switch (current_isa()) {
+    const Isa isa = static_cast<int>(current_isa()) > static_cast<int>(Widest) ? Widest : current_isa();
+    switch (isa) {
 #if SIMD_WIDEST >= 3
-    case Isa::avx512: run_avx512<Kernel>(a...); return;
+    case Isa::avx512:
+        if constexpr (Widest == Isa::avx512) run_avx512<Kernel>(a...);
+        return;
 #endif
 #if SIMD_WIDEST >= 2
-    case Isa::avx2: run_avx2<Kernel>(a...); return;
+    case Isa::avx2:
+        if constexpr (Widest >= Isa::avx2) run_avx2<Kernel>(a...);
+        return;
 #endif
     case Isa::scalar: run_scalar<Kernel>(a...); return;
     default: run_sse2<Kernel>(a...); return;

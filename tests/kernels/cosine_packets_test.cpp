@@ -73,17 +73,19 @@ Vec ref_column(const Vec& x, int D, int d)
     return col;
 }
 
+// The table and the scratch start as NaN: the drivers write every value
+// before they read it, whatever the output and scratch hold.
 Vec analysis(const Vec& x, int D)
 {
     const int n = static_cast<int>(x.size());
-    Vec T(static_cast<size_t>(n) * (D + 1), 0.0), scratch(7 * static_cast<size_t>(n), 0.0);
+    Vec T(static_cast<size_t>(n) * (D + 1), std::nan("")), scratch(7 * static_cast<size_t>(n), std::nan(""));
     cosine_packet_analysis(x.data(), n, D, T.data(), scratch.data());
     return T;
 }
 
 Vec synthesis(const Vec& T, int n, int D)
 {
-    Vec x(n, 7.0), scratch(9 * static_cast<size_t>(n), 0.0);
+    Vec x(n, std::nan("")), scratch(9 * static_cast<size_t>(n), std::nan(""));
     cosine_packet_synthesis(T.data(), n, D, x.data(), scratch.data());
     return x;
 }
@@ -386,4 +388,24 @@ TEST(CosinePacketLevels, EveryPathAndEveryRangeGiveTheBlockByBlockDoubles)
             });
         }
     }
+}
+
+namespace {
+struct LanesTaken {
+    template <class V> static void run(int* lanes) { *lanes = simd::lanes<V>; }
+};
+} // namespace
+
+// The cosine packets' dispatch stops at their widest path: the lanes of the
+// path forced, but no more than that path's.
+TEST(CosinePacketDispatch, NoWiderThanItsWidestPath)
+{
+    int widest = 0;
+    on_every_path([&](simd::Isa isa) {
+        int capped = 0, plain = 0;
+        simd::dispatch<LanesTaken, kCosinePacketWidest>(&capped);
+        simd::dispatch<LanesTaken>(&plain);
+        if (isa == kCosinePacketWidest) widest = plain;
+        EXPECT_EQ(capped, static_cast<int>(isa) > static_cast<int>(kCosinePacketWidest) ? widest : plain);
+    });
 }
