@@ -28,9 +28,10 @@ enum class Side { left, right };
 // The widest path of every vector step of the cosine packets. On AVX-512
 // the whole table ran 1.2 to 1.3 times slower than on AVX2 (Intel Xeon,
 // 2^16 values at depth 6, one thread: 3.6-3.8 ms against 3.0-3.2 ms,
-// alternating runs), each level alike, and the tables' 512-bit steps alone
-// slowed the AVX2 transforms after them: the processor lowers its clock for
-// a while after 512-bit arithmetic. The doubles are the same on every path.
+// alternating runs), each level alike; with only the transforms held to
+// AVX2, the tables' 512-bit steps still left it 0.1-0.5 ms behind. (The
+// trigonometric transforms, by contrast, gain from AVX-512.) The doubles
+// are the same on every path.
 constexpr simd::Isa kCosinePacketWidest = simd::kWidestAt256Bits;
 
 // bp[i] = sin(pi (1 + (0.5 + i)/m) / 4), bm[i] = sqrt(1 - bp[i]^2), i < m

@@ -61,9 +61,8 @@ inline void unforce_isa() { forced_isa = -1; }
 // The path the next kernel call takes.
 inline Isa current_isa() { return forced_isa >= 0 ? static_cast<Isa>(forced_isa) : best_isa(); }
 
-// The widest path of vectors of at most 256 bits, for kernels that run
-// slower on AVX-512 (processors may lower their clock after 512-bit
-// arithmetic, for the code that follows too).
+// The widest path of vectors of at most 256 bits, for kernels that
+// measured slower on AVX-512 than on AVX2.
 constexpr Isa kWidestAt256Bits = Isa::avx2;
 
 // One instantiation of Kernel::run per path, each compiled for its target.
