@@ -21,7 +21,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const int taps = taps_of(prhs[2], too_large);
 
     const int threads = call_threads(static_cast<double>(s.length) * taps);
-    plhs[0] = new_matrix(s.length, D + 1);
+    plhs[0] = new_unfilled_output(s.length, D + 1); // packet_analysis writes every value
     mxArray* highpass = new_highpass(prhs[2], taps);
     run_threaded(
         [&] {
