@@ -18,11 +18,11 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D < -1) fail({"wavetide:Orrimac:depthTooSmall", "Orrimac requires D >= -1"});
     const int n = fit_int(length, std::max(D + 1, 7), {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
 
-    const int threads = D < 0 || element_count(prhs[0]) == 0 ? 1 : call_threads(cosine_packet_work(n, D));
-    const long long columns = cosine_packet_analysis_scratch(n, threads) / std::max(n, 1);
-    fit_int(n, columns, {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
     // An M x 0 signal holds nothing to read: its table stays zero.
     const bool read = element_count(prhs[0]) > 0;
+    const int threads = D < 0 || !read ? 1 : call_threads(cosine_packet_work(n, D));
+    const long long columns = cosine_packet_analysis_scratch(n, threads) / std::max(n, 1);
+    fit_int(n, columns, {"wavetide:Orrimac:tooLarge", "Orrimac input is too large"});
     plhs[0] = read ? new_unfilled_output(n, D + 1) : new_matrix(n, D + 1);
     mxArray* scratch = new_unfilled_matrix(n, static_cast<int>(columns));
     if (read)

@@ -94,8 +94,8 @@ template <class Kernel, class... A> void run_scalar(A... a) { Kernel::template r
 // such as kWidestAt256Bits.
 template <class Kernel, Isa Widest = Isa::avx512, class... A> void dispatch(A... a)
 {
-    const Isa isa = static_cast<int>(current_isa()) > static_cast<int>(Widest) ? Widest : current_isa();
-    switch (isa) {
+    const Isa current = current_isa();
+    switch (current > Widest ? Widest : current) {
 #if SIMD_WIDEST >= 3
     case Isa::avx512:
         if constexpr (Widest == Isa::avx512) run_avx512<Kernel>(a...);
