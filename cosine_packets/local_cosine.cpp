@@ -1,6 +1,9 @@
 #include "local_cosine.hpp"
 
 #include <cmath>
+#include <cstddef>
+#include <memory>
+#include <mutex>
 
 #include "cosine_packets/dct4_lanes.hpp"
 #include "common/sincos.hpp"
@@ -105,6 +108,25 @@ void make_type4_tables(int f, double* tables, double* scratch)
         }
         tw += 6 * q;
     }
+}
+
+const double* type4_tables(int f, double* tables, double* scratch)
+{
+    constexpr int kKeptUpTo = 18; // log2 of the longest block whose tables are kept
+    int e = 0;
+    while ((1 << e) < f) ++e;
+    if (e > kKeptUpTo) {
+        make_type4_tables(f, tables, scratch);
+        return tables;
+    }
+    static std::once_flag made[kKeptUpTo + 1];
+    static std::unique_ptr<double[]> kept[kKeptUpTo + 1];
+    std::call_once(made[e], [&] {
+        std::unique_ptr<double[]> t(new double[3 * static_cast<std::size_t>(f)]);
+        make_type4_tables(f, t.get(), scratch);
+        kept[e] = std::move(t);
+    });
+    return kept[e].get();
 }
 
 void cosine_transform_type4(const double* x, int f, const double* tables, double* y, double* scratch)

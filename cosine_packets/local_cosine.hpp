@@ -51,6 +51,15 @@ void make_bell(int m, double* bp, double* bm);
 // tables: 3f doubles (out); scratch: f doubles.
 void make_type4_tables(int f, double* tables, double* scratch);
 
+// The tables of make_type4_tables for blocks of f values. Up to f = 2^18
+// they are made on the first call for that f and kept for the life of the
+// process (every length up to 2^18 together: 3 x 2^19 doubles, 12 MB), as
+// a level of every later call uses the same ones; a table of 2^16 values at
+// depth 6 spends a seventh of its time making them. Longer blocks get theirs
+// made in tables (3f doubles) with scratch (f doubles). Safe on several
+// threads at once; the kept tables are never written after they are made.
+const double* type4_tables(int f, double* tables, double* scratch);
+
 // y = DCT-IV of x with the tables of length f; scratch: f doubles.
 // x is not changed; y may not overlap x or scratch.
 void cosine_transform_type4(const double* x, int f, const double* tables, double* y, double* scratch);

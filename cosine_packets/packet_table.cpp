@@ -6,61 +6,47 @@
 #include "common/arrays.hpp"
 #include "cosine_packets/dct4_lanes.hpp"
 #include "simd/simd.hpp"
+#include "simd/transpose.hpp"
 #include "local_cosine.hpp"
 
 namespace {
 
 using std::ptrdiff_t;
 
-// The DCT-IV of cosine_transform_type4 in three pieces, W = lanes of V
-// transforms at once, value j of lane l at x[jW + l]:
-//   z[j] = (x[2j] + i x[f-1-2j]) pre[j]                     (pre_rotate)
-//   the FFT of z                                           (fft_stages)
-//   y[2p] = Re z[p'] post[p], y[f-1-2p] = -Im z[p'] post[p] (post_rotate)
-// with p' the bit reversal of p.
-template <class V> SIMD_INLINE void pre_rotate(const double* x, double* z, const double* pre, ptrdiff_t f)
+// The next bit reversal, over log2(K) bits, after r, the reversal of p:
+// that of p + 1.
+SIMD_INLINE ptrdiff_t next_reversed(ptrdiff_t r, ptrdiff_t K)
 {
-    constexpr ptrdiff_t W = simd::lanes<V>;
-    for (ptrdiff_t j = 0; j < f / 2; ++j) {
-        const V re = simd::load<V>(x + 2 * j * W), im = simd::load<V>(x + (f - 1 - 2 * j) * W);
-        simd::store(z + 2 * j * W, re * pre[2 * j] - im * pre[2 * j + 1]);
-        simd::store(z + (2 * j + 1) * W, re * pre[2 * j + 1] + im * pre[2 * j]);
+    ptrdiff_t bit = K / 2;
+    while (bit > 0 && (r & bit)) {
+        r ^= bit;
+        bit /= 2;
     }
+    return r | bit;
 }
 
-template <class V> SIMD_INLINE void post_rotate(const double* z, double* y, const double* post, ptrdiff_t f)
+// v[t] lane l = row[l][offset + t], t, l < W: W doubles of each lane's row.
+template <class V> SIMD_INLINE void load_columns(const double* const* row, ptrdiff_t offset, V* v)
 {
-    constexpr ptrdiff_t W = simd::lanes<V>;
-    const ptrdiff_t K = f / 2;
-    ptrdiff_t r = 0;
-    for (ptrdiff_t p = 0; p < K; ++p) {
-        const V zr = simd::load<V>(z + 2 * r * W), zi = simd::load<V>(z + (2 * r + 1) * W);
-        simd::store(y + 2 * p * W, zr * post[2 * p] - zi * post[2 * p + 1]);
-        simd::store(y + (f - 1 - 2 * p) * W, -(zr * post[2 * p + 1] + zi * post[2 * p]));
-        ptrdiff_t bit = K / 2;
-        while (bit > 0 && (r & bit)) {
-            r ^= bit;
-            bit /= 2;
-        }
-        r |= bit;
-    }
+    for (int l = 0; l < simd::lanes<V>; ++l) v[l] = simd::load<V>(row[l] + offset);
+    simd::transpose(v);
+}
+
+// row[l][offset + t] = v[t] lane l, t, l < W (v is left transposed).
+template <class V> SIMD_INLINE void store_columns(V* v, double* const* row, ptrdiff_t offset)
+{
+    simd::transpose(v);
+    for (int l = 0; l < simd::lanes<V>; ++l) simd::store(row[l] + offset, v[l]);
 }
 
 // Lane-interleaved v (value j of lane l at v[jW + l]) from the W rows
-// a[l stride + j], j < count, and back.
+// a[l stride + j], j < count.
 template <class V> SIMD_INLINE void rows_to_lanes(const double* a, ptrdiff_t stride, ptrdiff_t count, double* v)
 {
     constexpr ptrdiff_t W = simd::lanes<V>;
     ptrdiff_t j = 0;
     for (; j + W <= count; j += W) simd::transpose_block<V>(a + j, stride, v + j * W, W);
     for (; j < count; ++j) simd::store(v + j * W, dct4_lanes::gather<V>(a + j, stride));
-}
-template <class V> SIMD_INLINE void lanes_to_rows(const double* v, ptrdiff_t count, double* a, ptrdiff_t stride)
-{
-    constexpr ptrdiff_t W = simd::lanes<V>;
-    ptrdiff_t j = 0;
-    for (; j + W <= count; j += W) simd::transpose_block<V>(v + j * W, W, a + j, stride);
-    for (; j < count; ++j) dct4_lanes::scatter<V>(a + j, stride, simd::load<V>(v + j * W));
 }
 
 // The neighbours block b folds with: the blocks beside it, or the edge
@@ -74,47 +60,75 @@ SIMD_INLINE const double* right_of(const PacketLevel& L, const double* in, const
     return b + 1 == L.B ? ext : in + static_cast<ptrdiff_t>(b + 1) * L.f;
 }
 
-// Blocks b .. b+W-1, lane l = block b+l: gathered (and folded when ext is
-// given) into X, transformed through Z and X again, written to out
-// (f >= 2). X, Z: Wf doubles each.
+// Blocks b .. b+W-1, lane l = block b+l (f >= 2W), written to out: the
+// DCT-IV of cosine_transform_type4, folded first when ext is given,
+//   z[j] = (w[2j] + i w[f-1-2j]) pre[j]                   w: the folded block
+//   the FFT of z                                         (value j at Z + 2jW)
+//   y[2p] = Re z[p'] post[p], y[f-1-2p] = -Im z[p'] post[p], p' = bitrev(p)
+// The rows are read and written W positions c .. c+W-1 and their mirrors
+// f-W-c .. f-1-c at a time, transposed in registers: the fold pairs
+// position i with f-1-i, and so does each z[j]. Z: Wf doubles.
 template <class V>
 SIMD_INLINE void transform_lanes(const PacketLevel& L, const double* in, const double* ext, double* out, int b,
-                                 double* X, double* Z)
+                                 double* Z)
 {
     constexpr int W = simd::lanes<V>;
-    const ptrdiff_t f = L.f, s = b * f;
-    const double* cur = in + s;
-    rows_to_lanes<V>(cur, f, f, X);
-    if (ext && L.m > 0) {
-        // fold_block, lane by lane: w[i] = bp w[i] + bm left[r], w[r] = bp w[r] - bm right[i],
-        // the neighbours' tails and heads transposed into Z (free until the
-        // pre-rotation) unless a lane's neighbour is an edge extension.
-        const ptrdiff_t m = L.m;
-        double* left = Z;
-        double* right = Z + m * W;
-        if (b > 0 && b + W < L.B) {
-            rows_to_lanes<V>(cur - m, f, m, left);
-            rows_to_lanes<V>(cur + f, f, m, right);
-        } else {
-            const double* lp[W];
-            const double* rp[W];
-            for (int l = 0; l < W; ++l) lp[l] = left_of(L, in, ext, b + l), rp[l] = right_of(L, in, ext, b + l);
-            for (ptrdiff_t j = 0; j < m; ++j) {
-                simd::store(left + j * W, dct4_lanes::gather<V>(lp, f - m + j));
-                simd::store(right + j * W, dct4_lanes::gather<V>(rp, j));
-            }
+    const ptrdiff_t f = L.f, K = f / 2;
+    const ptrdiff_t m = ext ? L.m : 0;
+    const double* cur[W];
+    const double* left[W];
+    const double* right[W];
+    double* dst[W];
+    for (int l = 0; l < W; ++l) {
+        cur[l] = in + (b + l) * f;
+        dst[l] = out + (b + l) * f;
+        if (m > 0) left[l] = left_of(L, in, ext, b + l), right[l] = right_of(L, in, ext, b + l);
+    }
+    const double* pre = L.tables;
+    for (ptrdiff_t c = 0; c < K; c += W) {
+        V head[W], tail[W]; // positions c + t and f - W - c + t
+        load_columns(cur, c, head);
+        load_columns(cur, f - W - c, tail);
+        if (c < m) {
+            // fold_block for i = c + t < m, r = f-1-i (tail[W-1-t]):
+            //   w[i] = bp w[i] + bm left[r],  w[r] = bp w[r] - bm right[i]
+            V side[W];
+            load_columns(left, f - W - c, side);
+            for (int t = 0; t < W && c + t < m; ++t) head[t] = L.bp[c + t] * head[t] + L.bm[c + t] * side[W - 1 - t];
+            load_columns(right, c, side);
+            for (int t = 0; t < W && c + t < m; ++t)
+                tail[W - 1 - t] = L.bp[c + t] * tail[W - 1 - t] - L.bm[c + t] * side[t];
         }
-        for (ptrdiff_t i = 0; i < m; ++i) {
-            const ptrdiff_t r = f - 1 - i;
-            const V wi = simd::load<V>(X + i * W), wr = simd::load<V>(X + r * W);
-            simd::store(X + i * W, L.bp[i] * wi + L.bm[i] * simd::load<V>(left + (m - 1 - i) * W));
-            simd::store(X + r * W, L.bp[i] * wr - L.bm[i] * simd::load<V>(right + i * W));
+        for (int t = 0; t < W; ++t) {
+            // Even position c+t = 2j: z[j] = head[t] + i tail[W-1-t];
+            // odd c+t = f-1-2j: z[j] = tail[W-1-t] + i head[t].
+            const bool even = ((c + t) & 1) == 0;
+            const ptrdiff_t j = even ? (c + t) / 2 : (f - 1 - c - t) / 2;
+            const V re = even ? head[t] : tail[W - 1 - t], im = even ? tail[W - 1 - t] : head[t];
+            simd::store(Z + 2 * j * W, re * pre[2 * j] - im * pre[2 * j + 1]);
+            simd::store(Z + (2 * j + 1) * W, re * pre[2 * j + 1] + im * pre[2 * j]);
         }
     }
-    pre_rotate<V>(X, Z, L.tables, f);
-    dct4_lanes::fft_stages<V>(Z, f / 2, f / 2, L.tables + 2 * f);
-    post_rotate<V>(Z, X, L.tables + f, f);
-    lanes_to_rows<V>(X, f, out + s, f);
+    dct4_lanes::fft_stages<V>(Z, K, K, L.tables + 2 * f);
+    const double* post = L.tables + f;
+    ptrdiff_t r = 0; // bitrev(q) for q = (c+t)/2
+    for (ptrdiff_t c = 0; c < K; c += W) {
+        V head[W], tail[W];
+        for (int t = 0; t < W; ++t) {
+            // Even c+t = 2p, q = p: head[t] = y[2p], tail[W-1-t] = y[f-1-2p];
+            // odd c+t = f-1-2p, q = K-1-p (p' = (K-1) ^ bitrev(q)): the other way round.
+            const bool even = ((c + t) & 1) == 0;
+            if (even && c + t > 0) r = next_reversed(r, K);
+            const ptrdiff_t q = (c + t) / 2, p = even ? q : K - 1 - q, rp = even ? r : (K - 1) ^ r;
+            const V zr = simd::load<V>(Z + 2 * rp * W), zi = simd::load<V>(Z + (2 * rp + 1) * W);
+            const V re = zr * post[2 * p] - zi * post[2 * p + 1];
+            const V minus_im = -(zr * post[2 * p + 1] + zi * post[2 * p]);
+            head[t] = even ? re : minus_im;
+            tail[W - 1 - t] = even ? minus_im : re;
+        }
+        store_columns(head, dst, c);
+        store_columns(tail, dst, f - W - c);
+    }
 }
 
 // One long block b with the lanes inside its transform: the first radix-4
@@ -186,12 +200,7 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
             const V pr = dct4_lanes::gather<V>(pe, j), pi = dct4_lanes::gather<V>(po, j);
             dct4_lanes::scatter<V>(ye, j, zr * pr - zi * pi);
             dct4_lanes::scatter<V>(yo, -j, -(zr * pi + zi * pr));
-            ptrdiff_t bit = span / 2;
-            while (bit > 0 && (t & bit)) {
-                t ^= bit;
-                bit /= 2;
-            }
-            t |= bit;
+            t = next_reversed(t, span);
         }
     }
     return true;
@@ -217,8 +226,9 @@ struct block_transforms {
         if (W > 1 && b1 - b0 < W)
             for (; b < b1 && transform_long<V>(L, in, ext, out, b, X, Z); ++b) {
             }
-        for (; b + W <= b1; b += W) transform_lanes<V>(L, in, ext, out, b, X, Z);
-        for (; b < b1; ++b) transform_lanes<double>(L, in, ext, out, b, X, Z);
+        if (L.f >= 2 * W)
+            for (; b + W <= b1; b += W) transform_lanes<V>(L, in, ext, out, b, Z);
+        for (; b < b1; ++b) transform_lanes<double>(L, in, ext, out, b, Z);
     }
 };
 
@@ -235,8 +245,7 @@ PacketLevel make_packet_level(int n, int depth, int d, const double* bp, const d
     L.m = bell_half_width(n, depth);
     L.bp = bp;
     L.bm = bm;
-    L.tables = tables;
-    make_type4_tables(L.f, tables, scratch);
+    L.tables = type4_tables(L.f, tables, scratch);
     return L;
 }
 

@@ -71,7 +71,8 @@ struct PacketLevel {
 inline int bell_half_width(int n, int depth) { return (n >> depth) / 2; }
 
 // The level d of a table of the given depth; bp, bm: the bell of make_bell
-// (m = (n/2^depth)/2); tables (3n) are filled; scratch: n doubles.
+// (m = (n/2^depth)/2); its DCT-IV tables are those of type4_tables, made
+// in tables (3n doubles) for blocks too long to keep; scratch: n doubles.
 PacketLevel make_packet_level(int n, int depth, int d, const double* bp, const double* bm, double* tables,
                               double* scratch);
 
