@@ -111,48 +111,4 @@ template <class V> SIMD_INLINE void fft_stage_across_k(double* z, std::ptrdiff_t
     }
 }
 
-// Lane l = p[l * stride]: W doubles a stride apart as one vector.
-template <class V> SIMD_INLINE V gather(const double* p, std::ptrdiff_t stride)
-{
-    if constexpr (simd::lanes<V> == 1) {
-        return *p;
-    } else {
-        V v;
-        for (int l = 0; l < simd::lanes<V>; ++l) v[l] = p[l * stride];
-        return v;
-    }
-}
-
-// Lane l = p[l][j]: one double from each of W arrays.
-template <class V> SIMD_INLINE V gather(const double* const* p, std::ptrdiff_t j)
-{
-    if constexpr (simd::lanes<V> == 1) {
-        return p[0][j];
-    } else {
-        V v;
-        for (int l = 0; l < simd::lanes<V>; ++l) v[l] = p[l][j];
-        return v;
-    }
-}
-
-// p[l * stride] = lane l of v.
-template <class V> SIMD_INLINE void scatter(double* p, std::ptrdiff_t stride, const V& v)
-{
-    if constexpr (simd::lanes<V> == 1) {
-        *p = v;
-    } else {
-        for (int l = 0; l < simd::lanes<V>; ++l) p[l * stride] = v[l];
-    }
-}
-
-// p[l][j] = lane l of v.
-template <class V> SIMD_INLINE void scatter(double* const* p, std::ptrdiff_t j, const V& v)
-{
-    if constexpr (simd::lanes<V> == 1) {
-        p[0][j] = v;
-    } else {
-        for (int l = 0; l < simd::lanes<V>; ++l) p[l][j] = v[l];
-    }
-}
-
 } // namespace dct4_lanes

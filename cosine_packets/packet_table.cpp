@@ -39,16 +39,6 @@ template <class V> SIMD_INLINE void store_columns(V* v, double* const* row, ptrd
     for (int l = 0; l < simd::lanes<V>; ++l) simd::store(row[l] + offset, v[l]);
 }
 
-// Lane-interleaved v (value j of lane l at v[jW + l]) from the W rows
-// a[l stride + j], j < count.
-template <class V> SIMD_INLINE void rows_to_lanes(const double* a, ptrdiff_t stride, ptrdiff_t count, double* v)
-{
-    constexpr ptrdiff_t W = simd::lanes<V>;
-    ptrdiff_t j = 0;
-    for (; j + W <= count; j += W) simd::transpose_block<V>(a + j, stride, v + j * W, W);
-    for (; j < count; ++j) simd::store(v + j * W, dct4_lanes::gather<V>(a + j, stride));
-}
-
 // The neighbours block b folds with: the blocks beside it, or the edge
 // extension ext at the ends of the signal.
 SIMD_INLINE const double* left_of(const PacketLevel& L, const double* in, const double* ext, int b)
@@ -146,19 +136,30 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
         if (span / 4 < W) return false;
         span /= 4;
     }
-    const double* w = in + s;
-    if (ext) {
-        fold_block(in + s, left_of(L, in, ext, b), right_of(L, in, ext, b), L.f, L.m, L.bp, L.bm, s1);
-        w = s1;
+    // The folded block: fold_block's values in s1 for its first and last M
+    // positions (M: m rounded up to whole loads of 2W; folded(a), the 2W
+    // values from a), the rest read in place.
+    const double* cur = in + s;
+    const ptrdiff_t m = ext ? L.m : 0, M = std::min((m + 2 * W - 1) / (2 * W) * (2 * W), K);
+    if (m > 0) {
+        const double* left = left_of(L, in, ext, b);
+        const double* right = right_of(L, in, ext, b);
+        for (ptrdiff_t i = 0; i < M; ++i) s1[i] = cur[i], s1[f - 1 - i] = cur[f - 1 - i];
+        for (ptrdiff_t i = 0; i < m; ++i) {
+            const ptrdiff_t r = f - 1 - i;
+            s1[i] = L.bp[i] * s1[i] + L.bm[i] * left[r];
+            s1[r] = L.bp[i] * s1[r] - L.bm[i] * right[i];
+        }
     }
     double* z = s2;
     // pre_rotate across j: x[2j] the even doubles of x + 2j, x[f-1-2j] the
     // odd ones of the 2W doubles ending at f - 2j, backwards.
     const double* pre = L.tables;
+    const auto folded = [&](ptrdiff_t a) { return a + 2 * W <= M || a >= f - M ? s1 + a : cur + a; };
     for (ptrdiff_t j = 0; j < K; j += W) {
         V re, im, pr, pi, unused;
-        simd::load_deinterleaved(w + 2 * j, re, unused);
-        simd::load_deinterleaved(w + f - 2 * j - 2 * W, unused, im);
+        simd::load_deinterleaved(folded(2 * j), re, unused);
+        simd::load_deinterleaved(folded(f - 2 * j - 2 * W), unused, im);
         im = simd::reverse(im);
         simd::load_deinterleaved(pre + 2 * j, pr, pi);
         simd::store_interleaved(z + 2 * j, re * pr - im * pi, re * pi + im * pr);
@@ -168,38 +169,53 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
         dct4_lanes::fft_stage_across_k<V>(z, K, span, tw);
         tw += 6 * (span / 4);
     }
-    // The G = K/span groups of span values are independent transforms now:
-    // W of them side by side in s1 (2 span W <= f doubles), lane l = group
-    // h + l G/W. Position t of group g holds z[p] for
+    // The G = K/span groups of span values are independent transforms now,
+    // taken W at a time as the lanes of a batch: lane l of batch h is group
+    // bitrev(hW + l) over G. Position t of group g holds z[p] for
     //   p = P G + c,  P = bitrev(t) over span, c = bitrev(g) over G,
-    // so each lane's post-rotation reads its group in place (in cache) and
-    // writes every G-th pair of the output.
+    // so batch h's lanes post-rotate into the even doubles of the 2W at
+    // y + 2(PG + hW), whose odd doubles are those of batch H-1-h at
+    // span-1-P, lanes reversed: the two batches are finished together.
     const ptrdiff_t G = K / span, H = G / W;
     int gbits = 0;
     while ((ptrdiff_t{1} << gbits) < G) ++gbits;
+    const auto reversed = [](ptrdiff_t g, int bits) {
+        ptrdiff_t c = 0;
+        for (int bit = 0; bit < bits; ++bit, g >>= 1) c = 2 * c + (g & 1);
+        return c;
+    };
     const double* post = L.tables + f;
     double* y = out + s;
-    double* Zv = s1;
-    for (ptrdiff_t h = 0; h < H; ++h) {
-        rows_to_lanes<V>(z + 2 * h * span, 2 * span * H, 2 * span, Zv);
-        dct4_lanes::fft_stages<V>(Zv, span, span, tw);
-        const double* pe[W];
-        const double* po[W];
-        double* ye[W];
-        double* yo[W];
-        for (int l = 0; l < W; ++l) {
-            ptrdiff_t g = h + l * H, c = 0;
-            for (int bit = 0; bit < gbits; ++bit, g >>= 1) c = 2 * c + (g & 1);
-            pe[l] = post + 2 * c, po[l] = post + 2 * c + 1;
-            ye[l] = y + 2 * c, yo[l] = y + f - 1 - 2 * c;
+    for (ptrdiff_t h = 0; 2 * h < H; ++h) {
+        const ptrdiff_t hs[2] = {h, H - 1 - h};
+        const int batches = hs[1] == h ? 1 : 2;
+        double* Zv[2] = {s1, s1 + 2 * span * W};
+        for (int k = 0; k < batches; ++k) {
+            const double* rows[W];
+            for (int l = 0; l < W; ++l) rows[l] = z + 2 * span * reversed(hs[k] * W + l, gbits);
+            for (ptrdiff_t j = 0; j < 2 * span; j += W) {
+                V v[W];
+                load_columns(rows, j, v);
+                for (int t = 0; t < W; ++t) simd::store(Zv[k] + (j + t) * W, v[t]);
+            }
+            dct4_lanes::fft_stages<V>(Zv[k], span, span, tw);
         }
         ptrdiff_t t = 0;
-        for (ptrdiff_t P = 0; P < span; ++P) {
-            const V zr = simd::load<V>(Zv + 2 * t * W), zi = simd::load<V>(Zv + (2 * t + 1) * W);
-            const ptrdiff_t j = 2 * P * G;
-            const V pr = dct4_lanes::gather<V>(pe, j), pi = dct4_lanes::gather<V>(po, j);
-            dct4_lanes::scatter<V>(ye, j, zr * pr - zi * pi);
-            dct4_lanes::scatter<V>(yo, -j, -(zr * pi + zi * pr));
+        for (ptrdiff_t P = 0; P < span / 2; ++P) {
+            // A (even doubles) and B (odd ones, lanes reversed) of batch k at P and span-1-P.
+            const ptrdiff_t Ps[2] = {P, span - 1 - P}, ts[2] = {t, (span - 1) ^ t};
+            V A[2][2], B[2][2];
+            for (int k = 0; k < batches; ++k)
+                for (int e = 0; e < 2; ++e) {
+                    const V zr = simd::load<V>(Zv[k] + 2 * ts[e] * W), zi = simd::load<V>(Zv[k] + (2 * ts[e] + 1) * W);
+                    V pr, pi;
+                    simd::load_deinterleaved(post + 2 * (Ps[e] * G + hs[k] * W), pr, pi);
+                    A[k][e] = zr * pr - zi * pi;
+                    B[k][e] = simd::reverse(V(-(zr * pi + zi * pr)));
+                }
+            for (int k = 0; k < batches; ++k)
+                for (int e = 0; e < 2; ++e)
+                    simd::store_interleaved(y + 2 * (Ps[e] * G + hs[k] * W), A[k][e], B[batches - 1 - k][1 - e]);
             t = next_reversed(t, span);
         }
     }
