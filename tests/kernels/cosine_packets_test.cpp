@@ -409,3 +409,24 @@ TEST(CosinePacketDispatch, NoWiderThanItsWidestPath)
         EXPECT_EQ(capped, static_cast<int>(isa) > static_cast<int>(kCosinePacketWidest) ? widest : plain);
     });
 }
+
+// Tables of blocks up to 2^18 values are made once and kept; longer ones are
+// made in the caller's array. Either way they are make_type4_tables's.
+TEST(CosinePacketTables, KeptUpTo2To18AndMadeInPlaceBeyond)
+{
+    for (int e : {0, 1, 5, 12, 18, 19}) {
+        const int f = 1 << e;
+        Vec made(3 * f, 0.0), tables(3 * f, 0.0), scratch(f);
+        make_type4_tables(f, made.data(), scratch.data());
+        const double* got = type4_tables(f, tables.data(), scratch.data());
+        EXPECT_EQ(got == tables.data(), e > 18) << "f=2^" << e;
+        long long used = 2LL * f; // the rotations, then the twiddles of each radix-4 stage
+        for (int L = f / 2; L >= 4; L /= 4) used += 6 * (L / 4);
+        if (f > 1) {
+            EXPECT_TRUE(std::equal(made.begin(), made.begin() + used, got)) << "f=2^" << e;
+        }
+        if (e <= 18) {
+            EXPECT_EQ(type4_tables(f, tables.data(), scratch.data()), got) << "f=2^" << e;
+        }
+    }
+}
