@@ -112,15 +112,16 @@ void make_type4_tables(int f, double* tables, double* scratch)
 
 const double* type4_tables(int f, double* tables, double* scratch)
 {
-    constexpr int kKeptUpTo = 18; // log2 of the longest block whose tables are kept
-    int e = 0;
-    while ((1 << e) < f) ++e;
-    if (e > kKeptUpTo) {
+    if (f > kKeptType4TablesUpTo) {
         make_type4_tables(f, tables, scratch);
         return tables;
     }
-    static std::once_flag made[kKeptUpTo + 1];
-    static std::unique_ptr<double[]> kept[kKeptUpTo + 1];
+    constexpr int kLengths = 19; // f = 2^e, e <= 18
+    static_assert(kKeptType4TablesUpTo == 1 << (kLengths - 1), "one slot per kept length");
+    int e = 0;
+    while ((1 << e) < f) ++e;
+    static std::once_flag made[kLengths];
+    static std::unique_ptr<double[]> kept[kLengths];
     std::call_once(made[e], [&] {
         std::unique_ptr<double[]> t(new double[3 * static_cast<std::size_t>(f)]);
         make_type4_tables(f, t.get(), scratch);

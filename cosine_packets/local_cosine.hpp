@@ -59,6 +59,7 @@ void make_type4_tables(int f, double* tables, double* scratch);
 // made in tables (3f doubles) with scratch (f doubles). Safe on several
 // threads at once; the kept tables are never written after they are made.
 const double* type4_tables(int f, double* tables, double* scratch);
+constexpr int kKeptType4TablesUpTo = 1 << 18;
 
 // y = DCT-IV of x with the tables of length f; scratch: f doubles.
 // x is not changed; y may not overlap x or scratch.

@@ -21,13 +21,15 @@ ptrdiff_t table_offset(int n, int d) { return ptrdiff_t{n} + 6 * (ptrdiff_t{n} -
 ptrdiff_t blocks_offset(int n, int slot) { return 7 * ptrdiff_t{n} + slot * packet_block_scratch(n); }
 
 // Levels depth .. 0 of the table made on `threads` threads (> 1), each
-// level's tables made by one thread, the largest first; levels[d] for d <= depth.
+// level's tables made by one thread, the largest first; levels[d] for
+// d <= depth. Kept tables (type4_tables) are made once in a process, so
+// where every level's are kept the calling thread takes them alone.
 void make_levels(int n, int depth, int threads, PacketLevel* levels, double* scratch)
 {
     double* bm = scratch;
     double* bp = bm + n / 2;
     make_bell(bell_half_width(n, depth), bp, bm);
-    threads::for_parts(depth + 1, threads, [&](int slot, int d0, int d1) {
+    threads::for_parts(depth + 1, n > kKeptType4TablesUpTo ? threads : 1, [&](int slot, int d0, int d1) {
         for (int d = d0; d < d1; ++d)
             levels[d] = make_packet_level(n, depth, d, bp, bm, scratch + table_offset(n, d),
                                           scratch + blocks_offset(n, slot));
