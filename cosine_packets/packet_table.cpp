@@ -248,6 +248,79 @@ struct block_transforms {
     }
 };
 
+// Lane k = p[-k].
+template <class T> SIMD_INLINE T load_backwards(const double* p)
+{
+    return simd::reverse(simd::load<T>(p - (simd::lanes<T> - 1)));
+}
+
+// unfold_block's centre and spills, summed in the order of a level
+// accumulator that starts at zero: a head takes its left neighbour's spill
+// first, a tail its own value first; the ends take the edge correction
+// instead of a spill. Each position takes one sum of its own, so positions
+// go W at a time (T = V) and one at a time at the ends of a run (T = double).
+// Head i < m of block yb (xb its x):
+template <class T>
+SIMD_INLINE void unfold_head(const double* yb, const double* bp, const double* bm, bool first, ptrdiff_t i, double* xb)
+{
+    const T p = simd::load<T>(bp + i);
+    T head = p * simd::load<T>(yb + i);
+    if (first) {
+        head = 0.0 + head;
+        head = head + head * (1.0 - p) / p;
+    } else {
+        head = (0.0 + load_backwards<T>(yb - 1 - i) * (-1.0 * simd::load<T>(bm + i))) + head;
+    }
+    simd::store(xb + i, simd::load<T>(xb + i) + head);
+}
+// Tail j = f-1-i, i < m:
+template <class T>
+SIMD_INLINE void unfold_tail(const double* yb, const double* bp, const double* bm, bool last, ptrdiff_t f, ptrdiff_t j,
+                             double* xb)
+{
+    const T p = load_backwards<T>(bp + f - 1 - j);
+    T tail = p * simd::load<T>(yb + j);
+    if (last) {
+        tail = 0.0 + tail;
+        tail = tail + tail * (1.0 - p) / p;
+    } else {
+        tail = (0.0 + tail) + load_backwards<T>(yb + 2 * f - 1 - j) * load_backwards<T>(bm + f - 1 - j);
+    }
+    simd::store(xb + j, simd::load<T>(xb + j) + tail);
+}
+// The middle, m <= j < f-m:
+template <class T> SIMD_INLINE void unfold_centre(const double* yb, ptrdiff_t j, double* xb)
+{
+    simd::store(xb + j, simd::load<T>(xb + j) + (0.0 + simd::load<T>(yb + j)));
+}
+
+// x[j] += the level's unfolded value at j, j0 <= j < j1 (y: every block's DCT-IV).
+struct unfold_range {
+    template <class V>
+    SIMD_INLINE static void run(const double* y, const PacketLevel* level, ptrdiff_t j0, ptrdiff_t j1, double* x)
+    {
+        constexpr ptrdiff_t W = simd::lanes<V>;
+        const ptrdiff_t f = level->f, m = level->m;
+        const double *bp = level->bp, *bm = level->bm;
+        for (ptrdiff_t b = j0 / f; b * f < j1; ++b) {
+            const double* yb = y + b * f;
+            double* xb = x + b * f;
+            const ptrdiff_t lo = std::max<ptrdiff_t>(j0 - b * f, 0), hi = std::min<ptrdiff_t>(j1 - b * f, f);
+            const bool first = b == 0, last = b + 1 == level->B;
+            ptrdiff_t i = lo;
+            const ptrdiff_t heads = std::min(m, hi);
+            for (; i + W <= heads; i += W) unfold_head<V>(yb, bp, bm, first, i, xb);
+            for (; i < heads; ++i) unfold_head<double>(yb, bp, bm, first, i, xb);
+            ptrdiff_t j = std::max(m, lo);
+            const ptrdiff_t centre = std::min(f - m, hi);
+            for (; j + W <= centre; j += W) unfold_centre<V>(yb, j, xb);
+            for (; j < centre; ++j) unfold_centre<double>(yb, j, xb);
+            for (j = std::max(f - m, lo); j + W <= hi; j += W) unfold_tail<V>(yb, bp, bm, last, f, j, xb);
+            for (; j < hi; ++j) unfold_tail<double>(yb, bp, bm, last, f, j, xb);
+        }
+    }
+};
+
 } // namespace
 
 PacketLevel make_packet_level(int n, int depth, int d, const double* bp, const double* bm, double* tables,
@@ -290,43 +363,5 @@ void cosine_packet_synthesis_transforms(const double* column, const PacketLevel&
 
 void cosine_packet_synthesis_unfold(const double* y, const PacketLevel& level, ptrdiff_t j0, ptrdiff_t j1, double* x)
 {
-    // unfold_block's centre and spills, summed in the order of a level
-    // accumulator that starts at zero: a head takes its left neighbour's
-    // spill first, a tail its own value first; the ends take the edge
-    // correction instead of a spill. Each position takes one sum, so a
-    // range of positions is done on its own.
-    const ptrdiff_t f = level.f;
-    const int m = level.m;
-    const double *bp = level.bp, *bm = level.bm;
-    for (ptrdiff_t b = j0 / f; b * f < j1; ++b) {
-        const double* yb = y + b * f;
-        double* xb = x + b * f;
-        const ptrdiff_t lo = std::max<ptrdiff_t>(j0 - b * f, 0), hi = std::min<ptrdiff_t>(j1 - b * f, f);
-        const bool first = b == 0, last = b + 1 == level.B;
-        for (ptrdiff_t j = std::max<ptrdiff_t>(m, lo); j < std::min<ptrdiff_t>(f - m, hi); ++j)
-            xb[j] = xb[j] + (0.0 + yb[j]);
-        for (int i = 0; i < m; ++i) {
-            const ptrdiff_t r = f - 1 - i;
-            if (i >= lo && i < hi) {
-                double head = bp[i] * yb[i];
-                if (first) {
-                    head = 0.0 + head;
-                    head = head + head * (1.0 - bp[i]) / bp[i];
-                } else {
-                    head = (0.0 + yb[r - f] * (-1.0 * bm[i])) + head;
-                }
-                xb[i] = xb[i] + head;
-            }
-            if (r >= lo && r < hi) {
-                double tail = bp[i] * yb[r];
-                if (last) {
-                    tail = 0.0 + tail;
-                    tail = tail + tail * (1.0 - bp[i]) / bp[i];
-                } else {
-                    tail = (0.0 + tail) + yb[f + i] * bm[i];
-                }
-                xb[r] = xb[r] + tail;
-            }
-        }
-    }
+    simd::dispatch<unfold_range, kCosinePacketWidest>(y, &level, j0, j1, x);
 }
