@@ -18,7 +18,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (D > J) fail({"wavetide:Unorrimac:depthTooLarge", "Unorrimac requires D <= log_2(n)"});
     if (D < 0) fail({"wavetide:Unorrimac:depthTooSmall", "Unorrimac requires D >= 0"});
 
-    const int threads = call_threads(cosine_packet_work(n, static_cast<int>(D)));
+    const int threads = call_threads(cosine_packet_synthesis_thread_work(n, static_cast<int>(D)));
     const long long columns = cosine_packet_synthesis_scratch(n, static_cast<int>(D), threads) / n;
     fit_int(n, columns, {"wavetide:Unorrimac:tooLarge", "Unorrimac input is too large"});
     plhs[0] = new_unfilled_output(1, n);
