@@ -20,8 +20,9 @@
 #include <cstddef>
 
 // T (n x (depth+1), column-major) receives the table of x for levels depth .. 0.
-// On more than one thread, the levels' tables are made side by side, and
-// then their blocks, each a unit of work that writes its own outputs.
+// On more than one thread, the levels' tables are made side by side (where
+// they are too long to keep), and then their blocks, each a unit of work
+// that writes its own outputs.
 // depth = -1 leaves T (n x 0) untouched; 0 <= depth <= J otherwise.
 // scratch: cosine_packet_analysis_scratch(n, threads) doubles, any content.
 void cosine_packet_analysis(const double* x, int n, int depth, double* T, double* scratch, int threads = 1);
