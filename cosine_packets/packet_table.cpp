@@ -72,7 +72,7 @@ SIMD_INLINE void transform_lanes(const PacketLevel& L, const double* in, const d
     for (int l = 0; l < W; ++l) {
         cur[l] = in + (b + l) * f;
         dst[l] = out + (b + l) * f;
-        if (m > 0) left[l] = left_of(L, in, ext, b + l), right[l] = right_of(L, in, ext, b + l);
+        left[l] = left_of(L, in, ext, b + l), right[l] = right_of(L, in, ext, b + l);
     }
     const double* pre = L.tables;
     for (ptrdiff_t c = 0; c < K; c += W) {
