@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "cosine_packets/dct4_lanes.hpp"
+#include "common/bit_reversal.hpp"
 #include "common/sincos.hpp"
 
 namespace {
@@ -152,12 +153,7 @@ void cosine_transform_type4(const double* x, int f, const double* tables, double
         const double zr = scratch[2 * r], zi = scratch[2 * r + 1];
         y[2 * p] = zr * post[2 * p] - zi * post[2 * p + 1];
         y[F - 1 - 2 * p] = -(zr * post[2 * p + 1] + zi * post[2 * p]);
-        std::ptrdiff_t bit = K / 2;
-        while (bit > 0 && (r & bit)) {
-            r ^= bit;
-            bit /= 2;
-        }
-        r |= bit;
+        r = next_reversed(r, K / 2);
     }
 }
 
@@ -188,7 +184,13 @@ void edge_extension(const double* src, int f, int m, const double* bp, const dou
 void fold_block(const double* cur, const double* left, const double* right, int f, int m, const double* bp,
                 const double* bm, double* w)
 {
-    for (int i = 0; i < f; ++i) w[i] = cur[i];
+    fold_block_ends(cur, left, right, f, m, (f + 1) / 2, bp, bm, w);
+}
+
+void fold_block_ends(const double* cur, const double* left, const double* right, int f, int m, int ends,
+                     const double* bp, const double* bm, double* w)
+{
+    for (int i = 0; i < ends; ++i) w[i] = cur[i], w[f - 1 - i] = cur[f - 1 - i];
     for (int i = 0; i < m; ++i) {
         const int r = f - 1 - i;
         w[i] = bp[i] * w[i] + bm[i] * left[r];

@@ -78,6 +78,11 @@ void edge_extension(const double* src, int f, int m, const double* bp, const dou
 void fold_block(const double* cur, const double* left, const double* right, int f, int m, const double* bp,
                 const double* bm, double* w);
 
+// fold_block's w at its first and last `ends` positions only, m <= ends
+// <= (f+1)/2 (fold_block: ends = (f+1)/2); the rest of w is not written.
+void fold_block_ends(const double* cur, const double* left, const double* right, int f, int m, int ends,
+                     const double* bp, const double* bm, double* w);
+
 // c = y, then for i < m, r = f-1-i:
 //   lp[r] = bm[i] y[i], rp[i] = -bm[i] y[r], c[i] = bp[i] y[i], c[r] = bp[i] y[r]
 // Only the m spilled values of lp (its tail) and of rp (its head) are written.

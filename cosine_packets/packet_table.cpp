@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "common/arrays.hpp"
+#include "common/bit_reversal.hpp"
 #include "cosine_packets/dct4_lanes.hpp"
 #include "simd/simd.hpp"
 #include "simd/transpose.hpp"
@@ -12,18 +13,6 @@
 namespace {
 
 using std::ptrdiff_t;
-
-// The next bit reversal, over log2(K) bits, after r, the reversal of p:
-// that of p + 1.
-SIMD_INLINE ptrdiff_t next_reversed(ptrdiff_t r, ptrdiff_t K)
-{
-    ptrdiff_t bit = K / 2;
-    while (bit > 0 && (r & bit)) {
-        r ^= bit;
-        bit /= 2;
-    }
-    return r | bit;
-}
 
 // v[t] lane l = row[l][offset + t], t, l < W: W doubles of each lane's row.
 template <class V> SIMD_INLINE void load_columns(const double* const* row, ptrdiff_t offset, V* v)
@@ -108,7 +97,7 @@ SIMD_INLINE void transform_lanes(const PacketLevel& L, const double* in, const d
             // Even c+t = 2p, q = p: head[t] = y[2p], tail[W-1-t] = y[f-1-2p];
             // odd c+t = f-1-2p, q = K-1-p (p' = (K-1) ^ bitrev(q)): the other way round.
             const bool even = ((c + t) & 1) == 0;
-            if (even && c + t > 0) r = next_reversed(r, K);
+            if (even && c + t > 0) r = next_reversed(r, K / 2);
             const ptrdiff_t q = (c + t) / 2, p = even ? q : K - 1 - q, rp = even ? r : (K - 1) ^ r;
             const V zr = simd::load<V>(Z + 2 * rp * W), zi = simd::load<V>(Z + (2 * rp + 1) * W);
             const V re = zr * post[2 * p] - zi * post[2 * p + 1];
@@ -136,21 +125,14 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
         if (span / 4 < W) return false;
         span /= 4;
     }
-    // The folded block: fold_block's values in s1 for its first and last M
+    // The folded block: fold_block_ends's values in s1 for its first and last M
     // positions (M: m rounded up to whole loads of 2W; folded(a), the 2W
     // values from a), the rest read in place.
     const double* cur = in + s;
     const ptrdiff_t m = ext ? L.m : 0, M = std::min((m + 2 * W - 1) / (2 * W) * (2 * W), K);
-    if (m > 0) {
-        const double* left = left_of(L, in, ext, b);
-        const double* right = right_of(L, in, ext, b);
-        for (ptrdiff_t i = 0; i < M; ++i) s1[i] = cur[i], s1[f - 1 - i] = cur[f - 1 - i];
-        for (ptrdiff_t i = 0; i < m; ++i) {
-            const ptrdiff_t r = f - 1 - i;
-            s1[i] = L.bp[i] * s1[i] + L.bm[i] * left[r];
-            s1[r] = L.bp[i] * s1[r] - L.bm[i] * right[i];
-        }
-    }
+    if (m > 0)
+        fold_block_ends(cur, left_of(L, in, ext, b), right_of(L, in, ext, b), L.f, L.m, static_cast<int>(M), L.bp,
+                        L.bm, s1);
     double* z = s2;
     // pre_rotate across j: x[2j] the even doubles of x + 2j, x[f-1-2j] the
     // odd ones of the 2W doubles ending at f - 2j, backwards.
@@ -216,7 +198,7 @@ SIMD_INLINE bool transform_long(const PacketLevel& L, const double* in, const do
             for (int k = 0; k < batches; ++k)
                 for (int e = 0; e < 2; ++e)
                     simd::store_interleaved(y + 2 * (Ps[e] * G + hs[k] * W), A[k][e], B[batches - 1 - k][1 - e]);
-            t = next_reversed(t, span);
+            t = next_reversed(t, span / 2);
         }
     }
     return true;

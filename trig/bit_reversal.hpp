@@ -2,20 +2,12 @@
 // log2n-bit mirror image of i.
 #pragma once
 
+#include "common/bit_reversal.hpp"
+
 namespace trig {
 
 // Exchanges x[i] and x[rev(i)] for every i (in place, any n = 2^k).
 void bit_reverse(double* x, long n);
-
-// rev(i + 1) from r = rev(i), both in log2n bits, h = 2^(log2n-1) = n/2.
-inline long next_reversed(long r, long h)
-{
-    while (r & h) {
-        r ^= h;
-        h /= 2;
-    }
-    return r | h;
-}
 
 // y[i] = x[rev(i)], i = 0 .. n-1, n >= 64; y[n-1-i] instead if `reflect`.
 void bit_reversed_copy(const double* x, long n, bool reflect, double* y);

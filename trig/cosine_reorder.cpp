@@ -114,7 +114,7 @@ void type2(const double* x, int log2n, bool sine, double* y, double* p, double* 
     at(h) = p[1];
     long r_prev = 0;
     for (long i = 1; i < h; ++i) {
-        const long r = trig::next_reversed(r_prev, h);
+        const long r = next_reversed(r_prev, h);
         const double a = p[r], b = p[n - 1 - r_prev];
         at(i) = A[i] * a + B[i] * b;
         at(n - i) = B[i] * a - A[i] * b;
@@ -144,7 +144,7 @@ void type3(const double* x, int log2n, bool sine, double* y, double* p, double* 
     for (long i = 0; i < h; ++i) {
         y[2 * i] = p[r];
         y[n - 1 - 2 * i] = sine ? -p[r + 1] : p[r + 1];
-        r = trig::next_reversed(r, h);
+        r = next_reversed(r, h);
     }
 }
 
